@@ -1,0 +1,18 @@
+#pragma once
+// The game's single-byte text: Windows-1252.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace windows1252 {
+
+// Encodes UTF-8 text as Windows-1252 bytes, one per character. Nothing when the text is not
+// valid UTF-8 or holds a character Windows-1252 has no code for.
+std::optional<std::string> FromUtf8(std::string_view utf8);
+
+// Upper-cases Windows-1252 bytes by the code page's own letter pairs (a-z, the accented
+// letters 0xE0-0xFE but 0xF7, and the pairs s/z/oe with caron or ligature, y with diaeresis).
+std::string ToUpper(std::string_view bytes);
+
+}  // namespace windows1252

@@ -1,0 +1,36 @@
+#pragma once
+// Reading 256-colour PCX files (version 5, palette in the last 769 bytes). The last decoded
+// picture is module state.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "imagefiles/PaletteEntry.h"
+
+namespace modPCX {
+
+struct DecodedPcx {
+    int32_t LastX = 0;             // XMax - XMin
+    int32_t LastY = 0;             // YMax - YMin
+    std::vector<uint8_t> Pixels;   // (LastX + 1) x (LastY + 1), top row first
+    Palette Colours{};             // the file's palette as blue, green, red, reserved 0
+};
+
+// Decodes a PCX file held in memory, treating it as hostile: a header whose extent is negative
+// or larger than the file could hold, a missing palette, or pixel data that ends before the
+// picture is full gives nothing, before any large allocation.
+std::optional<DecodedPcx> DecodePcx(std::span<const uint8_t> file);
+
+// The last decoded picture (module state).
+const std::vector<uint8_t>& PcxPixels();
+int32_t PcxLastX();
+int32_t PcxLastY();
+const Palette& PcxPalette();
+
+// Reads Filename into the module state. No colour mapping here.
+bool LoadPCXFile(const std::string& Filename);
+
+}  // namespace modPCX

@@ -1,0 +1,80 @@
+#pragma once
+// The one unit being edited: its name and its three 96 x 96 build-menu pictures.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "imagefiles/PaletteEntry.h"
+#include "picture/Picture.h"
+
+class PictureBoxPort;  // display/PictureBoxPort.h: where DisplayPicture draws
+
+class classUnitGAF {
+public:
+    // Called after every pixel a picture load copies, so that a window can process pending
+    // messages meanwhile. A command run inside it may use this object freely: loads copy from
+    // a private snapshot of the decoded file.
+    using YieldCallback = std::function<void()>;
+
+    // Three white slots, an empty name, and the grey and light palettes derived from the game
+    // palette, which must already be filled.
+    explicit classUnitGAF(YieldCallback yield = {});
+
+    // Writes the three slots, reduced to 64 x 64, as the game's build-menu GAF file. UnitName
+    // "UseNameEntry" (exactly) stands for Name(). All or nothing: false, with the destination
+    // left as it was, when the name has a character with no Windows-1252 code or the file
+    // cannot be written.
+    bool SaveGadget(const std::string& Filename, const std::string& UnitName = "UseNameEntry") const;
+
+    void Name(const std::string& UnitName);  // UTF-8 text
+    std::string Name() const;
+
+    void MakePicLighter(int32_t TAPic);
+    void MakePicGrey(int32_t TAPic);
+
+    // Loads a 96 x 96 BMP file into slot TAPic; false (slot unchanged) when the file cannot be
+    // read or is another size. TAPic outside 0 to 2: true, nothing changes.
+    bool LoadBMPPicture(const std::string& Filename, int32_t TAPic);
+
+    // Shows slot TAPic in Pict: Size 0 the 64 x 64 reduction, 1 the full picture, other sizes
+    // nothing; CenterPic centres it in the box. Defined with the display surface.
+    void DisplayPicture(int32_t TAPic, PictureBoxPort& Pict, int32_t Size = 1, bool CenterPic = false) const;
+
+    // Saves slot TAPic as an 8-bit BMP file in the game palette; false when it cannot be
+    // written (the destination is then left as it was) or TAPic is outside 0 to 2.
+    bool SaveAsBMP(int32_t TAPic, const std::string& DestFilename) const;
+
+    // As LoadBMPPicture, for 256-colour PCX files.
+    bool LoadPCXPicture(const std::string& Filename, int32_t TAPic);
+
+    void AddBlackCross(int32_t TAPic, int16_t BorderSize = 2);
+    void ResetToBackground(int32_t TAPic, int16_t Color = 255);
+    void AddCavedogLikeBorder(int32_t TAPic, int16_t BorderSize = 1);
+    void AddGrid(int32_t TAPic);
+
+    // Read access for display, previews and tests. Slot(TAPic) is nullptr outside 0 to 2.
+    const Picture* Slot(int32_t TAPic) const;
+    // A copy of slot TAPic; for TAPic outside 0 to 2 an all-black (index 0) picture.
+    Picture WorkingCopy(int32_t TAPic) const;
+    // Slot TAPic reduced to the 64 x 64 frame the GAF file stores (WorkingCopy's rule for
+    // TAPic outside 0 to 2).
+    std::array<uint8_t, 64 * 64> ReducedFrame(int32_t TAPic) const;
+
+    const Palette& GreyPalette() const { return GreyPalette_; }
+    const Palette& LightPalette() const { return LightPalette_; }
+
+private:
+    Picture* MutableSlot(int32_t TAPic);
+    // Copies pixels into slot TAPic one by one, yielding after each.
+    void CopyIntoSlotYielding(const Picture& snapshot, int32_t TAPic);
+
+    Palette GreyPalette_{};
+    Palette LightPalette_{};
+    Picture NormalPic_{};
+    Picture HighlightedPic_{};
+    Picture DisabledPic_{};
+    std::string UnitName_;
+    YieldCallback yield_;
+};

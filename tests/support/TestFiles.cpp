@@ -1,0 +1,59 @@
+#include "support/TestFiles.h"
+
+#include <atomic>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace testsupport {
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        auto candidate = base / ("iconwright-test-" + std::to_string(::getpid()) + "-" +
+                                 std::to_string(counter++));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    // Tests may leave read-only folders behind; make them writable so they can be removed.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    }
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::file(const std::string& name) const { return (path_ / name).string(); }
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + file.string());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+void PutU8(std::vector<uint8_t>& out, unsigned value) { out.push_back(static_cast<uint8_t>(value)); }
+void PutU16(std::vector<uint8_t>& out, unsigned value) {
+    out.push_back(static_cast<uint8_t>(value & 0xFF));
+    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+}
+void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
+}
+void PutI32(std::vector<uint8_t>& out, int32_t value) { PutU32(out, static_cast<uint32_t>(value)); }
+
+}  // namespace testsupport

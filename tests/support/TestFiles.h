@@ -1,0 +1,37 @@
+#pragma once
+// Small helpers for tests that touch the file system.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A fresh, empty folder under the system's temporary folder, removed with everything in it
+// when the object goes out of scope.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // The path of a file in the folder, as the UTF-8 text the program's operations take.
+    std::string file(const std::string& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);
+void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
+
+// Little-endian appenders for building test files byte by byte.
+void PutU8(std::vector<uint8_t>& out, unsigned value);
+void PutU16(std::vector<uint8_t>& out, unsigned value);
+void PutU32(std::vector<uint8_t>& out, uint32_t value);
+void PutI32(std::vector<uint8_t>& out, int32_t value);
+
+}  // namespace testsupport
