@@ -1,0 +1,197 @@
+#include "cli/CliRunner.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+#include "cli/CliHelp.h"
+#include "cli/CliSteps.h"
+#include "gaf/Windows1252.h"
+#include "imagefiles/modBmp.h"
+#include "imagefiles/modPalettes.h"
+#include "picture/CrossSizeText.h"
+#include "picture/classUnitGAF.h"
+
+namespace {
+
+constexpr std::string_view kProgram = "iconwright-cli";
+
+// The texts the window shows for the same failures, and the CLI's own for failures the window
+// keeps silent about.
+constexpr const char* kBadPicture = "The background image must be a 96x96, 256 color bitmap";
+constexpr const char* kPictureNotSaved = "The picture could not be saved.";
+constexpr const char* kPreviewNotSaved = "The preview could not be saved.";
+constexpr const char* kNoUnitName = "You can't save without specifying your units UNITNAME";
+constexpr const char* kGafNotWritten = "The .GAF file could not be written.";
+constexpr const char* kNameNotEncodable =
+    " The unit name has a character that Windows-1252 has no code for.";
+constexpr const char* kCrossOutOfRange = "The cross size must lie between -32768 and 32767";
+constexpr const char* kTaskFailed = "Error whilst processing task";
+
+// Each step either succeeds (nothing) or gives the reason it failed.
+using StepFailure = std::optional<std::string>;
+
+StepFailure RunUnit(classUnitGAF& unit, const CliStep& step) {
+    unit.Name(step.Text);
+    return std::nullopt;
+}
+
+StepFailure RunLoadBmp(classUnitGAF& unit, const CliStep& step) {
+    if (!unit.LoadBMPPicture(step.Text, step.Slot)) return kBadPicture;
+    return std::nullopt;
+}
+
+StepFailure RunLoadPcx(classUnitGAF& unit, const CliStep& step) {
+    if (!unit.LoadPCXPicture(step.Text, step.Slot)) return kBadPicture;
+    return std::nullopt;
+}
+
+StepFailure RunSaveBmp(classUnitGAF& unit, const CliStep& step) {
+    if (!unit.SaveAsBMP(step.Slot, step.Text)) return kPictureNotSaved;
+    return std::nullopt;
+}
+
+// The slot as the GAF file will hold it: the 64 x 64 reduction, in the game palette.
+StepFailure RunPreview(classUnitGAF& unit, const CliStep& step) {
+    constexpr int32_t kFrameSide = 64;
+    const auto frame = unit.ReducedFrame(step.Slot);
+    if (!modBmp::WriteBMPFile(step.Text, frame, modPalettes::GamePalette, kFrameSide, kFrameSide)) {
+        return kPreviewNotSaved;
+    }
+    return std::nullopt;
+}
+
+StepFailure RunWriteGaf(classUnitGAF& unit, const CliStep& step) {
+    const std::string name = unit.Name();
+    if (name.empty()) return kNoUnitName;
+    if (!unit.SaveGadget(step.Text)) {
+        // The writer cannot say why it failed; a name it cannot encode is the one cause that
+        // can be told from here, and the one the user can mend without looking at the disk.
+        if (!windows1252::FromUtf8(name)) return std::string(kGafNotWritten) + kNameNotEncodable;
+        return kGafNotWritten;
+    }
+    return std::nullopt;
+}
+
+StepFailure RunBorder(classUnitGAF& unit, const CliStep& step) {
+    unit.AddCavedogLikeBorder(step.Slot, 1);
+    return std::nullopt;
+}
+
+// The SIZE is read by the same rules as the window's cross prompt. In a script an empty SIZE
+// cannot mean "cancelled", so it is refused like any other text that is not a number.
+StepFailure RunCross(classUnitGAF& unit, const CliStep& step) {
+    const CrossSizeAnswer answer = ParseCrossSize(step.Text);
+    switch (answer.Verdict) {
+        case CrossSizeVerdict::Accepted:
+            unit.AddBlackCross(step.Slot, answer.Size);
+            return std::nullopt;
+        case CrossSizeVerdict::OutOfRange:
+            return kCrossOutOfRange;
+        case CrossSizeVerdict::Empty:
+        case CrossSizeVerdict::NotANumber:
+            break;
+    }
+    return kNotANumberMessage;
+}
+
+StepFailure RunLighter(classUnitGAF& unit, const CliStep& step) {
+    unit.MakePicLighter(step.Slot);
+    return std::nullopt;
+}
+
+StepFailure RunGrey(classUnitGAF& unit, const CliStep& step) {
+    unit.MakePicGrey(step.Slot);
+    return std::nullopt;
+}
+
+StepFailure RunGrid(classUnitGAF& unit, const CliStep& step) {
+    unit.AddGrid(step.Slot);
+    return std::nullopt;
+}
+
+StepFailure RunFill(classUnitGAF& unit, const CliStep& step) {
+    unit.ResetToBackground(step.Slot, step.Color);
+    return std::nullopt;
+}
+
+bool EndsWithPcx(std::string_view file) {
+    constexpr std::string_view kPcx = ".pcx";
+    if (file.size() < kPcx.size()) return false;
+    return std::equal(kPcx.begin(), kPcx.end(), file.end() - static_cast<std::ptrdiff_t>(kPcx.size()),
+                      [](char expected, char actual) {
+                          return expected == std::tolower(static_cast<unsigned char>(actual));
+                      });
+}
+
+// The automatic generation's work, in the window's order: both loads first (a failed first
+// load changes nothing; a failed second load leaves slot 1 reloaded but not yet lightened),
+// then the two effects.
+StepFailure RunAuto(classUnitGAF& unit, const CliStep& step) {
+    constexpr int32_t kHighlighted = 1;
+    constexpr int32_t kDisabled = 2;
+    const bool pcx = EndsWithPcx(step.Text);
+    const auto load = [&](int32_t slot) {
+        return pcx ? unit.LoadPCXPicture(step.Text, slot) : unit.LoadBMPPicture(step.Text, slot);
+    };
+    if (!load(kHighlighted) || !load(kDisabled)) return kTaskFailed;
+    unit.MakePicLighter(kHighlighted);
+    unit.MakePicGrey(kDisabled);
+    return std::nullopt;
+}
+
+StepFailure RunStep(classUnitGAF& unit, const CliStep& step) {
+    switch (step.Kind) {
+        case CliStepKind::Unit: return RunUnit(unit, step);
+        case CliStepKind::LoadBmp: return RunLoadBmp(unit, step);
+        case CliStepKind::LoadPcx: return RunLoadPcx(unit, step);
+        case CliStepKind::SaveBmp: return RunSaveBmp(unit, step);
+        case CliStepKind::Preview: return RunPreview(unit, step);
+        case CliStepKind::WriteGaf: return RunWriteGaf(unit, step);
+        case CliStepKind::Border: return RunBorder(unit, step);
+        case CliStepKind::Cross: return RunCross(unit, step);
+        case CliStepKind::Lighter: return RunLighter(unit, step);
+        case CliStepKind::Grey: return RunGrey(unit, step);
+        case CliStepKind::Grid: return RunGrid(unit, step);
+        case CliStepKind::Fill: return RunFill(unit, step);
+        case CliStepKind::Auto: return RunAuto(unit, step);
+    }
+    return "unknown step";
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const CliCommandLine line = ParseCliSteps(args);
+    switch (line.Result) {
+        case CliCommandLine::Outcome::Help:
+            out << CliHelpText();
+            out.flush();
+            if (!out) {
+                err << kProgram << ": the help could not be written\n";
+                return kCliStepFailed;
+            }
+            return kCliDone;
+        case CliCommandLine::Outcome::UsageError:
+            err << kProgram << ": " << line.Error << '\n';
+            if (args.empty()) {
+                err << '\n' << CliHelpText();
+            } else {
+                err << "Try '" << kProgram << " --help' for the list of steps.\n";
+            }
+            return kCliUsage;
+        case CliCommandLine::Outcome::Run:
+            break;
+    }
+
+    classUnitGAF unit;
+    for (const CliStep& step : line.Steps) {
+        if (const StepFailure failure = RunStep(unit, step)) {
+            err << kProgram << ": " << DescribeStep(step) << ": " << *failure << '\n';
+            return kCliStepFailed;
+        }
+    }
+    return kCliDone;
+}

@@ -1,0 +1,182 @@
+#include "cli/CliSteps.h"
+
+#include <array>
+#include <charconv>
+#include <limits>
+#include <optional>
+
+namespace {
+
+enum class ArgKind { None, Slot, File, Name, Size, Color };
+
+struct StepSyntax {
+    std::string_view Name;
+    CliStepKind Kind;
+    std::array<ArgKind, 2> Args;
+};
+
+constexpr std::array<StepSyntax, 13> kSteps{{
+    {"--unit", CliStepKind::Unit, {ArgKind::Name, ArgKind::None}},
+    {"--load-bmp", CliStepKind::LoadBmp, {ArgKind::Slot, ArgKind::File}},
+    {"--load-pcx", CliStepKind::LoadPcx, {ArgKind::Slot, ArgKind::File}},
+    {"--save-bmp", CliStepKind::SaveBmp, {ArgKind::Slot, ArgKind::File}},
+    {"--preview", CliStepKind::Preview, {ArgKind::Slot, ArgKind::File}},
+    {"--write-gaf", CliStepKind::WriteGaf, {ArgKind::File, ArgKind::None}},
+    {"--border", CliStepKind::Border, {ArgKind::Slot, ArgKind::None}},
+    {"--cross", CliStepKind::Cross, {ArgKind::Slot, ArgKind::Size}},
+    {"--lighter", CliStepKind::Lighter, {ArgKind::Slot, ArgKind::None}},
+    {"--grey", CliStepKind::Grey, {ArgKind::Slot, ArgKind::None}},
+    {"--grid", CliStepKind::Grid, {ArgKind::Slot, ArgKind::None}},
+    {"--fill", CliStepKind::Fill, {ArgKind::Slot, ArgKind::Color}},
+    {"--auto", CliStepKind::Auto, {ArgKind::File, ArgKind::None}},
+}};
+
+constexpr std::string_view kHelpOption = "--help";
+
+std::string_view ArgName(ArgKind kind) {
+    switch (kind) {
+        case ArgKind::Slot: return "SLOT";
+        case ArgKind::File: return "FILE";
+        case ArgKind::Name: return "NAME";
+        case ArgKind::Size: return "SIZE";
+        case ArgKind::Color: return "COLOR";
+        case ArgKind::None: break;
+    }
+    return "";
+}
+
+const StepSyntax* FindStep(std::string_view name) {
+    for (const auto& syntax : kSteps) {
+        if (syntax.Name == name) return &syntax;
+    }
+    return nullptr;
+}
+
+// A word that starts with "--" is taken as the next step (or a mistyped one), never as an
+// argument: "--load-bmp normal --write-gaf x.gaf" lacks its FILE rather than loading a file
+// named "--write-gaf". A file whose name starts so can still be given as "./--name".
+bool LooksLikeStep(std::string_view word) { return word.starts_with("--"); }
+
+// A whole number written with an optional sign and nothing else, within the 16-bit range.
+std::optional<int16_t> ParseColor(std::string_view text) {
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+        if (text.starts_with('-')) return std::nullopt;
+    }
+    if (text.empty()) return std::nullopt;
+    long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int16_t>(value);
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+// Reads one step starting at args[position]; advances position past it. Returns the usage
+// error, or an empty text when the step is good.
+std::string ParseOneStep(const std::vector<std::string>& args, size_t& position, std::vector<CliStep>& steps) {
+    const std::string& name = args[position];
+    const StepSyntax* syntax = FindStep(name);
+    if (syntax == nullptr) {
+        if (name.starts_with('-')) return "unknown step " + Quoted(name);
+        return "expected a step, found " + Quoted(name);
+    }
+    ++position;
+
+    CliStep step;
+    step.Kind = syntax->Kind;
+    step.Words.push_back(name);
+    for (ArgKind kind : syntax->Args) {
+        if (kind == ArgKind::None) break;
+        if (position >= args.size() || LooksLikeStep(args[position])) {
+            return std::string(syntax->Name) + ": missing " + std::string(ArgName(kind));
+        }
+        const std::string& word = args[position++];
+        step.Words.push_back(word);
+        switch (kind) {
+            case ArgKind::Slot:
+                step.Slot = ParseSlotName(word);
+                if (step.Slot < 0) {
+                    return std::string(syntax->Name) + ": bad SLOT " + Quoted(word) +
+                           " (use normal, highlighted, disabled, 0, 1 or 2)";
+                }
+                break;
+            case ArgKind::Color: {
+                const auto color = ParseColor(word);
+                if (!color) {
+                    return std::string(syntax->Name) + ": bad COLOR " + Quoted(word) +
+                           " (a whole number from -32768 to 32767)";
+                }
+                step.Color = *color;
+                break;
+            }
+            case ArgKind::File:
+            case ArgKind::Name:
+            case ArgKind::Size:
+                step.Text = word;
+                break;
+            case ArgKind::None:
+                break;
+        }
+    }
+    steps.push_back(std::move(step));
+    return {};
+}
+
+}  // namespace
+
+int32_t ParseSlotName(std::string_view text) {
+    if (text == "normal" || text == "0") return 0;
+    if (text == "highlighted" || text == "1") return 1;
+    if (text == "disabled" || text == "2") return 2;
+    return -1;
+}
+
+CliCommandLine ParseCliSteps(const std::vector<std::string>& args) {
+    CliCommandLine line;
+    // --help wins wherever it stands, even beside mistakes: whoever asks for help gets it.
+    for (const auto& word : args) {
+        if (word == kHelpOption) {
+            line.Result = CliCommandLine::Outcome::Help;
+            return line;
+        }
+    }
+    if (args.empty()) {
+        line.Result = CliCommandLine::Outcome::UsageError;
+        line.Error = "no steps given";
+        return line;
+    }
+    size_t position = 0;
+    while (position < args.size()) {
+        std::string error = ParseOneStep(args, position, line.Steps);
+        if (!error.empty()) {
+            line.Result = CliCommandLine::Outcome::UsageError;
+            line.Error = std::move(error);
+            line.Steps.clear();
+            return line;
+        }
+    }
+    return line;
+}
+
+std::vector<std::string_view> CliStepNames() {
+    std::vector<std::string_view> names;
+    for (const auto& syntax : kSteps) names.push_back(syntax.Name);
+    return names;
+}
+
+std::string DescribeStep(const CliStep& step) {
+    std::string line;
+    for (const auto& word : step.Words) {
+        if (!line.empty()) line += ' ';
+        if (word.empty() || word.find_first_of(" \t") != std::string::npos) {
+            line += Quoted(word);
+        } else {
+            line += word;
+        }
+    }
+    return line;
+}
