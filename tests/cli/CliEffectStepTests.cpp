@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <ostream>
 #include <functional>
 
 #include "cli/CliTestSupport.h"
@@ -64,6 +65,9 @@ struct EffectCase {
     std::vector<std::string> Steps;
     std::function<void(classUnitGAF&)> Direct;
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const EffectCase& value, std::ostream* os) { *os << value.Label; }
 
 class EffectStepTest : public ::testing::TestWithParam<EffectCase> {};
 

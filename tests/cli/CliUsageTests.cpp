@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 
 #include "cli/CliHelp.h"
 #include "cli/CliSteps.h"
@@ -20,6 +21,9 @@ struct BadLine {
     std::vector<std::string> Tail;  // comes after a good --save-bmp step
     std::string Error;              // the first stderr line, without the program name
 };
+
+// Failures name the case, not its bytes.
+void PrintTo(const BadLine& value, std::ostream* os) { *os << value.Label; }
 
 class UsageErrorTest : public ::testing::TestWithParam<BadLine> {};
 
