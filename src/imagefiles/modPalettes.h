@@ -1,6 +1,7 @@
 #pragma once
 // The game's fixed 256-colour palette and the nearest-colour rule that maps pictures onto it.
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -29,8 +30,21 @@ public:
     uint8_t Nearest(int red, int green, int blue) const;
 
 private:
-    // Filled by the constructor; the .cpp file says how the search is pruned.
-    Palette target_{};
+    // The target's entries ordered by the sum red + green + blue (equal sums by index). The
+    // difference of two colours' sums never exceeds their distance, so a search that walks
+    // outward from the query's sum can stop once that difference alone exceeds the best
+    // distance found. The .cpp file has the details.
+    struct SortedEntry {
+        int16_t Sum = 0;
+        uint8_t Red = 0;
+        uint8_t Green = 0;
+        uint8_t Blue = 0;
+        uint8_t Index = 0;
+    };
+    std::array<SortedEntry, 256> bySum_{};
+    // firstWithSumAtLeast_[s]: position in bySum_ of the first entry whose sum is s or more
+    // (256 when there is none), for every s from 0 to 765.
+    std::array<uint16_t, 766> firstWithSumAtLeast_{};
 };
 
 // Rewrites Pixels (indices into SourcePalette) as indices into TargetPalette by the nearest
