@@ -1,0 +1,83 @@
+// The picture set's file operations: BMP and PCX loads, BMP save, and the GAF file.
+
+#include <algorithm>
+#include <array>
+
+#include "gaf/GafFile.h"
+#include "gaf/Windows1252.h"
+#include "imagefiles/FileBytes.h"
+#include "imagefiles/modBmp.h"
+#include "imagefiles/modPCX.h"
+#include "imagefiles/modPalettes.h"
+#include "picture/classUnitGAF.h"
+
+namespace {
+
+constexpr const char* kUseNameEntry = "UseNameEntry";
+
+}  // namespace
+
+void classUnitGAF::CopyIntoSlotYielding(const Picture& snapshot, int32_t TAPic) {
+    Picture* slot = MutableSlot(TAPic);
+    // A command run inside a yield may load another file or change any slot. The copy reads
+    // only the caller's private snapshot, and once the last pixel is in, the whole picture is
+    // put in place again, so the load always ends with exactly its own picture.
+    for (std::size_t k = 0; k < snapshot.size(); ++k) {
+        (*slot)[k] = snapshot[k];
+        if (yield_) yield_();
+    }
+    *slot = snapshot;
+}
+
+bool classUnitGAF::LoadBMPPicture(const std::string& Filename, int32_t TAPic) {
+    if (!modBmp::LoadBMPFile(Filename, true)) return false;
+    if (modBmp::BmpHeader().Width != kPictureSide) return false;
+    if (modBmp::BmpHeader().Height != kPictureSide) return false;
+    if (!Slot(TAPic)) return true;  // not a slot: nothing to do, and not an error
+    const std::vector<uint8_t>& decoded = modBmp::BmpPixels();
+    if (decoded.size() < static_cast<std::size_t>(kPicturePixels)) return false;
+
+    Picture snapshot{};
+    std::copy_n(decoded.begin(), kPicturePixels, snapshot.begin());
+    CopyIntoSlotYielding(snapshot, TAPic);
+    return true;
+}
+
+bool classUnitGAF::LoadPCXPicture(const std::string& Filename, int32_t TAPic) {
+    if (!modPCX::LoadPCXFile(Filename)) return false;
+    if (modPCX::PcxLastY() != kPictureSide - 1) return false;  // the height is tested first
+    if (modPCX::PcxLastX() != kPictureSide - 1) return false;
+    if (!Slot(TAPic)) return true;
+    const std::vector<uint8_t>& decoded = modPCX::PcxPixels();
+    if (decoded.size() < static_cast<std::size_t>(kPicturePixels)) return false;
+
+    // The snapshot is mapped onto the game palette before the copy, with the file's own
+    // palette as it was read: the slot ends the same as copying and then remapping, and a
+    // command run during the copy's yields cannot be caught by a remap of the whole slot.
+    Picture snapshot{};
+    std::copy_n(decoded.begin(), kPicturePixels, snapshot.begin());
+    const Palette filePalette = modPCX::PcxPalette();
+    modPalettes::RemapToPalette(snapshot, filePalette, modPalettes::GamePalette);
+    CopyIntoSlotYielding(snapshot, TAPic);
+    return true;
+}
+
+bool classUnitGAF::SaveAsBMP(int32_t TAPic, const std::string& DestFilename) const {
+    const Picture* slot = Slot(TAPic);
+    if (!slot) return false;
+    return modBmp::WriteBMPFile(DestFilename, *slot, modPalettes::GamePalette, kPictureSide, kPictureSide);
+}
+
+bool classUnitGAF::SaveGadget(const std::string& Filename, const std::string& UnitName) const {
+    std::array<gaf::Frame, 3> frames{};
+    for (int32_t slot = 0; slot < 3; ++slot) frames[static_cast<std::size_t>(slot)] = ReducedFrame(slot);
+
+    const std::string& name = UnitName == kUseNameEntry ? UnitName_ : UnitName;
+    // The entry name is single-byte text; a character without a code fails before any file
+    // is touched.
+    const std::optional<std::string> encoded = windows1252::FromUtf8(name);
+    if (!encoded) return false;
+
+    const std::vector<uint8_t> bytes = gaf::BuildGadgetFile(windows1252::ToUpper(*encoded), frames);
+    return filebytes::WriteFileAtomically(Filename, bytes);
+}
