@@ -1,0 +1,59 @@
+#pragma once
+// The window's fixed texts: titles, messages, status texts and the About page's people and
+// addresses. The cross prompt's texts live with the cross-size rules (picture/CrossSizeText.h).
+
+namespace AppTexts {
+
+inline constexpr const char* kCaption = "Iconwright by ORBIT";
+inline constexpr const char* kProgramTitle = "Iconwright";
+
+// Status bar
+inline constexpr const char* kReady = "Ready";
+inline constexpr const char* kCompleted = "Completed";
+inline constexpr const char* kCopyright = "(c) ORBIT";
+inline constexpr const char* kLoadingPictures = "Loading pictures...";
+inline constexpr const char* kMakingHighlighted = "Making highlighted picture...";
+inline constexpr const char* kMakingDisabled = "Making disabled picture...";
+inline constexpr const char* kDisplayingNew = "Displaying new pictures...";
+inline constexpr const char* kMakingPreview = "Making preview pictures...";
+inline constexpr const char* kSavingGaf = "Saving .GAF...";
+
+// File dialog settings
+inline constexpr const char* kBmpFilter = "BMP files (*.bmp)|*.bmp";
+inline constexpr const char* kPcxFilter = "PCX files (*.pcx)|*.pcx";
+inline constexpr const char* kGafFilter = "GAF files (*.gaf)|*.gaf";
+inline constexpr const char* kGadgetSuffix = "_GADGET.GAF";
+
+// Messages
+inline constexpr const char* kBadPicture = "The background image must be a 96x96, 256 color bitmap";
+inline constexpr const char* kSaveFailed = "The picture could not be saved.";
+inline constexpr const char* kGafFailed = "The .GAF file could not be written.";
+inline constexpr const char* kTaskFailed = "Error whilst processing task";
+inline constexpr const char* kDone =
+    "Done! Go to the Operations menu and see how your menu looks and to save a .GAF";
+inline constexpr const char* kDoneTitle = "Information";
+inline constexpr const char* kUnitNamePrompt = "Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit";
+inline constexpr const char* kUnitNameTitle = "Enter your unit name";
+inline constexpr const char* kNoUnitName = "You can't save without specifying your units UNITNAME";
+inline constexpr const char* kQuitQuestion = "Are you sure you want to quit (unsaved changes will be lost)";
+inline constexpr const char* kQuitTitle = "Exit Iconwright";
+
+// About page: the maker and the two authors (names and addresses of this build's own choosing)
+inline constexpr const char* kMakerWebPage = "https://www.example.org/orbit/";
+inline constexpr const char* kCredits = "By Ren Halloway and Ivo";
+inline constexpr const char* kFirstAuthor = "Ren Halloway";
+inline constexpr const char* kFirstAuthorMail = "ren.halloway@example.org";
+inline constexpr const char* kSecondAuthor = "Ivo";
+inline constexpr const char* kSecondAuthorMail = "ivo@example.org";
+inline constexpr const char* kMailSubject = "?subject=\"Iconwright\"";
+inline constexpr const char* kNote =
+    "NOTE: Once you have opened the first .BMP or .PCX file, ORBIT Iconwright can automatically generate the "
+    "highlighted and disabled pictures for you, or you can import your own. Simply press the button below to "
+    "auto generate.";
+inline constexpr const char* kDescription =
+    "Iconwright is designed to assist you in generating high quality build menu icons for your units. Features "
+    "include Cavedog style borders, import of 96x96 PCX files and the ability to simply import the 'Normal' menu "
+    "icon and let the program do the rest. Once completed, simply move to the Operations tab and choose to Save "
+    "the results as a .GAF file in your unit's \\ANIMS\\ directory. Check out for updates at the ORBIT Website.";
+
+}  // namespace AppTexts

@@ -1,0 +1,71 @@
+// "Use this image as the basis for the other two": the highlighted and disabled pictures made
+// from the picture file opened last, which the shared file dialog still names.
+
+#include "app/AppTexts.h"
+#include "app/QtPictureBox.h"
+#include "app/frmMain.h"
+#include "picture/RoundHalfEven.h"
+#include "picture/classUnitGAF.h"
+
+namespace {
+constexpr int kAutoSteps = 8;
+}
+
+void frmMain::SetAutoProgress(int step) {
+    SetProgress(static_cast<int>(RoundHalfEven(100.0 * step / kAutoSteps)));
+}
+
+void frmMain::Command28_Click() {
+    RunningCommand running(*this);
+    ShowBusyCursor();
+    // The dialog's settings as the last file command left them; copies, since a command run
+    // while a load yields may change them.
+    const bool pcx = dialog_->DefaultExt == "pcx";
+    const std::string lastFile = dialog_->FileName;
+    SetMessage(AppTexts::kLoadingPictures);
+    LetEventsThrough();
+
+    classUnitGAF& unit = UnitGAF();
+    auto load = [&](int TAPic) {
+        return pcx ? unit.LoadPCXPicture(lastFile, TAPic) : unit.LoadBMPPicture(lastFile, TAPic);
+    };
+    auto fail = [&] {
+        ShowNormalCursor();
+        Tell(AppTexts::kTaskFailed, AppTexts::kProgramTitle, MsgIcon::None);
+    };
+    if (!load(kHighlightedPage)) {
+        SetAutoProgress(1);
+        fail();
+        return;
+    }
+    if (!load(kDisabledPage)) {
+        SetAutoProgress(2);
+        fail();
+        return;
+    }
+    for (int k = 0; k < 3; ++k) PicUnitpic(k)->SetBorder(false);
+    SetAutoProgress(3);
+
+    SetMessage(AppTexts::kMakingHighlighted);
+    SetAutoProgress(4);
+    LetEventsThrough();
+    unit.MakePicLighter(kHighlightedPage);
+
+    SetMessage(AppTexts::kMakingDisabled);
+    SetAutoProgress(5);
+    LetEventsThrough();
+    unit.MakePicGrey(kDisabledPage);
+
+    SetMessage(AppTexts::kDisplayingNew);
+    LetEventsThrough();
+    unit.DisplayPicture(kHighlightedPage, *PicUnitpic(kHighlightedPage), 1, false);
+    SetAutoProgress(6);
+    unit.DisplayPicture(kDisabledPage, *PicUnitpic(kDisabledPage), 1, false);
+    SetAutoProgress(7);
+
+    ShowNormalCursor();
+    SetMessage(AppTexts::kCompleted);
+    SetAutoProgress(8);
+    Tell(AppTexts::kDone, AppTexts::kDoneTitle, MsgIcon::Information);
+    SetMessage(AppTexts::kReady);
+}

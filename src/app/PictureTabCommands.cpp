@@ -1,0 +1,91 @@
+// The commands of the three picture pages. Each works on the slot of its own page
+// (TAPic = page index) and shows the result in that page's picture box.
+
+#include "app/AppTexts.h"
+#include "app/CaptionButton.h"
+#include "app/QtPictureBox.h"
+#include "app/frmMain.h"
+#include "picture/CrossSizeText.h"
+#include "picture/classUnitGAF.h"
+
+void frmMain::ShowSlot(int TAPic) {
+    UnitGAF().DisplayPicture(TAPic, *PicUnitpic(TAPic), 1, false);
+}
+
+void frmMain::LoadPicture(int TAPic, PictureFormat format) {
+    RunningCommand running(*this);
+    const bool pcx = format == PictureFormat::Pcx;
+    dialog_->Filter = pcx ? AppTexts::kPcxFilter : AppTexts::kBmpFilter;
+    dialog_->DefaultExt = pcx ? "pcx" : "bmp";
+    dialog_->FileName.clear();
+    if (dialog_->ShowOpen() == CommonDialog::kCancelError) return;
+
+    // A copy: a command run while the load yields may set the dialog's file name anew.
+    const std::string chosen = dialog_->FileName;
+    classUnitGAF& unit = UnitGAF();
+    const bool loaded = pcx ? unit.LoadPCXPicture(chosen, TAPic) : unit.LoadBMPPicture(chosen, TAPic);
+    if (!loaded) {
+        Tell(AppTexts::kBadPicture, AppTexts::kProgramTitle, MsgIcon::Information);
+        return;
+    }
+    PicUnitpic(TAPic)->SetBorder(false);
+    ShowSlot(TAPic);
+}
+
+void frmMain::SavePicture(int TAPic) {
+    RunningCommand running(*this);
+    dialog_->Filter = AppTexts::kBmpFilter;
+    dialog_->DefaultExt = "bmp";
+    dialog_->FileName.clear();
+    if (dialog_->ShowSave() == CommonDialog::kCancelError) return;
+
+    const std::string chosen = dialog_->FileName;
+    if (!UnitGAF().SaveAsBMP(TAPic, chosen)) {
+        Tell(AppTexts::kSaveFailed, AppTexts::kProgramTitle, MsgIcon::Warning);
+    }
+}
+
+void frmMain::AddBorder(int TAPic) {
+    RunningCommand running(*this);
+    UnitGAF().AddCavedogLikeBorder(TAPic, 1);
+    ShowSlot(TAPic);
+}
+
+void frmMain::AddCross(int TAPic) {
+    RunningCommand running(*this);
+    const std::string answer = prompts_->InputBox(kCrossSizePrompt, kCrossSizeTitle, kCrossSizeDefault);
+    const CrossSizeAnswer size = ParseCrossSize(answer);
+    switch (size.Verdict) {
+        case CrossSizeVerdict::Empty:
+        case CrossSizeVerdict::OutOfRange:
+            return;
+        case CrossSizeVerdict::NotANumber:
+            Tell(kNotANumberMessage, AppTexts::kProgramTitle, MsgIcon::Information);
+            return;
+        case CrossSizeVerdict::Accepted:
+            break;
+    }
+    UnitGAF().AddBlackCross(TAPic, size.Size);
+    ShowSlot(TAPic);
+}
+
+void frmMain::MakeLighter() {
+    RunningCommand running(*this);
+    UnitGAF().MakePicLighter(kHighlightedPage);
+    ShowSlot(kHighlightedPage);
+    // Once per run: lightening twice would wash the picture out.
+    pages_[kHighlightedPage].Light->setEnabled(false);
+}
+
+void frmMain::MakeGrey() {
+    RunningCommand running(*this);
+    UnitGAF().MakePicGrey(kDisabledPage);
+    ShowSlot(kDisabledPage);
+    pages_[kDisabledPage].Grey->setEnabled(false);
+}
+
+void frmMain::AddGrid(int TAPic) {
+    RunningCommand running(*this);
+    UnitGAF().AddGrid(TAPic);
+    ShowSlot(TAPic);
+}

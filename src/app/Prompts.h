@@ -1,0 +1,22 @@
+#pragma once
+// Message boxes and input boxes, as the window's commands use them. The window talks to this
+// interface only, so that tests can answer from a script.
+
+#include <string>
+
+enum class MsgIcon { None, Information, Warning, Question };
+enum class MsgButtons { OK, YesNo };
+enum class MsgAnswer { OK, Yes, No };
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // Shows Text with the given title, icon and buttons and returns the button pressed.
+    virtual MsgAnswer MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon,
+                             MsgButtons Buttons) = 0;
+
+    // Asks for one line of text; "" when the user cancels.
+    virtual std::string InputBox(const std::string& Prompt, const std::string& Title,
+                                 const std::string& Default) = 0;
+};

@@ -1,0 +1,125 @@
+#include "app/frmMain.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+
+#include "app/AppTexts.h"
+#include "imagefiles/modPalettes.h"
+#include "picture/classUnitGAF.h"
+
+frmMain::frmMain(std::unique_ptr<CommonDialog> dialog, std::unique_ptr<Prompts> prompts,
+                 std::unique_ptr<UrlOpener> links, QWidget* parent)
+    : QWidget(parent), dialog_(std::move(dialog)), prompts_(std::move(prompts)), links_(std::move(links)) {
+    BuildControls();
+    Startup();
+    // Connected only now: choosing the About page while building is not a tab click.
+    ConnectCommands();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Startup() {
+    // 1. The four status bar panels, in order.
+    messagePanel_ = new QLabel(QString::fromUtf8(AppTexts::kReady));
+    messagePanel_->setObjectName(QStringLiteral("Panel1"));
+    messagePanel_->setFixedWidth(200);
+    progressPanel_ = new QProgressBar;
+    progressPanel_->setObjectName(QStringLiteral("Panel2"));
+    progressPanel_->setRange(0, 100);
+    progressPanel_->reset();  // empty until a command sets a value
+    progressPanel_->setTextVisible(false);
+    progressPanel_->setFixedWidth(100);
+    auto* panel3 = new QLabel;
+    panel3->setObjectName(QStringLiteral("Panel3"));
+    panel3->setFixedWidth(100);
+    auto* panel4 = new QLabel(QString::fromUtf8(AppTexts::kCopyright));
+    panel4->setObjectName(QStringLiteral("Panel4"));
+    panel4->setFixedWidth(100);
+    for (QWidget* panel : {static_cast<QWidget*>(messagePanel_), static_cast<QWidget*>(progressPanel_),
+                           static_cast<QWidget*>(panel3), static_cast<QWidget*>(panel4)}) {
+        statusBar_->addWidget(panel);
+    }
+
+    // 2. A red progress display.
+    QPalette red = progressPanel_->palette();
+    red.setColor(QPalette::Highlight, QColor(255, 0, 0));
+    progressPanel_->setPalette(red);
+
+    // 3. to 7.
+    LetEventsThrough();
+    dialog_->Flags = CommonDialog::kExplorerHideReadOnly;
+    dialog_->InitDir = QCoreApplication::applicationDirPath().toStdString();
+    modPalettes::InitGamePalette();
+    SetMessage(AppTexts::kReady);
+}
+
+classUnitGAF& frmMain::UnitGAF() {
+    if (!unitGAF_) {
+        // Loads yield to pending events after every pixel so that the window stays alive.
+        unitGAF_ = std::make_unique<classUnitGAF>([] { QCoreApplication::processEvents(); });
+    }
+    return *unitGAF_;
+}
+
+void frmMain::SetMessage(const char* text) { messagePanel_->setText(QString::fromUtf8(text)); }
+
+void frmMain::SetProgress(int percent) { progressPanel_->setValue(percent); }
+
+void frmMain::LetEventsThrough() { QCoreApplication::processEvents(); }
+
+MsgAnswer frmMain::Tell(const std::string& text, const std::string& title, MsgIcon icon) {
+    if (closePending_ || unloaded_) return MsgAnswer::OK;
+    return prompts_->MsgBox(text, title, icon, MsgButtons::OK);
+}
+
+void frmMain::OpenLink(const std::string& url) { links_->Open(url); }
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (closeConfirmed_) {
+        event->accept();
+        Unload();
+        return;
+    }
+    // A second request while the question is open, or after the close was confirmed and is
+    // waiting for a paused command, needs no second question.
+    if (askingToClose_ || closePending_) {
+        event->ignore();
+        return;
+    }
+    askingToClose_ = true;
+    const MsgAnswer answer =
+        prompts_->MsgBox(AppTexts::kQuitQuestion, AppTexts::kQuitTitle, MsgIcon::Question, MsgButtons::YesNo);
+    askingToClose_ = false;
+    if (answer != MsgAnswer::Yes) {
+        event->ignore();
+        return;
+    }
+    if (runningCommands_ > 0) {
+        // A command is paused below us and still uses the picture set and the picture boxes:
+        // keep everything, only hide, and finish when that command returns.
+        closePending_ = true;
+        event->ignore();
+        hide();
+        return;
+    }
+    closeConfirmed_ = true;
+    event->accept();
+    Unload();
+}
+
+void frmMain::FinishPendingClose() {
+    closePending_ = false;
+    closeConfirmed_ = true;
+    close();
+    if (!unloaded_) Unload();  // a hidden window may not be sent its close event again
+}
+
+void frmMain::Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    LetEventsThrough();
+    emit unloaded();
+}
