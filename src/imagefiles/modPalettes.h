@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "imagefiles/PaletteEntry.h"
@@ -30,21 +31,11 @@ public:
     uint8_t Nearest(int red, int green, int blue) const;
 
 private:
-    // The target's entries ordered by the sum red + green + blue (equal sums by index). The
-    // difference of two colours' sums never exceeds their distance, so a search that walks
-    // outward from the query's sum can stop once that difference alone exceeds the best
-    // distance found. The .cpp file has the details.
-    struct SortedEntry {
-        int16_t Sum = 0;
-        uint8_t Red = 0;
-        uint8_t Green = 0;
-        uint8_t Blue = 0;
-        uint8_t Index = 0;
-    };
-    std::array<SortedEntry, 256> bySum_{};
-    // firstWithSumAtLeast_[s]: position in bySum_ of the first entry whose sum is s or more
-    // (256 when there is none), for every s from 0 to 765.
-    std::array<uint16_t, 766> firstWithSumAtLeast_{};
+    // The colour cube divided into cells, with, for each cell, the few entries that can be
+    // nearest to some colour inside it. Built once per distinct palette and shared by every
+    // search over that palette; the .cpp file says why a cell's list is enough.
+    struct CellIndex;
+    std::shared_ptr<const CellIndex> index_;
 };
 
 // Rewrites Pixels (indices into SourcePalette) as indices into TargetPalette by the nearest

@@ -71,6 +71,13 @@ TEST(NearestColourSearch, MatchesThePlainRuleOnTheGamePalette) {
     Comparison comparison(GamePalette);
     CheckPaletteColoursAndNeighbours(GamePalette, comparison);
     CheckRandomColours(200000, 20240607u, comparison);
+    // A lattice that includes both ends of every 8-colour step, where distances to entries
+    // on either side tie most often.
+    for (int r = 0; r < 256; r += 8)
+        for (int g = 0; g < 256; g += 8)
+            for (int b = 0; b < 256; b += 8)
+                for (int corner = 0; corner < 8; ++corner)
+                    comparison.Check(r + (corner & 1 ? 7 : 0), g + (corner & 2 ? 7 : 0), b + (corner & 4 ? 7 : 0));
     // Corners and the grey diagonal.
     for (int v = 0; v < 256; ++v) comparison.Check(v, v, v);
     for (int corner = 0; corner < 8; ++corner)
@@ -106,6 +113,27 @@ TEST(NearestColourSearch, KeepsTheLowestIndexAmongEqualDistancesOnBothSidesOfThe
     EXPECT_EQ(search.Nearest(100, 100, 100), 4);
     target[2] = PaletteEntry{110, 100, 100, 0};  // a lower index above the sum
     EXPECT_EQ(NearestColourSearch(target).Nearest(100, 100, 100), 2);
+}
+
+TEST(NearestColourSearch, FindsALowerIndexThatTiesFromOutsideTheQuerysNeighbourhood) {
+    Palette target{};
+    for (auto& e : target) e = PaletteEntry{255, 255, 255, 0};
+    target[0] = PaletteEntry{7, 7, 28, 0};  // (28,7,7): 21 from (7,7,7)
+    target[1] = PaletteEntry{0, 0, 0, 0};   // 21 from (7,7,7) as well
+    EXPECT_EQ(NearestColourSearch(target).Nearest(7, 7, 7), 0);
+    EXPECT_EQ(NearestColourSearch(target).Nearest(6, 7, 7), 1);
+}
+
+TEST(NearestColourSearch, SearchesOverDifferentPalettesStayApart) {
+    // More palettes in turn than any cache of built searches would keep.
+    for (int round = 0; round < 3; ++round) {
+        for (uint32_t seed = 100; seed < 108; ++seed) {
+            const Palette palette = RandomPalette(seed, 40, 256);
+            Comparison comparison(palette);
+            CheckRandomColours(500, seed + static_cast<uint32_t>(round), comparison);
+            EXPECT_EQ(comparison.mismatches(), 0) << "palette seed " << seed << ", round " << round;
+        }
+    }
 }
 
 TEST(NearestColourSearch, Keeps255WhenNothingIsNearerThan765) {
