@@ -1,6 +1,7 @@
 #include "picture/ResamplePicture.h"
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "imagefiles/modPalettes.h"
@@ -34,6 +35,60 @@ std::vector<int64_t> AxisMap(int32_t sourceLength, int32_t destLength) {
 bool IsEmptyAt(std::span<const uint8_t> source, int64_t flat) {
     return flat >= 0 && flat < static_cast<int64_t>(source.size()) &&
            source[static_cast<std::size_t>(flat)] == kEmptyIndex;
+}
+
+// Answers of the nearest-colour rule already found for one palette. A reduction asks for up to
+// one colour per destination pixel, and pictures (and the same pictures written again) repeat
+// their averages a lot, so most questions are answered by one look-up. Every answer comes from
+// NearestColourSearch, so the memo cannot change a result.
+class NearestColourMemo {
+public:
+    explicit NearestColourMemo(const Palette& palette) : palette_(palette), search_(palette) { Clear(); }
+
+    const Palette& ForPalette() const { return palette_; }
+
+    uint8_t Nearest(int red, int green, int blue) {
+        const uint32_t key = ((static_cast<uint32_t>(red) << 16) | (static_cast<uint32_t>(green) << 8) |
+                              static_cast<uint32_t>(blue)) + 1;  // 0 marks a free slot
+        std::size_t slot = (key * 2654435761u) >> (32 - kSlotBits);
+        while (keys_[slot] != 0) {
+            if (keys_[slot] == key) return answers_[slot];
+            slot = (slot + 1) & (kSlots - 1);
+        }
+        const uint8_t answer = search_.Nearest(red, green, blue);
+        if (used_ >= kSlots / 4 * 3) {  // keep probes short: start afresh rather than fill up
+            Clear();
+            return answer;
+        }
+        keys_[slot] = key;
+        answers_[slot] = answer;
+        ++used_;
+        return answer;
+    }
+
+private:
+    static constexpr int kSlotBits = 15;
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+
+    void Clear() {
+        keys_.assign(kSlots, 0);
+        answers_.assign(kSlots, 0);
+        used_ = 0;
+    }
+
+    Palette palette_;
+    modPalettes::NearestColourSearch search_;
+    std::vector<uint32_t> keys_;
+    std::vector<uint8_t> answers_;
+    std::size_t used_ = 0;
+};
+
+// The memo for Palette, kept between calls while the same palette keeps coming (every caller
+// passes the game palette).
+NearestColourMemo& MemoFor(const Palette& palette) {
+    thread_local std::unique_ptr<NearestColourMemo> memo;
+    if (!memo || memo->ForPalette() != palette) memo = std::make_unique<NearestColourMemo>(palette);
+    return *memo;
 }
 
 }  // namespace
@@ -80,7 +135,7 @@ void ResamplePicture(std::span<const uint8_t> Source, int32_t SourceWidth, int32
         }
     }
 
-    const modPalettes::NearestColourSearch nearest(Palette);
+    NearestColourMemo& nearest = MemoFor(Palette);
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const CellSums& sums = cells[i];
         if (sums.Count <= 0) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "imagefiles/modPalettes.h"
@@ -100,6 +101,46 @@ TEST(ResamplePicture, ColumnAndRowMaps) {
     std::vector<int> expected80To96;
     for (int s = 0; s < 80; ++s) expected80To96.push_back(6 * (s / 5) + step80To96[static_cast<std::size_t>(s % 5)]);
     EXPECT_EQ(TraceDiagonal(80, 96), expected80To96);
+}
+
+// The reduction worked out from the column map alone: frame column 2k takes slot column 3k,
+// 2k + 1 takes 3k + 1 and 3k + 2 (rows alike), the average rounded half to even, then the plain
+// nearest-colour search.
+Frame64 ReduceByTheMap(const Picture& source, const Palette& palette) {
+    const auto sourceColumns = [](int d) {
+        return d % 2 == 0 ? std::vector<int>{3 * (d / 2)} : std::vector<int>{3 * (d / 2) + 1, 3 * (d / 2) + 2};
+    };
+    Frame64 frame{};
+    for (int dy = 0; dy < 64; ++dy)
+        for (int dx = 0; dx < 64; ++dx) {
+            int count = 0, red = 0, green = 0, blue = 0;
+            for (int sy : sourceColumns(dy))
+                for (int sx : sourceColumns(dx)) {
+                    const uint8_t p = source[static_cast<std::size_t>(sy * 96 + sx)];
+                    if (p == kEmptyIndex) continue;
+                    ++count;
+                    red += palette[p].Red;
+                    green += palette[p].Green;
+                    blue += palette[p].Blue;
+                }
+            const auto average = [count](int sum) { return static_cast<int>(std::nearbyint(double(sum) / count)); };
+            frame[static_cast<std::size_t>(dy * 64 + dx)] =
+                count == 0 ? kEmptyIndex
+                           : modPalettes::NearestIndexPlain(palette, average(red), average(green), average(blue));
+        }
+    return frame;
+}
+
+TEST(ResamplePicture, ReductionMatchesThePlainRuleEveryTime) {
+    // Another palette in between must not be answered from what was found for the first.
+    Palette shuffled{};
+    for (std::size_t k = 0; k < 256; ++k) shuffled[k] = modPalettes::GamePalette[(k * 11 + 5) % 256];
+    Picture source = picturetest::ManyColours();
+    for (std::size_t i = 0; i < source.size(); i += 13) source[i] = kEmptyIndex;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(Reduce(source), ReduceByTheMap(source, Game())) << "round " << round;
+        EXPECT_EQ(Reduce(source, shuffled), ReduceByTheMap(source, shuffled)) << "round " << round;
+    }
 }
 
 TEST(ResamplePicture, EnlargingLeavesGridLinesEmpty) {
