@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshot smoke test: starts the window under a virtual X server, waits for it, and saves
 # PNG pictures of it under build/: screenshot-about.png (the window as it opens) and, when the
-# road helper was built, screenshot-operations.png (the Operations page after the whole road:
-# a picture loaded, a border, the automatic generation, the preview, the GAF written).
+# road helper was built, screenshot-normal.png (a picture loaded, with a border) and
+# screenshot-operations.png (the Operations page after the whole road: the automatic
+# generation, the preview, the GAF written).
 # Fails when the window never appears. Prints "skipped" when Xvfb is not installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,12 +34,16 @@ cleanup() {
   [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
+  [[ -n "${runtime_dir:-}" ]] && rm -rf "$runtime_dir"
+  return 0
 }
 trap cleanup EXIT
 
 Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
+runtime_dir="$(mktemp -d)"
+export XDG_RUNTIME_DIR="$runtime_dir"
 for _ in $(seq 1 50); do
   [[ -e /tmp/.X11-unix/X${display} ]] && break
   sleep 0.1

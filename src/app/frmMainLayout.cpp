@@ -6,6 +6,8 @@
 #include <QStatusBar>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabWidget>
+#include <QTextLayout>
+#include <QFontInfo>
 
 #include <cmath>
 
@@ -82,6 +84,32 @@ LinkLabel* Link(QWidget* parent, const char* text, const char* name, QRect geome
     return label;
 }
 
+// A link label lies over the same words in a text beneath it (an author's name in the credits
+// line, the web site at the end of the description). The designed positions fit Verdana; where
+// a substitute font sets the words elsewhere, the link moves onto them, so that the words are
+// not shown twice side by side.
+void PlaceOverWords(QWidget* overlay, const QLabel* base, const QString& words) {
+    if (QFontInfo(base->font()).family().compare(QStringLiteral("Verdana"), Qt::CaseInsensitive) == 0) return;
+    const QString text = base->text();
+    const qsizetype at = text.lastIndexOf(words);
+    if (at < 0) return;
+    QTextLayout layout(text, base->font());
+    QTextOption option;
+    option.setWrapMode(base->wordWrap() ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(base->contentsRect().width());
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    const QTextLine line = layout.lineForTextPosition(static_cast<int>(at));
+    if (!line.isValid()) return;
+    overlay->move(base->pos() + QPoint(qRound(line.cursorToX(static_cast<int>(at))), qRound(line.y())));
+}
+
 void SetTextColour(QWidget* widget, QColor colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -134,6 +162,8 @@ void frmMain::BuildControls() {
     std::array<QWidget*, 5> pages{};
     for (int i = 0; i < 5; ++i) {
         pages[static_cast<std::size_t>(i)] = new QWidget;
+        // Pages in the window's own colour, so that the opaque link labels blend in.
+        pages[static_cast<std::size_t>(i)]->setAutoFillBackground(true);
         tabs->addTab(pages[static_cast<std::size_t>(i)], QString::fromUtf8(tabCaptions[i]));
     }
     const QPoint origin = tabs->PageOrigin();
@@ -220,10 +250,13 @@ void frmMain::BuildAboutPage(QWidget* page, QPoint origin) {
     label1->setFont(Verdana(14.25, true));
     LinkLabel* label8 = Link(page, AppTexts::kSecondAuthor, "Label8", OnPage(origin, 6120, 2040, 885, 345), kLinkBlue);
     label8->setFont(Verdana(14.25, true));
+    PlaceOverWords(label1, label4, QString::fromUtf8(AppTexts::kFirstAuthor));
+    PlaceOverWords(label8, label4, QString::fromUtf8(AppTexts::kSecondAuthor));
 
     QGroupBox* frame1 = Frame(page, "What the program does", "Frame1", OnPage(origin, 120, 2520, 7815, 1335));
-    Text(frame1, AppTexts::kDescription, "Label6", Twips(120, 240, 7575, 975));
+    QLabel* label6 = Text(frame1, AppTexts::kDescription, "Label6", Twips(120, 240, 7575, 975));
     LinkLabel* label9 = Link(frame1, "ORBIT Website", "Label9", Twips(5785, 1025, 1335, 255), kLinkBlue);
+    PlaceOverWords(label9, label6, QStringLiteral("ORBIT Website"));
 
     const std::string web = AppTexts::kMakerWebPage;
     const std::string firstMail = std::string("mailto:") + AppTexts::kFirstAuthorMail + AppTexts::kMailSubject;

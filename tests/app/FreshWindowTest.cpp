@@ -127,7 +127,7 @@ TEST_F(FreshWindow, ControlsSitAtTheirTwipsPositions) {
     EXPECT_EQ(onTabControl("Command27"), QRect(16, 224, 305, 25));
     EXPECT_EQ(onTabControl("Image2"), QRect(344, 64, 177, 193));
     EXPECT_EQ(onTabControl("Label2"), QRect(152, 48, 337, 65));
-    EXPECT_EQ(onTabControl("Label1"), QRect(208, 136, 146, 23));
+    EXPECT_EQ(onTabControl("Label4"), QRect(176, 136, 337, 25));
 }
 
 TEST_F(FreshWindow, LinksOpenTheMakersPageAndMailWithoutChangingAnything) {

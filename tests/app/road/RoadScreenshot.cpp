@@ -15,7 +15,36 @@
 #include "ScriptedDialogs.h"
 #include "WindowTestSupport.h"
 #include "app/frmMain.h"
+#include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+// A unit-like picture that reads well in a screenshot: a green tank on a sandy ground under a
+// blue sky, in the nearest game colours.
+void WriteTankPicture(const std::string& file) {
+    const auto colour = [](int r, int g, int b) {
+        return modPalettes::NearestIndexPlain(modPalettes::GamePalette, r, g, b);
+    };
+    std::vector<uint8_t> pixels(96 * 96);
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 0; x < 96; ++x) {
+            uint8_t index = y < 60 ? colour(60 + y, 110 + y, 200) : colour(190 - (y - 60), 160 - (y - 60), 100);
+            const bool hull = y >= 50 && y < 70 && x >= 18 && x < 78;
+            const bool turret = y >= 38 && y < 50 && x >= 34 && x < 62;
+            const bool barrel = y >= 42 && y < 46 && x >= 62 && x < 88;
+            const bool tracks = y >= 70 && y < 78 && x >= 14 && x < 82;
+            if (hull || turret) index = colour(70, 120 - (y - 38), 40);
+            if (barrel) index = colour(50, 60, 40);
+            if (tracks) index = ((x / 4) % 2 == 0) ? colour(30, 30, 30) : colour(90, 90, 90);
+            pixels[static_cast<std::size_t>(y * 96 + x)] = index;
+        }
+    }
+    testsupport::WriteBytes(file, modBmp::EncodeBmp(pixels, modPalettes::GamePalette, 96, 96));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -33,7 +62,7 @@ int main(int argc, char** argv) {
     }
     const std::string picture = QDir(work.path()).filePath(QStringLiteral("armcamp.bmp")).toStdString();
     const std::string gaf = QDir(work.path()).filePath(QStringLiteral("armcamp_GADGET.GAF")).toStdString();
-    apptest::WritePatternBmp(picture, 96, 96, 5);
+    WriteTankPicture(picture);
 
     auto dialog = std::make_unique<ScriptedCommonDialog>();
     auto prompts = std::make_unique<ScriptedPrompts>();
@@ -53,6 +82,8 @@ int main(int argc, char** argv) {
     window.SSTab1()->setCurrentIndex(frmMain::kNormalPage);
     click("Command1");   // Load BMP
     click("Command4");   // border
+    const QString normalShot = QString::fromLocal8Bit(argv[1]).replace(QStringLiteral("operations"), QStringLiteral("normal"));
+    if (normalShot != QString::fromLocal8Bit(argv[1])) window.grab().save(normalShot, "PNG");
     click("Command28");  // the other two from the file
     window.SSTab1()->setCurrentIndex(frmMain::kOperationsPage);
     QApplication::processEvents();
