@@ -97,6 +97,25 @@ TEST_F(Closing, NoDuringAPausedLoadLetsTheLoadFinish) {
     EXPECT_EQ(Slot(0), ReferenceBmp(file));
 }
 
+TEST_F(Closing, YesDuringTheGenerationFinishesItWithoutItsClosingMessage) {
+    const std::string file = dir.file("picture.bmp");
+    WritePatternBmp(file, 96, 96, 20);
+    dialog->Choose(file);
+    Click("Command1");
+    prompts->MsgAnswers = {MsgAnswer::Yes};
+    QTimer::singleShot(0, window.get(), [&] { Click("Command27"); });
+    Click("Command28");
+
+    // The work was finished; the "Done!" box was not put in front of a user who has quit.
+    classUnitGAF reference;
+    ASSERT_TRUE(reference.LoadBMPPicture(file, 1));
+    reference.MakePicLighter(1);
+    EXPECT_EQ(Slot(1), *reference.Slot(1));
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{AppTexts::kQuitQuestion});
+    EXPECT_TRUE(window->IsUnloaded());
+    EXPECT_FALSE(window->isVisible());
+}
+
 using Reentry = WindowTest;
 
 TEST_F(Reentry, SecondLoadDuringALoadsYieldLeavesBothPictures) {
