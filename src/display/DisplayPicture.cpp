@@ -1,6 +1,7 @@
 // classUnitGAF::DisplayPicture lives with the display surface it draws through, so that the
 // picture layer below knows nothing of picture boxes.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -9,33 +10,20 @@
 
 #include "display/PictureBoxPort.h"
 #include "display/classFastWin.h"
+#include "picture/RoundHalfEven.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
 
-// The nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4, -0.5 -> 0), limited to
-// the 32-bit range; not a number gives 0.
-int32_t RoundHalfEven(double value) {
+// A pixel position from a real one: the nearest integer, halves to the even neighbour
+// (2.5 -> 2, 3.5 -> 4, -0.5 -> 0), limited to the 32-bit range; not a number gives 0.
+int32_t ToPixel(double value) {
     if (std::isnan(value)) {
         return 0;
     }
     constexpr double lowest = std::numeric_limits<int32_t>::min();
     constexpr double highest = std::numeric_limits<int32_t>::max();
-    if (value <= lowest) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    if (value >= highest) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    const double below = std::floor(value);
-    const double fraction = value - below;
-    double rounded = below;
-    if (fraction > 0.5) {
-        rounded = below + 1;
-    } else if (fraction == 0.5) {
-        rounded = std::fmod(below, 2.0) == 0.0 ? below : below + 1;
-    }
-    return static_cast<int32_t>(rounded);
+    return static_cast<int32_t>(std::clamp(RoundHalfEven(value), lowest, highest));
 }
 
 }  // namespace
@@ -63,8 +51,8 @@ void classUnitGAF::DisplayPicture(int32_t TAPic, PictureBoxPort& Pict, int32_t S
     int32_t top = 0;
     if (CenterPic) {
         // Around the picture the box keeps whatever it showed before.
-        left = RoundHalfEven((Pict.InnerWidth() - side) / 2.0);
-        top = RoundHalfEven((Pict.InnerHeight() - side) / 2.0);
+        left = ToPixel((Pict.InnerWidth() - side) / 2.0);
+        top = ToPixel((Pict.InnerHeight() - side) / 2.0);
     }
     surface.Show(Pict, left, top, side, side, 0, 0);
     Pict.Refresh();

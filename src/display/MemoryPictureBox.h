@@ -1,7 +1,7 @@
 #pragma once
 // A picture box in plain memory: a persistent canvas of 0xRRGGBB colours that the display
 // surface draws into exactly as into a window's picture box. Used where there is no window
-// (tests, the command-line tool) and as the reference the window's picture box paints alike.
+// (the tests) and as the reference the window's picture box must paint alike.
 
 #include <cstdint>
 #include <vector>

@@ -49,6 +49,19 @@ void ForEachBlockPixel(int64_t xPos, int64_t yPos, int64_t Width, int64_t Height
     }
 }
 
+// How far a coordinate that moves by Delta over Steps steps has moved after Step of them:
+// Step * |Delta| / Steps rounded to the nearest integer, halves away from the start, which is
+// the pixel Bresenham's error term selects. Both lengths are below 2^32, so the product fits.
+int64_t Along(int64_t Delta, int64_t Step, int64_t Steps) {
+    if (Steps == 0) {
+        return 0;
+    }
+    const uint64_t product = static_cast<uint64_t>(Step) * static_cast<uint64_t>(std::llabs(Delta));
+    const uint64_t length = static_cast<uint64_t>(Steps);
+    const auto moved = static_cast<int64_t>(product / length + (2 * (product % length) >= length ? 1 : 0));
+    return Delta < 0 ? -moved : moved;
+}
+
 }  // namespace
 
 void WriteTile(int32_t xPos, int32_t yPos, int32_t Width, int32_t Height, int32_t BmpWidth, int32_t BmpHeight,
@@ -63,50 +76,24 @@ void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t Color, int
     if (surface.Width == 0) {
         return;
     }
-    // The line is walked along its major axis; the minor coordinate of step i is
-    // i * minorLength / majorLength rounded to the nearest integer, halves away from the start,
-    // which is the pixel Bresenham's error term selects. Working per step in closed form lets
-    // the walk cover only the steps whose major coordinate is on the surface, so a line with
+    // One pixel per step along the longer axis, on which the coordinate moves by exactly one.
+    // Only the steps whose coordinate on that axis is on the surface are walked, so a line with
     // far-away ends costs no more than one across the surface.
     const int64_t dx = static_cast<int64_t>(x2) - x1;
     const int64_t dy = static_cast<int64_t>(y2) - y1;
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-    const int64_t majorStart = xMajor ? x1 : y1;
-    const int64_t minorStart = xMajor ? y1 : x1;
-    const int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
-    const int64_t minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    // Both lengths are below 2^32, so length products stay below 2^64.
-    const uint64_t majorLength = static_cast<uint64_t>(std::llabs(xMajor ? dx : dy));
-    const uint64_t minorLength = static_cast<uint64_t>(std::llabs(xMajor ? dy : dx));
-    const int64_t majorLimit = xMajor ? surface.Width : surface.Rows;
-    const int64_t minorLimit = xMajor ? surface.Rows : surface.Width;
-
-    // Steps whose major coordinate majorStart + i * majorStep lies in 0 .. majorLimit - 1.
-    int64_t firstStep = 0;
-    int64_t lastStep = static_cast<int64_t>(majorLength);
-    if (majorStep > 0) {
-        firstStep = std::max(firstStep, -majorStart);
-        lastStep = std::min(lastStep, majorLimit - 1 - majorStart);
-    } else {
-        firstStep = std::max(firstStep, majorStart - (majorLimit - 1));
-        lastStep = std::min(lastStep, majorStart);
-    }
+    const int64_t steps = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const int64_t start = xMajor ? x1 : y1;
+    const int64_t limit = xMajor ? surface.Width : surface.Rows;
+    const bool forward = (xMajor ? dx : dy) >= 0;
+    const int64_t firstStep = std::max<int64_t>(0, forward ? -start : start - (limit - 1));
+    const int64_t lastStep = std::min<int64_t>(steps, forward ? limit - 1 - start : start);
     for (int64_t step = firstStep; step <= lastStep; ++step) {
-        int64_t minorOffset = 0;
-        if (majorLength > 0) {
-            const uint64_t product = static_cast<uint64_t>(step) * minorLength;
-            const uint64_t quotient = product / majorLength;
-            const uint64_t remainder = product % majorLength;
-            minorOffset = static_cast<int64_t>(quotient + (2 * remainder >= majorLength ? 1 : 0));
+        const int64_t x = x1 + Along(dx, step, steps);
+        const int64_t y = y1 + Along(dy, step, steps);
+        if (x >= 0 && x < surface.Width && y >= 0 && y < surface.Rows) {
+            Bits[static_cast<std::size_t>(y * surface.Width + x)] = Color;
         }
-        const int64_t major = majorStart + step * majorStep;
-        const int64_t minor = minorStart + minorOffset * minorStep;
-        if (minor < 0 || minor >= minorLimit) {
-            continue;
-        }
-        const int64_t x = xMajor ? major : minor;
-        const int64_t y = xMajor ? minor : major;
-        Bits[static_cast<std::size_t>(y * surface.Width + x)] = Color;
     }
 }
 

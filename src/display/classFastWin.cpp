@@ -131,8 +131,8 @@ void classFastWin::Blt(const PictureBoxPort& ScreenDC, int32_t DestLeft, int32_t
     constexpr int64_t int32Min = std::numeric_limits<int32_t>::min();
     constexpr int64_t int32Max = std::numeric_limits<int32_t>::max();
     const bool areaAddressable = left >= int32Min && top >= int32Min && right <= int32Max && bottom <= int32Max;
-    const bool readAtOnce = areaAddressable && areaWidth <= int32Max && areaHeight <= int32Max &&
-                            areaWidth * areaHeight <= 4 * written + 4096;
+    // Each side is at most the source (or destination) rectangle's, so the product fits.
+    const bool readAtOnce = areaAddressable && areaWidth * areaHeight <= 4 * written + 4096;
     std::vector<uint32_t> area;
     if (readAtOnce) {
         area = ScreenDC.ReadColours({static_cast<int32_t>(left), static_cast<int32_t>(top),
@@ -153,11 +153,14 @@ void classFastWin::Blt(const PictureBoxPort& ScreenDC, int32_t DestLeft, int32_t
     const modPalettes::NearestColourSearch nearest(modPalettes::GamePalette);
     for (int64_t row = steps.FirstRow; row < steps.EndRow; ++row) {
         const int64_t sourceY = steps.SourceY(row);
-        uint8_t* surfaceRow = pixels_.data() + (DestTop + row) * static_cast<int64_t>(BmpWidth_) + DestLeft;
+        // Indices, not a row pointer: with DestLeft far off the surface a row pointer would point
+        // outside the pixel memory before the visible columns bring it back.
+        const int64_t rowStart = (DestTop + row) * static_cast<int64_t>(BmpWidth_) + DestLeft;
         for (int64_t column = steps.FirstColumn; column < steps.EndColumn; ++column) {
             const uint32_t colour = colourAt(steps.SourceX(column), sourceY);
-            surfaceRow[column] = nearest.Nearest(static_cast<int>((colour >> 16) & 0xFF),
-                                                 static_cast<int>((colour >> 8) & 0xFF), static_cast<int>(colour & 0xFF));
+            pixels_[static_cast<std::size_t>(rowStart + column)] =
+                nearest.Nearest(static_cast<int>((colour >> 16) & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                                static_cast<int>(colour & 0xFF));
         }
     }
 }
