@@ -1,7 +1,7 @@
 #include "cli/CliSteps.h"
 
+#include <algorithm>
 #include <array>
-#include <charconv>
 #include <limits>
 #include <optional>
 
@@ -57,23 +57,50 @@ const StepSyntax* FindStep(std::string_view name) {
 // named "--write-gaf". A file whose name starts so can still be given as "./--name".
 bool LooksLikeStep(std::string_view word) { return word.starts_with("--"); }
 
-// A whole number written with an optional sign and nothing else, within the 16-bit range.
+// A whole number written with an optional sign and nothing else. Every COLOR outside 0 to 255
+// leaves the slot as it is, so one beyond 16 bits is held at the nearest 16-bit value, which
+// lies outside too.
 std::optional<int16_t> ParseColor(std::string_view text) {
-    if (text.starts_with('+')) {
+    bool negative = false;
+    if (text.starts_with('+') || text.starts_with('-')) {
+        negative = text.front() == '-';
         text.remove_prefix(1);
-        if (text.starts_with('-')) return std::nullopt;
     }
-    if (text.empty()) return std::nullopt;
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max()) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return std::nullopt;
     }
-    return static_cast<int16_t>(value);
+    text.remove_prefix(std::min(text.find_first_not_of('0'), text.size()));
+    constexpr int32_t kLowest = std::numeric_limits<int16_t>::min();
+    constexpr int32_t kHighest = std::numeric_limits<int16_t>::max();
+    if (text.size() > 5) return static_cast<int16_t>(negative ? kLowest : kHighest);
+    int32_t value = 0;
+    for (char digit : text) value = value * 10 + (digit - '0');
+    return static_cast<int16_t>(std::clamp(negative ? -value : value, kLowest, kHighest));
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// A word in double quotes, control characters written as escapes so that a message about it
+// stays on one line.
+std::string Quoted(std::string_view text) {
+    std::string shown = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            constexpr std::string_view kHex = "0123456789ABCDEF";
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown + "\"";
+}
 
 // Reads one step starting at args[position]; advances position past it. Returns the usage
 // error, or an empty text when the step is good.
@@ -108,7 +135,7 @@ std::string ParseOneStep(const std::vector<std::string>& args, size_t& position,
                 const auto color = ParseColor(word);
                 if (!color) {
                     return std::string(syntax->Name) + ": bad COLOR " + Quoted(word) +
-                           " (a whole number from -32768 to 32767)";
+                           " (a whole number)";
                 }
                 step.Color = *color;
                 break;
@@ -172,7 +199,11 @@ std::string DescribeStep(const CliStep& step) {
     std::string line;
     for (const auto& word : step.Words) {
         if (!line.empty()) line += ' ';
-        if (word.empty() || word.find_first_of(" \t") != std::string::npos) {
+        const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte > 0x20 && byte != 0x7F;
+        });
+        if (!plain) {
             line += Quoted(word);
         } else {
             line += word;

@@ -30,7 +30,7 @@ struct CliStep {
     std::vector<std::string> Words;
     int32_t Slot = 0;   // TAPic, for steps that take a SLOT
     std::string Text;   // FILE or NAME; for --cross the SIZE exactly as written
-    int16_t Color = 0;  // --fill
+    int16_t Color = 0;  // --fill; beyond 16 bits held at the nearest 16-bit value
 };
 
 struct CliCommandLine {
@@ -44,8 +44,8 @@ struct CliCommandLine {
     std::string Error;
 };
 
-// Checks every argument before any step runs. A SLOT, a COLOR or a missing argument is a usage
-// error; the cross SIZE is only kept as text, because a SIZE the cross prompt would refuse is a
+// Checks every argument before any step runs. A missing argument, or a SLOT or COLOR that cannot
+// be read, is a usage error; the cross SIZE is only kept as text, because a SIZE the cross prompt would refuse is a
 // failure of that step when it runs, as it is in the window.
 CliCommandLine ParseCliSteps(const std::vector<std::string>& args);
 
@@ -56,5 +56,6 @@ std::vector<std::string_view> CliStepNames();
 int32_t ParseSlotName(std::string_view text);
 
 // The step as one line of text for messages: its words joined by spaces, a word that is
-// empty or holds a space shown in double quotes.
+// empty or holds a space or a control character shown in double quotes, with the control
+// characters escaped (a file name with a line break still gives one line).
 std::string DescribeStep(const CliStep& step);

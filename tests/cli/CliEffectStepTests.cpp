@@ -135,7 +135,7 @@ TEST(CliCross, SizeOutsideSixteenBitsFails) {
 TEST(CliFill, ColourOutsideThePaletteChangesNothing) {
     TempDir dir;
     const auto untouched = DirectOnPattern(dir, [](classUnitGAF&) {});
-    for (const char* color : {"256", "-1", "32767", "-32768"}) {
+    for (const char* color : {"256", "-1", "32767", "-32768", "40000", "-99999999999999999999"}) {
         const auto after = RunOnPattern(dir, {"--fill", "normal", color});
         ASSERT_EQ(after.Exit, 0) << color << ": " << after.Err;
         EXPECT_EQ(after.Files, untouched) << color;

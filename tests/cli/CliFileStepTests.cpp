@@ -115,7 +115,7 @@ TEST(CliSaveBmp, WritesTheSlotAsLoaded) {
 TEST(CliFailure, StopsAtTheFailingStepAndKeepsEarlierFiles) {
     TempDir dir;
     const std::string before = dir.file("before.bmp");
-    const std::string missing = dir.file("my pic.bmp");
+    const std::string missing = dir.file("my pic\n.bmp");
     const std::string after = dir.file("after.bmp");
 
     const auto run = RunTool({"--save-bmp", "normal", before, "--load-bmp", "normal", missing, "--save-bmp",
@@ -123,7 +123,8 @@ TEST(CliFailure, StopsAtTheFailingStepAndKeepsEarlierFiles) {
 
     EXPECT_EQ(run.Exit, 1);
     EXPECT_EQ(run.Out, "");
-    EXPECT_EQ(run.Err, "iconwright-cli: --load-bmp normal \"" + missing + "\": " + kBadPicture + "\n");
+    // The line break in the name is escaped: the failure stays one line.
+    EXPECT_EQ(run.Err, "iconwright-cli: --load-bmp normal \"" + dir.file("my pic\\n.bmp") + "\": " + kBadPicture + "\n");
     EXPECT_EQ(ReadBytes(before).size(), 10294u);
     EXPECT_FALSE(std::filesystem::exists(after));
 }

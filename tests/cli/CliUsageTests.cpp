@@ -4,8 +4,11 @@
 
 #include <filesystem>
 #include <ostream>
+#include <sstream>
+#include <streambuf>
 
 #include "cli/CliHelp.h"
+#include "cli/CliRunner.h"
 #include "cli/CliSteps.h"
 #include "cli/CliTestSupport.h"
 #include "support/TestFiles.h"
@@ -59,21 +62,25 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"SlotMinusOne", {"--grid", "-1"}, "--grid: bad SLOT \"-1\" (use normal, highlighted, disabled, 0, 1 or 2)"},
         BadLine{"SlotCapitalised", {"--grid", "Normal"}, "--grid: bad SLOT \"Normal\" (use normal, highlighted, disabled, 0, 1 or 2)"},
         BadLine{"SlotSpaced", {"--grid", " 1"}, "--grid: bad SLOT \" 1\" (use normal, highlighted, disabled, 0, 1 or 2)"},
-        BadLine{"ColorWord", {"--fill", "normal", "abc"}, "--fill: bad COLOR \"abc\" (a whole number from -32768 to 32767)"},
-        BadLine{"ColorFraction", {"--fill", "normal", "1.5"}, "--fill: bad COLOR \"1.5\" (a whole number from -32768 to 32767)"},
-        BadLine{"ColorTrailing", {"--fill", "normal", "12px"}, "--fill: bad COLOR \"12px\" (a whole number from -32768 to 32767)"},
-        BadLine{"ColorEmpty", {"--fill", "normal", ""}, "--fill: bad COLOR \"\" (a whole number from -32768 to 32767)"},
-        BadLine{"ColorAbove16Bit", {"--fill", "normal", "32768"}, "--fill: bad COLOR \"32768\" (a whole number from -32768 to 32767)"},
-        BadLine{"ColorBelow16Bit", {"--fill", "normal", "-32769"}, "--fill: bad COLOR \"-32769\" (a whole number from -32768 to 32767)"},
-        BadLine{"ColorHuge", {"--fill", "normal", "99999999999999999999"}, "--fill: bad COLOR \"99999999999999999999\" (a whole number from -32768 to 32767)"},
-        BadLine{"ColorDoubleSign", {"--fill", "normal", "+-3"}, "--fill: bad COLOR \"+-3\" (a whole number from -32768 to 32767)"}),
+        BadLine{"ColorWord", {"--fill", "normal", "abc"}, "--fill: bad COLOR \"abc\" (a whole number)"},
+        BadLine{"ColorFraction", {"--fill", "normal", "1.5"}, "--fill: bad COLOR \"1.5\" (a whole number)"},
+        BadLine{"ColorTrailing", {"--fill", "normal", "12px"}, "--fill: bad COLOR \"12px\" (a whole number)"},
+        BadLine{"ColorEmpty", {"--fill", "normal", ""}, "--fill: bad COLOR \"\" (a whole number)"},
+        BadLine{"ColorDoubleSign", {"--fill", "normal", "+-3"}, "--fill: bad COLOR \"+-3\" (a whole number)"},
+        BadLine{"SlotWithLineBreak", {"--grid", "1\n"}, "--grid: bad SLOT \"1\\n\" (use normal, highlighted, disabled, 0, 1 or 2)"}),
     [](const auto& info) { return std::string(info.param.Label); });
 
-TEST(CliParse, ColorsAtTheEdgesOfTheSixteenBitRangeAreAccepted) {
-    for (const char* text : {"-32768", "32767", "+7", "0", "256", "-1"}) {
+// Any whole number is a COLOR; those beyond 16 bits are held at the nearest 16-bit value, which
+// lies outside 0 to 255 as they do.
+TEST(CliParse, EveryWholeNumberIsAColor) {
+    const std::vector<std::pair<std::string, int>> cases{
+        {"-32768", -32768}, {"32767", 32767}, {"+7", 7}, {"0", 0}, {"-0", 0}, {"007", 7}, {"256", 256},
+        {"-1", -1}, {"32768", 32767}, {"40000", 32767}, {"-32769", -32768}, {"99999999999999999999", 32767},
+        {"-000000000000000000001", -1}};
+    for (const auto& [text, color] : cases) {
         const auto line = ParseCliSteps({"--fill", "0", text});
         ASSERT_EQ(line.Result, CliCommandLine::Outcome::Run) << text;
-        EXPECT_EQ(line.Steps.at(0).Color, std::stoi(text)) << text;
+        EXPECT_EQ(line.Steps.at(0).Color, color) << text;
     }
 }
 
@@ -125,6 +132,17 @@ TEST(CliHelp, PrintsTheStepsAndRunsNothingWhereverItStands) {
         EXPECT_EQ(run.Err, "");
         EXPECT_FALSE(std::filesystem::exists(file));
     }
+}
+
+// Standard output that cannot take the help (a full disk, a closed descriptor) is a failure.
+TEST(CliHelp, HelpThatCannotBeWrittenFails) {
+    struct FullStreamBuf : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+    } full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(RunCli({"--help"}, out, err), 1);
+    EXPECT_EQ(err.str(), "iconwright-cli: the help could not be written\n");
 }
 
 TEST(CliHelp, NamesEveryStep) {
