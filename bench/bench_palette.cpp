@@ -84,10 +84,6 @@ void BM_NearestColourSearch_4096RandomColours(benchmark::State& state) {
 }
 BENCHMARK(BM_NearestColourSearch_4096RandomColours);
 
-}  // namespace
-
-namespace {
-
 // Building the grid for a palette not seen before (the cache is defeated by a changing
 // palette); a program run pays this once for the game palette.
 void BM_NearestColourSearch_FirstBuild(benchmark::State& state) {

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,15 +62,37 @@ bool WriteFully(int fd, const uint8_t* data, std::size_t size) {
 }
 
 // A name for the temporary file next to the destination, unlikely to collide with anything;
-// creation uses O_EXCL, so a collision is retried rather than overwritten.
+// creation uses O_EXCL, so a collision is retried rather than overwritten. Only the start of
+// the destination's name is kept, so that a name near the file system's length limit still
+// leaves room for the suffix.
 std::string TemporaryName(const std::filesystem::path& destination, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
-    const std::string stem = destination.filename().string();
+    constexpr std::size_t kStemBytes = 32;
+    std::string stem = destination.filename().string();
+    if (stem.size() > kStemBytes) {
+        std::size_t cut = kStemBytes;
+        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;  // not inside a UTF-8 character
+        stem.resize(cut);
+    }
     return (destination.parent_path() /
             ("." + stem + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(seed) + "-" +
              std::to_string(counter++) + "-" + std::to_string(attempt)))
         .string();
+}
+
+// The file a chain of links ends at, which need not exist yet (a dangling link names the file
+// to create). Nothing for an unreadable link or a loop.
+std::optional<std::filesystem::path> FollowLinks(std::filesystem::path path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        std::error_code error;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) return std::nullopt;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -97,24 +120,21 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, std::
 
 bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
     if (path.empty()) return false;
-    std::filesystem::path destination(path);
-
-    // A link to a file is written through, so the link itself survives.
-    struct stat linkInfo {};
-    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
-        std::error_code error;
-        const auto target = std::filesystem::weakly_canonical(destination, error);
-        if (error) return false;
-        destination = target;
-    }
+    // A link is written through, so the link itself survives.
+    const auto followed = FollowLinks(path);
+    if (!followed) return false;
+    std::filesystem::path destination = *followed;
     if (destination.filename().empty()) return false;  // "folder/" names no file
 
-    // Only a regular file may be replaced; its permissions carry over to the new file.
+    // Only a regular file that may be written is replaced; its permissions carry over to the
+    // new file. A read-only file stays as it is, even for a user whom permissions do not stop.
     mode_t keepMode = 0;
     bool replacing = false;
     struct stat existing {};
     if (::stat(destination.c_str(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode)) return false;
+        if ((existing.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0)
+            return false;
         replacing = true;
         keepMode = existing.st_mode & 07777;
     } else if (errno != ENOENT) {

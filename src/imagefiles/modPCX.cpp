@@ -20,6 +20,9 @@ constexpr int64_t LongestRun = 63;
 // Nobody makes a 96 x 96 picture this large; the cap only keeps a hostile path (a device,
 // a huge file) from being read into memory whole.
 constexpr std::size_t MaxFileBytes = 64u * 1024u * 1024u;
+// Packets of 63-pixel runs let such a file describe some two thousand million pixels; more
+// than this many is refused rather than allocated.
+constexpr int64_t MaxPixels = int64_t{64} * 1024 * 1024;
 
 int16_t ReadInt16(std::span<const uint8_t> file, std::size_t offset) {
     const auto value = static_cast<uint16_t>(file[offset] | (file[offset + 1] << 8));
@@ -95,7 +98,7 @@ std::optional<DecodedPcx> DecodePcx(std::span<const uint8_t> file) {
     const int64_t width = int64_t{xMax} - xMin + 1;
     const int64_t height = int64_t{yMax} - yMin + 1;
     const int64_t pixelCount = width * height;
-    if (pixelCount > MostPixelsIn(data.size())) return std::nullopt;
+    if (pixelCount > MostPixelsIn(data.size()) || pixelCount > MaxPixels) return std::nullopt;
 
     DecodedPcx decoded;
     decoded.LastX = xMax - xMin;

@@ -19,9 +19,9 @@ struct DecodedPcx {
     Palette Colours{};             // the file's palette as blue, green, red, reserved 0
 };
 
-// Decodes a PCX file held in memory, treating it as hostile: a header whose extent is negative
-// or larger than the file could hold, a missing palette, or pixel data that ends before the
-// picture is full gives nothing, before any large allocation.
+// Decodes a PCX file held in memory, treating it as hostile: a header whose extent is negative,
+// larger than the file could hold or larger than 64 Mi pixels, a missing palette, or pixel data
+// that ends before the picture is full gives nothing, before any large allocation.
 std::optional<DecodedPcx> DecodePcx(std::span<const uint8_t> file);
 
 // The last decoded picture (module state).

@@ -98,3 +98,33 @@ TEST(WriteFileAtomically, FailsWithoutTouchingWhatIsNotARegularFile) {
     EXPECT_FALSE(WriteFileAtomically("", Counting(10)));
     EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"folder"});
 }
+
+TEST(WriteFileAtomically, WritesADestinationWhoseNameIsNearTheLengthLimit) {
+    TempDir dir;
+    const std::string name(250, 'n');
+    ASSERT_TRUE(WriteFileAtomically(dir.file(name), Counting(20)));
+    EXPECT_EQ(ReadBytes(dir.file(name)), Counting(20));
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{name});
+}
+
+TEST(WriteFileAtomically, LeavesAReadOnlyFileAsItWas) {
+    TempDir dir;
+    WriteBytes(dir.file("locked.bin"), Counting(10));
+    ASSERT_EQ(::chmod(dir.file("locked.bin").c_str(), 0444), 0);
+    EXPECT_FALSE(WriteFileAtomically(dir.file("locked.bin"), Counting(64)));
+    EXPECT_EQ(ReadBytes(dir.file("locked.bin")), Counting(10));
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"locked.bin"});
+}
+
+TEST(WriteFileAtomically, ADanglingLinkNamesTheFileToCreate) {
+    TempDir dir;
+    std::filesystem::create_symlink("made.bin", dir.file("link.bin"));
+    ASSERT_TRUE(WriteFileAtomically(dir.file("link.bin"), Counting(30)));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.bin")));
+    EXPECT_EQ(ReadBytes(dir.file("made.bin")), Counting(30));
+
+    std::filesystem::create_symlink("loop-b", dir.file("loop-a"));
+    std::filesystem::create_symlink("loop-a", dir.file("loop-b"));
+    EXPECT_FALSE(WriteFileAtomically(dir.file("loop-a"), Counting(30)));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("loop-a")));
+}

@@ -309,3 +309,15 @@ TEST_F(PcxRefusalTest, PathsThatAreNotReadableFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PcxDecodeTest, RefusesMoreThan64MiPixelsEvenWhenThePacketsCouldHoldThem) {
+    // 8,192 x 8,193 pixels, one more row than 64 Mi pixels allow, fully described by 63-pixel runs.
+    const std::size_t pixels = std::size_t{8192} * 8193;
+    std::vector<uint8_t> packets(2 * (pixels / 63), 0xFF);
+    pcxbuild::AppendRun(packets, static_cast<int>(pixels % 63), 0xFF);
+    EXPECT_FALSE(modPCX::DecodePcx(FileWithPackets(0, 0, 8191, 8192, std::move(packets))));
+}
+
+}  // namespace
