@@ -93,11 +93,12 @@ bool RoundMagnitude(const DecimalNumber& number, long long& magnitude) {
 }  // namespace
 
 CrossSizeAnswer ParseCrossSize(std::string_view text) {
-    const std::string_view trimmed = Trim(text);
-    if (trimmed.empty()) return {CrossSizeVerdict::Empty, 0};
+    // Only an empty answer (or a cancelled prompt) means "nothing"; spaces alone are text that
+    // is not a number.
+    if (text.empty()) return {CrossSizeVerdict::Empty, 0};
 
     DecimalNumber number;
-    if (!ParseDecimal(trimmed, number)) return {CrossSizeVerdict::NotANumber, 0};
+    if (!ParseDecimal(Trim(text), number)) return {CrossSizeVerdict::NotANumber, 0};
     if (number.Digits.empty()) return {CrossSizeVerdict::Accepted, 0};
 
     long long magnitude = 0;

@@ -6,7 +6,7 @@
 #include <string_view>
 
 enum class CrossSizeVerdict {
-    Empty,       // nothing typed (or the prompt was cancelled): nothing happens
+    Empty,       // the empty answer (also a cancelled prompt): nothing happens
     NotANumber,  // "You must enter a number !"
     OutOfRange,  // a number outside -32768 to 32767: nothing happens
     Accepted,
