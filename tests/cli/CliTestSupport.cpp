@@ -15,11 +15,8 @@ using testsupport::PutU8;
 CliRun RunTool(const std::vector<std::string>& args) {
     std::ostringstream out;
     std::ostringstream err;
-    CliRun run;
-    run.Exit = RunCli(args, out, err);
-    run.Out = out.str();
-    run.Err = err.str();
-    return run;
+    const int exit = RunCli(args, out, err);
+    return {exit, out.str(), err.str()};
 }
 
 Picture PatternPicture() {
@@ -37,48 +34,23 @@ std::vector<uint8_t> BmpFileOf(const Picture& picture) {
 }
 
 std::vector<uint8_t> PcxFileOf(const std::vector<uint8_t>& pixels, int side, const Palette& colours) {
-    std::vector<uint8_t> file;
-    PutU8(file, 10);  // manufacturer
-    PutU8(file, 5);   // version
-    PutU8(file, 1);   // run-length encoding
-    PutU8(file, 8);   // bits per pixel
-    PutU16(file, 0);  // XMin
-    PutU16(file, 0);  // YMin
-    PutU16(file, static_cast<unsigned>(side - 1));  // XMax
-    PutU16(file, static_cast<unsigned>(side - 1));  // YMax
+    std::vector<uint8_t> file{10, 5, 1, 8};  // manufacturer, version, run-length encoding, bits
+    for (unsigned corner : {0, 0, side - 1, side - 1}) PutU16(file, corner);  // XMin YMin XMax YMax
     file.resize(65, 0);
     PutU8(file, 1);  // one plane
     PutU16(file, static_cast<unsigned>(side));  // bytes per line
     file.resize(128, 0);
-
-    for (int y = 0; y < side; ++y) {
-        int x = 0;
-        while (x < side) {
-            const uint8_t value = pixels[static_cast<size_t>(y * side + x)];
-            int run = 1;
-            while (x + run < side && run < 63 && pixels[static_cast<size_t>(y * side + x + run)] == value) ++run;
-            if (run > 1 || (value & 0xC0) == 0xC0) {
-                PutU8(file, 0xC0u | static_cast<unsigned>(run));
-            }
-            PutU8(file, value);
-            x += run;
-        }
-    }
-
+    for (uint8_t value : pixels) file.insert(file.end(), {0xC1, value});
     PutU8(file, 12);
-    for (const PaletteEntry& entry : colours) {
-        PutU8(file, entry.Red);
-        PutU8(file, entry.Green);
-        PutU8(file, entry.Blue);
-    }
+    for (const PaletteEntry& entry : colours) file.insert(file.end(), {entry.Red, entry.Green, entry.Blue});
     return file;
 }
 
-std::vector<uint8_t> BmpPixelBytes(const std::string& file) {
-    constexpr size_t kPixelOffset = 1078;
-    const std::vector<uint8_t> bytes = testsupport::ReadBytes(file);
-    if (bytes.size() < kPixelOffset) return {};
-    return std::vector<uint8_t>(bytes.begin() + kPixelOffset, bytes.end());
+std::string InDir(std::string text, const std::string& dir) {
+    for (size_t at = text.find("DIR"); at != std::string::npos; at = text.find("DIR", at + dir.size())) {
+        text.replace(at, 3, dir);
+    }
+    return text;
 }
 
 }  // namespace clitest

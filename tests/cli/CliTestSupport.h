@@ -10,11 +10,7 @@
 
 namespace clitest {
 
-struct CliRun {
-    int Exit = -1;
-    std::string Out;
-    std::string Err;
-};
+struct CliRun { int Exit = -1; std::string Out, Err; };
 
 // Runs iconwright-cli with these arguments (without the program name).
 CliRun RunTool(const std::vector<std::string>& args);
@@ -22,15 +18,14 @@ CliRun RunTool(const std::vector<std::string>& args);
 // A 96 x 96 picture with many different indices, so that effects and reductions all show.
 Picture PatternPicture();
 
-// The bytes of an uncompressed 8-bit BMP file of the picture in the game palette.
+// An uncompressed 8-bit BMP file of the picture in the game palette.
 std::vector<uint8_t> BmpFileOf(const Picture& picture);
 
-// The bytes of a version 5, 256-colour PCX file of a Side x Side picture, run-length encoded
-// with runs that stay within a row, followed by the marker 12 and Colours as red, green, blue.
+// A version 5, 256-colour PCX file of a Side x Side picture (every pixel a run of one),
+// followed by the marker 12 and Colours as red, green, blue.
 std::vector<uint8_t> PcxFileOf(const std::vector<uint8_t>& pixels, int side, const Palette& colours);
 
-// The pixel bytes of a file written by WriteBMPFile (everything after the 1,078-byte header
-// and colour table), as stored: bottom row first.
-std::vector<uint8_t> BmpPixelBytes(const std::string& file);
+// Every occurrence of "DIR" replaced by the folder.
+std::string InDir(std::string text, const std::string& dir);
 
 }  // namespace clitest
