@@ -45,7 +45,7 @@ inline constexpr const char* kFirstAuthor = "Ren Halloway";
 inline constexpr const char* kFirstAuthorMail = "ren.halloway@example.org";
 inline constexpr const char* kSecondAuthor = "Ivo";
 inline constexpr const char* kSecondAuthorMail = "ivo@example.org";
-inline constexpr const char* kMailSubject = "?subject=\"Iconwright\"";
+inline constexpr const char* kMailSubject = "?subject=Iconwright";
 inline constexpr const char* kNote =
     "NOTE: Once you have opened the first .BMP or .PCX file, ORBIT Iconwright can automatically generate the "
     "highlighted and disabled pictures for you, or you can import your own. Simply press the button below to "

@@ -137,8 +137,8 @@ TEST_F(FreshWindow, LinksOpenTheMakersPageAndMailWithoutChangingAnything) {
     ASSERT_EQ(links->Opened.size(), 4u);
     EXPECT_EQ(links->Opened[0], AppTexts::kMakerWebPage);
     EXPECT_EQ(links->Opened[1], AppTexts::kMakerWebPage);
-    EXPECT_EQ(links->Opened[2], std::string("mailto:") + AppTexts::kFirstAuthorMail + "?subject=\"Iconwright\"");
-    EXPECT_EQ(links->Opened[3], std::string("mailto:") + AppTexts::kSecondAuthorMail + "?subject=\"Iconwright\"");
+    EXPECT_EQ(links->Opened[2], std::string("mailto:") + AppTexts::kFirstAuthorMail + "?subject=Iconwright");
+    EXPECT_EQ(links->Opened[3], std::string("mailto:") + AppTexts::kSecondAuthorMail + "?subject=Iconwright");
     EXPECT_EQ(window->SSTab1()->currentIndex(), frmMain::kAboutPage);
     EXPECT_EQ(Message(), "Ready");
     EXPECT_FALSE(window->HasUnitGAF());
