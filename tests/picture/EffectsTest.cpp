@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
-#include <set>
 #include <vector>
 
 #include "picture/Effects.h"
@@ -14,205 +14,117 @@ using picturetest::At;
 using picturetest::CountOf;
 using picturetest::Uniform;
 
-// The black columns of one row.
-std::set<int> BlackColumns(const Picture& pic, int y) {
-    std::set<int> columns;
-    for (int x = 0; x < 96; ++x)
-        if (At(pic, x, y) == 0) columns.insert(x);
-    return columns;
-}
-
-std::set<int> Range(int first, int last) {
-    std::set<int> out;
-    for (int i = first; i <= last; ++i) out.insert(i);
-    return out;
-}
-
-std::set<int> Union(std::set<int> a, const std::set<int>& b) {
-    a.insert(b.begin(), b.end());
-    return a;
-}
-
 Picture CrossOnWhite(int16_t size) {
     Picture pic = Uniform(255);
     DrawCross(pic, size);
     return pic;
 }
 
-Picture BorderOnWhite(int16_t size) {
-    Picture pic = Uniform(255);
-    DrawBorder(pic, size);
-    return pic;
-}
-
-TEST(MakePicLighter, BlackBecomes59AndWhiteStays) {
-    classUnitGAF set;
-    set.ResetToBackground(0, 0);
-    set.MakePicLighter(0);
-    EXPECT_EQ(CountOf(*set.Slot(0), 59), static_cast<std::size_t>(kPicturePixels));
-
-    set.MakePicLighter(1);  // white
-    EXPECT_EQ(CountOf(*set.Slot(1), 255), static_cast<std::size_t>(kPicturePixels));
-}
-
-TEST(MakePicGrey, MedianGreyThenNearestGameColour) {
-    classUnitGAF set;
-    Picture probe = Uniform(255);
-    const std::vector<uint8_t> inputs{249, 251, 100, 80, 81, 82, 83, 84, 85, 86, 87,
-                                      88, 89, 90, 91, 92, 93, 94, 95};
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        set.ResetToBackground(2, inputs[i]);
-        set.MakePicGrey(2);
-        probe[i] = (*set.Slot(2))[0];
-        EXPECT_EQ(CountOf(*set.Slot(2), probe[i]), static_cast<std::size_t>(kPicturePixels));
-    }
-    EXPECT_EQ(probe[0], 0);    // pure red
-    EXPECT_EQ(probe[1], 255);  // yellow
-    EXPECT_EQ(probe[2], 86);   // (123, 151, 255) -> grey 151 -> (155, 155, 155)
-    for (std::size_t i = 3; i < inputs.size(); ++i) EXPECT_EQ(probe[i], inputs[i]) << "grey " << int(inputs[i]);
-}
-
-TEST(DrawCross, OnePixelLinesForSizesUpToOne) {
-    std::set<int> expectedRow0{0, 95};
-    for (int16_t size : {int16_t{1}, int16_t{0}, int16_t{-1}, int16_t{-32768}}) {
-        const Picture pic = CrossOnWhite(size);
-        EXPECT_EQ(CountOf(pic, 0), 192u) << "size " << size;
-        for (int x = 0; x < 96; ++x) {
-            EXPECT_EQ(At(pic, x, x), 0);
-            EXPECT_EQ(At(pic, 95 - x, x), 0);
-        }
-        EXPECT_EQ(pic, CrossOnWhite(1));
+// Lighter: black (51, 51, 51) is 24 from both 59 and 92, the lower index wins; white stays.
+// Grey: the median component, then the nearest game colour: pure red 249 -> 0, yellow 251 ->
+// 255, index 100 (123, 151, 255) -> grey 151 -> 86 (155, 155, 155); the greys 80 to 95 stay.
+TEST(MakePicLighterAndGrey, WholeSlotRemaps) {
+    struct Case {
+        bool lighter;
+        uint8_t from, to;
+    };
+    std::vector<Case> cases{{true, 0, 59}, {true, 255, 255}, {false, 249, 0}, {false, 251, 255}, {false, 100, 86}};
+    for (uint8_t g = 80; g <= 95; ++g) cases.push_back({false, g, g});
+    for (const Case& c : cases) {
+        classUnitGAF set;
+        set.ResetToBackground(1, c.from);
+        c.lighter ? set.MakePicLighter(1) : set.MakePicGrey(1);
+        EXPECT_EQ(CountOf(*set.Slot(1), c.to), std::size_t{kPicturePixels})
+            << (c.lighter ? "lighter " : "grey ") << int(c.from) << " -> " << int(c.to);
     }
 }
 
-TEST(DrawCross, DefaultSizeTwoGivesThreePixelStrokes) {
-    const Picture pic = CrossOnWhite(2);
-    EXPECT_EQ(CountOf(pic, 0), 568u);
-    EXPECT_EQ(BlackColumns(pic, 0), (std::set<int>{0, 1, 94, 95}));
-    EXPECT_EQ(BlackColumns(pic, 1), (std::set<int>{0, 1, 2, 93, 94, 95}));
-    EXPECT_EQ(BlackColumns(pic, 48), Range(46, 49));
+// reach = size / 2 rounded half to even in float, strokes 2 x reach + 1 wide along the flat
+// index, so they carry over row ends; sizes up to 1 give one-pixel lines.
+TEST(DrawCross, PixelCountsStrokesAndRowEndCarry) {
+    const struct {
+        int16_t size;
+        std::size_t black;
+    } cases[] = {{-32768, 192}, {-1, 192}, {0, 192}, {1, 192}, {2, 568}, {3, 936},
+                 {4, 936},      {5, 936},  {6, 1296}, {7, 1648}, {9300, 9216}, {32767, 9216}};
+    for (const auto& c : cases) EXPECT_EQ(CountOf(CrossOnWhite(c.size), 0), c.black) << "size " << c.size;
+    EXPECT_EQ(CrossOnWhite(0), CrossOnWhite(1));
+    EXPECT_EQ(CrossOnWhite(4), CrossOnWhite(5));  // reach 2 both
+    const Picture one = CrossOnWhite(1);
+    for (int x = 0; x < 96; ++x) EXPECT_TRUE(At(one, x, x) == 0 && At(one, 95 - x, x) == 0) << x;
 
-    classUnitGAF set;
-    set.AddBlackCross(0);
-    EXPECT_EQ(*set.Slot(0), pic);
-}
-
-TEST(DrawCross, ReachRoundsHalfToEven) {
-    EXPECT_EQ(CrossOnWhite(4), CrossOnWhite(5));  // reach 2 and 2
-    EXPECT_NE(CrossOnWhite(6), CrossOnWhite(7));  // reach 3 and 4
-    EXPECT_NE(CrossOnWhite(3), CrossOnWhite(2));  // reach 2 and 1
-
-    const Picture six = CrossOnWhite(6);
-    EXPECT_EQ(BlackColumns(six, 48), Range(44, 51));  // (48, 48) and (47, 48), 3 to each side
-    const Picture seven = CrossOnWhite(7);
-    EXPECT_EQ(BlackColumns(seven, 48), Range(43, 52));
-}
-
-TEST(DrawCross, StrokesCarryOverRowEnds) {
+    // Row y holds black at columns [0, last) and [first, 95], nothing between.
+    const auto expectRow = [](const Picture& pic, int y, int last, int first) {
+        for (int x = 0; x < 96; ++x) EXPECT_EQ(At(pic, x, y) == 0, x < last || x >= first) << x << "," << y;
+    };
+    const Picture two = CrossOnWhite(2);
+    expectRow(two, 0, 2, 94);
+    expectRow(two, 1, 3, 93);
     // Reach 3: the strokes around (95, 0) and (94, 1) run on into the start of the next row.
-    const Picture pic = CrossOnWhite(6);
-    EXPECT_EQ(BlackColumns(pic, 0), Union(Range(0, 3), Range(92, 95)));
-    EXPECT_EQ(BlackColumns(pic, 1), Union(Range(0, 4), Range(91, 95)));
-    EXPECT_EQ(BlackColumns(pic, 2), Union(Range(0, 5), Range(90, 95)));
+    for (int y = 0; y < 3; ++y) expectRow(CrossOnWhite(6), y, 4 + y, 92 - y);
 
-    // Reach 100 from (0, 0) alone blackens all of row 0 and the start of row 1.
-    const Picture wide = CrossOnWhite(200);
-    EXPECT_EQ(BlackColumns(wide, 0), Range(0, 95));
-    EXPECT_EQ(BlackColumns(wide, 1), Range(0, 95));
-}
-
-TEST(DrawCross, HugeSizesStayInsideThePicture) {
-    EXPECT_EQ(CountOf(CrossOnWhite(32767), 0), static_cast<std::size_t>(kPicturePixels));
-    EXPECT_EQ(CountOf(CrossOnWhite(9300), 0), static_cast<std::size_t>(kPicturePixels));
-}
-
-TEST(ResetToBackground, FillsWithAnyStorableColour) {
     classUnitGAF set;
-    set.ResetToBackground(0, 7);
-    EXPECT_EQ(CountOf(*set.Slot(0), 7), static_cast<std::size_t>(kPicturePixels));
+    set.AddBlackCross(0);  // default size 2
+    EXPECT_EQ(*set.Slot(0), two);
+}
+
+TEST(ResetToBackground, FillsWithStorableColoursOnly) {
+    classUnitGAF set;
     set.ResetToBackground(0, 0);
-    EXPECT_EQ(CountOf(*set.Slot(0), 0), static_cast<std::size_t>(kPicturePixels));
+    EXPECT_EQ(CountOf(*set.Slot(0), 0), std::size_t{kPicturePixels});
     set.ResetToBackground(0);
-    EXPECT_EQ(CountOf(*set.Slot(0), 255), static_cast<std::size_t>(kPicturePixels));
-
+    EXPECT_EQ(CountOf(*set.Slot(0), 255), std::size_t{kPicturePixels});
     set.ResetToBackground(1, 9);
-    set.ResetToBackground(1, 256);
-    set.ResetToBackground(1, -1);
-    set.ResetToBackground(1, 32767);
-    EXPECT_EQ(CountOf(*set.Slot(1), 9), static_cast<std::size_t>(kPicturePixels));
+    for (int16_t outside : {int16_t{256}, int16_t{-1}, int16_t{32767}}) set.ResetToBackground(1, outside);
+    EXPECT_EQ(CountOf(*set.Slot(1), 9), std::size_t{kPicturePixels});
 }
 
-TEST(DrawBorder, SizeOneBandsAndCorners) {
-    const Picture pic = BorderOnWhite(1);
-    for (int x = 0; x < 96; ++x) EXPECT_EQ(At(pic, x, 0), x <= 1 ? 91 : 255) << x;
-    for (int y = 1; y <= 94; ++y)
-        for (int x = 0; x < 96; ++x) {
-            const int expected = x <= 1 ? 91 : x == 95 ? 87 : 255;
-            EXPECT_EQ(At(pic, x, y), expected) << x << "," << y;
-        }
-    EXPECT_EQ(BlackColumns(pic, 95), Range(0, 95));
-
-    Picture twice = pic;
-    DrawBorder(twice, 1);
-    EXPECT_EQ(twice, pic);
-
-    classUnitGAF set;
-    set.AddCavedogLikeBorder(0);
-    EXPECT_EQ(*set.Slot(0), pic);
+// The border on background 20 as the four bands leave it: bottom rows 96-b..95 0 over left
+// columns 0..b 91 over top rows 0..b-1 255 over right columns 96-max(b,1)..95 87. Negative b
+// leaves the right column alone; from 96 on the bottom band covers everything.
+int ExpectedBorderPixel(int b, int x, int y) {
+    if (y >= 96 - b) return 0;
+    if (x <= b) return 91;
+    if (y < b) return 255;
+    if (x >= 96 - std::max(b, 1)) return 87;
+    return 20;
 }
 
-TEST(DrawBorder, SizesZeroAndTwo) {
-    Picture grey = Uniform(20);
-    DrawBorder(grey, 0);
-    for (int y = 0; y < 96; ++y)
-        for (int x = 0; x < 96; ++x) {
-            const int expected = x == 0 ? 91 : x == 95 ? 87 : 20;  // (0, 0) of the top band is overdrawn
-            EXPECT_EQ(At(grey, x, y), expected) << x << "," << y;
-        }
-
-    const Picture two = BorderOnWhite(2);
-    for (int y = 0; y < 96; ++y)
-        for (int x = 0; x < 96; ++x) {
-            int expected = 255;
-            if (y >= 94) expected = 0;
-            else if (x <= 2) expected = 91;
-            else if (y <= 1) expected = 255;
-            else if (x >= 94) expected = 87;
-            EXPECT_EQ(At(two, x, y), expected) << x << "," << y;
-        }
-}
-
-TEST(DrawBorder, NegativeAndVeryLargeSizes) {
-    Picture negative = Uniform(20);
-    DrawBorder(negative, -5);
-    for (int y = 0; y < 96; ++y)
-        for (int x = 0; x < 96; ++x) EXPECT_EQ(At(negative, x, y), x == 95 ? 87 : 20);
-
-    Picture ninetyFive = Uniform(20);
-    DrawBorder(ninetyFive, 95);  // the bottom band covers rows 1 to 95, row 0 is the left band's
-    for (int x = 0; x < 96; ++x) EXPECT_EQ(At(ninetyFive, x, 0), 91);
-    EXPECT_EQ(CountOf(ninetyFive, 0), static_cast<std::size_t>(95 * 96));
-
-    for (int16_t size : {int16_t{96}, int16_t{200}, int16_t{341}, int16_t{342}, int16_t{32767}}) {
-        EXPECT_EQ(CountOf(BorderOnWhite(size), 0), static_cast<std::size_t>(kPicturePixels)) << size;
+// Every 16-bit size stays inside the picture (from 342 on, 96 x b leaves the 16-bit range).
+TEST(DrawBorder, BandsAndCornersForAnySize) {
+    for (int16_t b : {-32768, -5, 0, 1, 2, 3, 95, 96, 341, 342, 32767}) {
+        Picture pic = Uniform(20);
+        DrawBorder(pic, b);
+        for (int y = 0; y < 96; ++y)
+            for (int x = 0; x < 96; ++x)
+                ASSERT_EQ(At(pic, x, y), ExpectedBorderPixel(b, x, y)) << "b " << b << " at " << x << "," << y;
+        Picture twice = pic;
+        DrawBorder(twice, b);
+        EXPECT_EQ(twice, pic) << "b " << b << " applied twice";
     }
+    classUnitGAF set;
+    set.AddCavedogLikeBorder(0);  // default size 1
+    Picture one = Uniform(255);
+    DrawBorder(one, 1);
+    EXPECT_EQ(*set.Slot(0), one);
 }
 
+// Down to 80 x 80 and back leaves index-100 lines at 3, 9, ..., 93; black 15 collapses to 0.
 TEST(AddGrid, UniformSlotsGetIndex100Lines) {
     for (uint8_t colour : {uint8_t{0}, uint8_t{255}, uint8_t{15}}) {
         classUnitGAF set;
         set.ResetToBackground(1, colour);
         set.AddGrid(1);
-        const uint8_t rest = colour == 15 ? 0 : colour;  // black collapses to its lowest index
+        const uint8_t rest = colour == 15 ? 0 : colour;
         for (int y = 0; y < 96; ++y)
-            for (int x = 0; x < 96; ++x) {
-                const bool line = x % 6 == 3 || y % 6 == 3;
-                ASSERT_EQ(At(*set.Slot(1), x, y), line ? kEmptyIndex : rest) << int(colour) << " " << x << "," << y;
-            }
+            for (int x = 0; x < 96; ++x)
+                ASSERT_EQ(At(*set.Slot(1), x, y), x % 6 == 3 || y % 6 == 3 ? kEmptyIndex : rest)
+                    << int(colour) << " at " << x << "," << y;
     }
 }
 
-TEST(Effects, SlotsOutsideTheSetChangeNothing) {
+// An effect changes its own slot and nothing else; outside 0 to 2 it changes nothing at all.
+TEST(Effects, TouchOnlyTheirOwnSlot) {
     const std::vector<std::function<void(classUnitGAF&, int32_t)>> effects{
         [](classUnitGAF& s, int32_t t) { s.MakePicLighter(t); },
         [](classUnitGAF& s, int32_t t) { s.MakePicGrey(t); },
@@ -222,27 +134,19 @@ TEST(Effects, SlotsOutsideTheSetChangeNothing) {
         [](classUnitGAF& s, int32_t t) { s.AddGrid(t); },
     };
     for (std::size_t e = 0; e < effects.size(); ++e) {
-        for (int32_t tapic : {3, -1, 1000}) {
+        for (int32_t tapic : {3, -1, 1000, 1}) {
             classUnitGAF set;
             picturetest::FillSlotsDistinctly(set);
-            const Picture before0 = *set.Slot(0), before1 = *set.Slot(1), before2 = *set.Slot(2);
+            auto expected = picturetest::Slots(set);
             effects[e](set, tapic);
-            EXPECT_EQ(*set.Slot(0), before0) << "effect " << e << " TAPic " << tapic;
-            EXPECT_EQ(*set.Slot(1), before1) << "effect " << e << " TAPic " << tapic;
-            EXPECT_EQ(*set.Slot(2), before2) << "effect " << e << " TAPic " << tapic;
+            const auto after = picturetest::Slots(set);
+            if (tapic == 1) {
+                EXPECT_NE(after[1], expected[1]) << "effect " << e;
+                expected[1] = after[1];
+            }
+            EXPECT_EQ(after, expected) << "effect " << e << " TAPic " << tapic;
         }
     }
-}
-
-TEST(Effects, EachChangesOnlyItsOwnSlot) {
-    classUnitGAF set;
-    picturetest::FillSlotsDistinctly(set);
-    const Picture before0 = *set.Slot(0), before2 = *set.Slot(2);
-    set.AddGrid(1);
-    set.MakePicGrey(1);
-    set.AddBlackCross(1);
-    EXPECT_EQ(*set.Slot(0), before0);
-    EXPECT_EQ(*set.Slot(2), before2);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // Small helpers shared by the picture set's tests.
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -22,16 +23,6 @@ inline Picture Uniform(uint8_t index) {
     return pic;
 }
 
-// A picture using many indices, none of them the empty index 100.
-inline Picture ManyColours() {
-    Picture pic{};
-    for (std::size_t i = 0; i < pic.size(); ++i) {
-        auto v = static_cast<uint8_t>((i * 37 + i / 96 * 11) & 0xFF);
-        pic[i] = v == kEmptyIndex ? 101 : v;
-    }
-    return pic;
-}
-
 // Gives the three slots different content, so that a change to any of them shows.
 inline void FillSlotsDistinctly(classUnitGAF& set) {
     set.ResetToBackground(0, 3);
@@ -40,5 +31,7 @@ inline void FillSlotsDistinctly(classUnitGAF& set) {
     set.ResetToBackground(2, 200);
     set.AddCavedogLikeBorder(2, 3);
 }
+
+inline std::array<Picture, 3> Slots(const classUnitGAF& set) { return {*set.Slot(0), *set.Slot(1), *set.Slot(2)}; }
 
 }  // namespace picturetest
