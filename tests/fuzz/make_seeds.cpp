@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path folder = argv[1];
-    auto samples = samplefiles::AllSamples();
+    auto samples = samplefiles::LargeSamples();
     for (auto& small : samplefiles::SmallSamples()) samples.push_back(std::move(small));
 
     int written = 0;

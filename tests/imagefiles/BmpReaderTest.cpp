@@ -1,28 +1,24 @@
+// DecodeBmp and LoadBMPFile: every kind of file the reader accepts decodes to top-down indices;
+// every file it cannot deliver is refused, and a refusal leaves the module state alone.
+
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "imagefiles/modBmp.h"
-#include "BmpBuilder.h"
+#include "imagefiles/modPalettes.h"
+#include "support/BmpBuilder.h"
+#include "support/TestFiles.h"
 
-using bmptest::BmpSpec;
-using bmptest::BuildBmp;
-using bmptest::DistinctColours;
-using bmptest::PackRows;
-using bmptest::PatternPixels;
+using bmpbuild::BmpSpec;
+using bmpbuild::Build;
+using bmpbuild::PictureSpec;
 using modBmp::DecodeBmp;
+using testsupport::TempDir;
+using testsupport::WriteBytes;
 
 namespace {
-
-BmpSpec Uncompressed(int width, int height, int bitCount, const std::vector<uint8_t>& pixels, bool topDown = false) {
-    BmpSpec spec;
-    spec.Width = width;
-    spec.Height = topDown ? -height : height;
-    spec.BitCount = static_cast<uint16_t>(bitCount);
-    spec.Colours = DistinctColours(1 << bitCount);
-    spec.PixelData = PackRows(pixels, width, height, bitCount, topDown);
-    return spec;
-}
 
 void ExpectDecodesTo(const std::vector<uint8_t>& file, int width, int height, const std::vector<uint8_t>& pixels) {
     const auto decoded = DecodeBmp(file);
@@ -34,207 +30,201 @@ void ExpectDecodesTo(const std::vector<uint8_t>& file, int width, int height, co
 }
 
 BmpSpec RunLength(int width, int height, int bitCount, std::vector<uint8_t> data) {
-    BmpSpec spec;
-    spec.Width = width;
-    spec.Height = height;
-    spec.BitCount = static_cast<uint16_t>(bitCount);
-    spec.Compression = bitCount == 8 ? 1 : 2;
-    spec.Colours = DistinctColours(1 << bitCount);
+    BmpSpec spec = PictureSpec(width, height, bitCount, bitCount == 8 ? 1 : 2);
     spec.PixelData = std::move(data);
     return spec;
 }
 
 }  // namespace
 
-TEST(DecodeBmp, ReadsEightBitRowsBottomUpAndTopDown) {
-    for (int width : {96, 95, 97, 1}) {
-        const int height = 7;
-        const auto pixels = PatternPixels(width, height, 256);
-        SCOPED_TRACE("width " + std::to_string(width));
-        ExpectDecodesTo(BuildBmp(Uncompressed(width, height, 8, pixels)), width, height, pixels);
-        ExpectDecodesTo(BuildBmp(Uncompressed(width, height, 8, pixels, true)), width, height, pixels);
-    }
-}
-
-TEST(DecodeBmp, ReadsOneAndFourBitRowsLeftmostPixelInTheHighBits) {
-    const auto twoColours = PatternPixels(13, 3, 2);
-    ExpectDecodesTo(BuildBmp(Uncompressed(13, 3, 1, twoColours)), 13, 3, twoColours);
-    ExpectDecodesTo(BuildBmp(Uncompressed(13, 3, 1, twoColours, true)), 13, 3, twoColours);
-    const auto sixteen = PatternPixels(5, 4, 16);
-    ExpectDecodesTo(BuildBmp(Uncompressed(5, 4, 4, sixteen)), 5, 4, sixteen);
-    ExpectDecodesTo(BuildBmp(Uncompressed(33, 2, 4, PatternPixels(33, 2, 16))), 33, 2, PatternPixels(33, 2, 16));
-
-    // One hand-packed 1-bit row of 10 pixels: 1011 0010 01, padded to 4 bytes.
-    BmpSpec spec;
-    spec.Width = 10;
-    spec.Height = 1;
-    spec.BitCount = 1;
-    spec.Colours = DistinctColours(2);
-    spec.PixelData = {0xB2, 0x40, 0x00, 0x00};
-    ExpectDecodesTo(BuildBmp(spec), 10, 1, {1, 0, 1, 1, 0, 0, 1, 0, 0, 1});
-}
-
-TEST(DecodeBmp, ReadsEveryInformationHeaderSize) {
-    const auto pixels = PatternPixels(6, 3, 256);
-    for (uint32_t headerSize : {12u, 40u, 52u, 56u, 108u, 124u}) {
-        SCOPED_TRACE("header size " + std::to_string(headerSize));
-        BmpSpec spec = Uncompressed(6, 3, 8, pixels);
-        spec.HeaderSize = headerSize;
-        const auto decoded = DecodeBmp(BuildBmp(spec));
+TEST(DecodeBmp, ReadsEveryAcceptedKindOfFile) {
+    struct Kind {
+        int width, height, bits;
+        uint32_t compression, headerSize;
+        bool topDown;
+    };
+    const Kind kinds[] = {
+        {96, 7, 8, 0, 40, false}, {96, 7, 8, 0, 40, true}, {95, 3, 8, 0, 40, false}, {97, 3, 8, 0, 40, true},
+        {1, 2, 8, 0, 40, false},  {13, 3, 1, 0, 40, false}, {13, 3, 1, 0, 40, true}, {5, 4, 4, 0, 40, false},
+        {33, 2, 4, 0, 40, false}, {6, 3, 8, 0, 12, false},  {6, 3, 4, 0, 12, false}, {6, 3, 8, 0, 52, false},
+        {6, 3, 8, 0, 56, false},  {6, 3, 8, 0, 108, true},  {6, 3, 8, 0, 124, false}, {96, 96, 8, 1, 40, false},
+        {11, 6, 4, 2, 40, false}, {40, 20, 8, 1, 124, false},
+    };
+    for (const Kind& k : kinds) {
+        SCOPED_TRACE(testing::Message() << k.width << " x " << k.height << ", " << k.bits << " bits, compression "
+                                        << k.compression << ", header " << k.headerSize << (k.topDown ? ", top-down" : ""));
+        const BmpSpec spec = PictureSpec(k.width, k.height, k.bits, k.compression, k.headerSize, k.topDown);
+        ExpectDecodesTo(Build(spec), k.width, k.height, bmpbuild::PatternPixels(k.width, k.height, 1 << k.bits));
+        const auto decoded = DecodeBmp(Build(spec));
         ASSERT_TRUE(decoded.has_value());
-        EXPECT_EQ(decoded->Pixels, pixels);
-        EXPECT_EQ(decoded->Colours[200], (PaletteEntry{200, 55, static_cast<uint8_t>(200 * 7), 0}));
+        for (std::size_t i = 0; i < 256; ++i)
+            ASSERT_EQ(decoded->Colours[i], i < spec.Colours.size() ? spec.Colours[i] : PaletteEntry{}) << "entry " << i;
     }
 }
 
-TEST(DecodeBmp, KeepsTheFilesColourTableAndZeroesTheRest) {
-    const auto pixels = PatternPixels(4, 2, 16);
+// Examples packed by hand, so that the builder and the reader cannot share a mistake.
+TEST(DecodeBmp, HandPackedPixelsAndRunLengthPackets) {
+    struct Example {
+        const char* what;
+        BmpSpec spec;
+        std::vector<uint8_t> pixels;
+    };
+    BmpSpec oneBit = PictureSpec(10, 1, 1);
+    oneBit.PixelData = {0xB2, 0x40, 0x00, 0x00};  // 1011 0010 01: the leftmost pixel in the high bit
+    const Example examples[] = {
+        {"1-bit row", oneBit, {1, 0, 1, 1, 0, 0, 1, 0, 0, 1}},
+        // Bottom row: three 5s, a literal 1 2 3 padded to even; end of line; a delta 2 right and 1
+        // up to x = 2 of the top row; two 9s; end of bitmap.
+        {"RLE8", RunLength(6, 3, 8, {3, 5, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 1}),
+         {0, 0, 9, 9, 0, 0, 0, 0, 0, 0, 0, 0, 5, 5, 5, 1, 2, 3}},
+        // Four alternating 1 and 2, a literal 3 4 5 in two bytes; end of line; a literal of five
+        // nibbles in three bytes plus padding; end of bitmap.
+        {"RLE4", RunLength(7, 2, 4, {4, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 5, 0x67, 0x89, 0xA0, 0x00, 0, 1}),
+         {6, 7, 8, 9, 10, 0, 0, 1, 2, 1, 2, 3, 4, 5}},
+        // Runs and literals past the row's end are clipped, never wrapped into the next row.
+        {"run clipped", RunLength(4, 2, 8, {6, 7, 0, 0, 1, 8, 0, 1}), {8, 0, 0, 0, 7, 7, 7, 7}},
+        {"literal clipped", RunLength(2, 1, 8, {0, 3, 1, 2, 3, 0, 0, 1}), {1, 2}},
+        // A delta beyond the picture ends it; no end-of-bitmap mark is needed once every row is passed.
+        {"delta past the top", RunLength(4, 2, 8, {2, 3, 0, 2, 200, 200, 1, 4}), {0, 0, 0, 0, 3, 3, 0, 0}},
+        {"end mark alone", RunLength(3, 2, 8, {0, 1}), std::vector<uint8_t>(6, 0)},
+    };
+    for (const Example& e : examples) {
+        SCOPED_TRACE(e.what);
+        ExpectDecodesTo(Build(e.spec), e.spec.Width, e.spec.Height, e.pixels);
+    }
+    // Only the last row's padding may be missing from an uncompressed file.
+    const auto file = Build(PictureSpec(95, 3, 8));
+    ExpectDecodesTo(std::vector<uint8_t>(file.begin(), file.end() - 1), 95, 3, bmpbuild::PatternPixels(95, 3, 256));
+}
+
+TEST(DecodeBmp, KeepsTheColourTableAsTheFileHasItForEveryColourCount) {
     for (uint32_t used : {0u, 16u, 2u}) {
-        SCOPED_TRACE("colours used " + std::to_string(used));
-        BmpSpec spec = Uncompressed(4, 2, 8, used == 2 ? PatternPixels(4, 2, 2) : pixels);
+        SCOPED_TRACE(testing::Message() << "biClrUsed " << used);
+        BmpSpec spec = PictureSpec(4, 2, 8);
+        spec.PixelData = bmpbuild::PackRows(bmpbuild::PatternPixels(4, 2, used == 0 ? 256 : used), 4, 2, 8);
         spec.ColoursUsed = used;
-        spec.Colours = DistinctColours(used == 0 ? 256 : static_cast<int>(used));
-        spec.Colours[1].Reserved = 0x77;  // kept as the file has it
-        const auto decoded = DecodeBmp(BuildBmp(spec));
+        spec.Colours = bmpbuild::DistinctColours(used == 0 ? 256 : static_cast<int>(used));
+        spec.Colours[1].Reserved = 0x77;
+        const auto decoded = DecodeBmp(Build(spec));
         ASSERT_TRUE(decoded.has_value());
         EXPECT_EQ(decoded->Colours[1], (PaletteEntry{1, 254, 7, 0x77}));
-        const std::size_t defined = spec.Colours.size();
         for (std::size_t i = 0; i < 256; ++i)
-            EXPECT_EQ(decoded->Colours[i], i < defined ? spec.Colours[i] : PaletteEntry{}) << "entry " << i;
+            ASSERT_EQ(decoded->Colours[i], i < spec.Colours.size() ? spec.Colours[i] : PaletteEntry{}) << "entry " << i;
     }
-    // A 4-bit file with biClrUsed 0 has 16 colours.
-    const auto decoded = DecodeBmp(BuildBmp(Uncompressed(4, 2, 4, pixels)));
-    ASSERT_TRUE(decoded.has_value());
-    EXPECT_EQ(decoded->Colours[15], (PaletteEntry{15, 240, 105, 0}));
-    EXPECT_EQ(decoded->Colours[16], PaletteEntry{});
-}
-
-TEST(DecodeBmp, DecodesRunLengthEightBitData) {
-    // Bottom row: a run of three 5s, then a literal run 1 2 3 (padded to an even length); end
-    // of line; a delta of 2 right and 1 up lands in the top row at x = 2; two 9s; end.
-    const auto file = BuildBmp(RunLength(6, 3, 8, {3, 5, 0, 3, 1, 2, 3, 0, 0, 0, 0, 2, 2, 1, 2, 9, 0, 1}));
-    ExpectDecodesTo(file, 6, 3,
-                    {0, 0, 9, 9, 0, 0,  //
-                     0, 0, 0, 0, 0, 0,  //
-                     5, 5, 5, 1, 2, 3});
-}
-
-TEST(DecodeBmp, DecodesRunLengthFourBitData) {
-    // Bottom row: a run of 4 alternating 1 and 2, a literal run 3 4 5 in two bytes; end of
-    // line; a literal run of 5 nibbles in three bytes plus one padding byte; end.
-    const auto file =
-        BuildBmp(RunLength(7, 2, 4, {4, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 5, 0x67, 0x89, 0xA0, 0x00, 0, 1}));
-    ExpectDecodesTo(file, 7, 2,
-                    {6, 7, 8, 9, 10, 0, 0,  //
-                     1, 2, 1, 2, 3, 4, 5});
-}
-
-TEST(DecodeBmp, ClipsRunsAtTheRowsEndInsteadOfWrapping) {
-    // A run of six 7s in a row of four, end of line, one 8, end of bitmap.
-    ExpectDecodesTo(BuildBmp(RunLength(4, 2, 8, {6, 7, 0, 0, 1, 8, 0, 1})), 4, 2, {8, 0, 0, 0, 7, 7, 7, 7});
-    // A delta far beyond the picture ends its rows; the rest stays 0. No end-of-bitmap mark
-    // is needed once every row is passed.
-    ExpectDecodesTo(BuildBmp(RunLength(4, 2, 8, {2, 3, 0, 2, 200, 200, 1, 4})), 4, 2, {0, 0, 0, 0, 3, 3, 0, 0});
-    // Literal runs past the row's end lose their tail too.
-    ExpectDecodesTo(BuildBmp(RunLength(2, 1, 8, {0, 3, 1, 2, 3, 0, 0, 1})), 2, 1, {1, 2});
-}
-
-TEST(DecodeBmp, RefusesRunLengthDataThatEndsEarly) {
-    EXPECT_FALSE(DecodeBmp(BuildBmp(RunLength(4, 2, 8, {4, 7, 0, 0}))).has_value());  // no end mark
-    EXPECT_FALSE(DecodeBmp(BuildBmp(RunLength(4, 2, 8, {0, 4, 1, 2}))).has_value());  // literal cut short
-    EXPECT_FALSE(DecodeBmp(BuildBmp(RunLength(4, 2, 8, {0, 2, 1}))).has_value());     // delta cut short
-    // A top-down run-length file does not exist.
-    BmpSpec topDown = RunLength(4, 2, 8, {0, 1});
-    topDown.Height = -2;
-    EXPECT_FALSE(DecodeBmp(BuildBmp(topDown)).has_value());
-    // RLE8 needs 8 bits, RLE4 needs 4.
-    BmpSpec mismatched = RunLength(4, 2, 8, {0, 1});
-    mismatched.Compression = 2;
-    EXPECT_FALSE(DecodeBmp(BuildBmp(mismatched)).has_value());
-}
-
-TEST(DecodeBmp, RefusesPicturesTooLargeForTheirData) {
-    // 30,000 x 30,000 in a file of about 200 bytes, uncompressed and run-length.
-    BmpSpec huge;
-    huge.Width = 30000;
-    huge.Height = 30000;
-    huge.Colours = DistinctColours(16);
-    huge.ColoursUsed = 16;
-    huge.PixelData = std::vector<uint8_t>(70, 1);
-    EXPECT_LT(BuildBmp(huge).size(), 250u);
-    EXPECT_FALSE(DecodeBmp(BuildBmp(huge)).has_value());
-    huge.Compression = 1;
-    EXPECT_FALSE(DecodeBmp(BuildBmp(huge)).has_value());
-    // A run-length picture of 4 million pixels cannot come from 2 bytes of data.
-    BmpSpec sparse = RunLength(2000, 2000, 8, {0, 1});
-    EXPECT_FALSE(DecodeBmp(BuildBmp(sparse)).has_value());
-    // Within bounds, an end mark alone gives an all-0 picture.
-    ExpectDecodesTo(BuildBmp(RunLength(3, 2, 8, {0, 1})), 3, 2, std::vector<uint8_t>(6, 0));
 }
 
 TEST(DecodeBmp, RefusesTruncatedFilesAtEveryLength) {
-    const auto pixels = PatternPixels(95, 3, 256);
-    const auto file = BuildBmp(Uncompressed(95, 3, 8, pixels));
-    // Only the last row's padding byte may be missing.
-    ExpectDecodesTo(std::vector<uint8_t>(file.begin(), file.end() - 1), 95, 3, pixels);
-    for (std::size_t length = 0; length + 1 < file.size(); ++length)
-        ASSERT_FALSE(DecodeBmp(std::span<const uint8_t>(file.data(), length)).has_value()) << "length " << length;
-}
-
-TEST(DecodeBmp, RefusesImpossibleSizes) {
-    const auto pixels = PatternPixels(4, 4, 256);
-    for (auto [width, height] : {std::pair{0, 4}, std::pair{-4, 4}, std::pair{4, 0}, std::pair{INT_MIN, 4},
-                                 std::pair{4, INT_MIN}, std::pair{INT_MAX, INT_MAX}}) {
-        BmpSpec spec = Uncompressed(4, 4, 8, pixels);
-        spec.Width = width;
-        spec.Height = height;
-        EXPECT_FALSE(DecodeBmp(BuildBmp(spec)).has_value()) << width << " x " << height;
+    for (uint32_t compression : {0u, 1u}) {
+        const auto file = Build(PictureSpec(95, 3, 8, compression));
+        // An uncompressed file's last padding byte may go, as may the end-of-bitmap mark after
+        // the last row's end of line.
+        const std::size_t keep = compression == 0 ? 1 : 2;
+        for (std::size_t length = 0; length + keep < file.size(); ++length)
+            ASSERT_FALSE(DecodeBmp(std::span<const uint8_t>(file.data(), length))) << "compression " << compression
+                                                                                    << ", length " << length;
     }
 }
 
-TEST(DecodeBmp, RefusesColourTablesThatDoNotFit) {
-    const auto pixels = PatternPixels(4, 4, 16);
-    BmpSpec tooMany = Uncompressed(4, 4, 4, pixels);
-    tooMany.ColoursUsed = 17;
-    tooMany.Colours = DistinctColours(17);
-    EXPECT_FALSE(DecodeBmp(BuildBmp(tooMany)).has_value());
-
-    BmpSpec overlapping = Uncompressed(4, 4, 8, pixels);  // 256 colours, pixels start at entry 16
-    overlapping.PixelOffset = 14 + 40 + 16 * 4;
-    EXPECT_FALSE(DecodeBmp(BuildBmp(overlapping)).has_value());
-
-    BmpSpec pastTheEnd = Uncompressed(4, 4, 8, pixels);
-    pastTheEnd.PixelOffset = 100000;
-    EXPECT_FALSE(DecodeBmp(BuildBmp(pastTheEnd)).has_value());
-
-    BmpSpec noRoom = Uncompressed(4, 4, 8, pixels);
-    noRoom.Colours.resize(10);  // biClrUsed 0 promises 256 entries, the file ends first
-    noRoom.PixelData.clear();
-    EXPECT_FALSE(DecodeBmp(BuildBmp(noRoom)).has_value());
-}
-
-TEST(DecodeBmp, RefusesWhatCannotBeDeliveredAsPaletteIndices) {
-    const auto pixels = PatternPixels(4, 4, 2);
-    for (uint16_t bits : {0, 2, 16, 24, 32}) {
-        BmpSpec spec = Uncompressed(4, 4, 8, pixels);
-        spec.BitCount = bits;
-        spec.Colours.clear();
-        spec.PixelData.assign(4 * 4 * 4, 0);
-        EXPECT_FALSE(DecodeBmp(BuildBmp(spec)).has_value()) << bits << " bits";
+// Hostile and unsupported files: each is a valid 4 x 4 8-bit file with one thing changed.
+TEST(DecodeBmp, RefusesWhatItCannotDeliverAsPaletteIndices) {
+    const std::pair<const char*, std::function<void(BmpSpec&)>> damages[] = {
+        {"width 0", [](BmpSpec& s) { s.Width = 0; }},
+        {"width -4", [](BmpSpec& s) { s.Width = -4; }},
+        {"height 0", [](BmpSpec& s) { s.Height = 0; }},
+        {"width INT_MIN", [](BmpSpec& s) { s.Width = INT_MIN; }},
+        {"height INT_MIN", [](BmpSpec& s) { s.Height = INT_MIN; }},
+        {"INT_MAX x INT_MAX", [](BmpSpec& s) { s.Width = s.Height = INT_MAX; }},
+        {"30,000 x 30,000 in 200 bytes", [](BmpSpec& s) { s.Width = s.Height = 30000; s.Colours.resize(16); s.ColoursUsed = 16; }},
+        {"30,000 x 30,000 RLE8", [](BmpSpec& s) { s.Width = s.Height = 30000; s.Compression = 1; }},
+        {"4 Mi pixels from 2 RLE8 bytes", [](BmpSpec& s) { s.Width = s.Height = 2000; s.Compression = 1; s.PixelData = {0, 1}; }},
+        {"biClrUsed above 2^bits", [](BmpSpec& s) { s.BitCount = 4; s.ColoursUsed = 17; s.Colours.resize(17); }},
+        {"pixels inside the colour table", [](BmpSpec& s) { s.PixelOffset = 14 + 40 + 16 * 4; }},
+        {"pixel offset past the end", [](BmpSpec& s) { s.PixelOffset = 100000; }},
+        {"colour table cut by the end", [](BmpSpec& s) { s.Colours.resize(10); s.PixelData.clear(); }},
+        {"0 bits", [](BmpSpec& s) { s.BitCount = 0; }},
+        {"2 bits", [](BmpSpec& s) { s.BitCount = 2; }},
+        {"16 bits", [](BmpSpec& s) { s.BitCount = 16; s.PixelData.resize(64); }},
+        {"24 bits", [](BmpSpec& s) { s.BitCount = 24; s.PixelData.resize(64); }},
+        {"32 bits", [](BmpSpec& s) { s.BitCount = 32; s.PixelData.resize(64); }},
+        {"bit fields", [](BmpSpec& s) { s.Compression = 3; }},
+        {"JPEG", [](BmpSpec& s) { s.Compression = 4; }},
+        {"PNG", [](BmpSpec& s) { s.Compression = 5; }},
+        {"RLE4 with 8 bits", [](BmpSpec& s) { s.Compression = 2; }},
+        {"top-down RLE8", [](BmpSpec& s) { s.Compression = 1; s.Height = -4; s.PixelData = {0, 1}; }},
+        {"RLE8 without an end", [](BmpSpec& s) { s.Compression = 1; s.PixelData = {4, 7, 0, 0}; }},
+        {"RLE8 literal cut short", [](BmpSpec& s) { s.Compression = 1; s.PixelData = {0, 4, 1, 2}; }},
+        {"RLE8 delta cut short", [](BmpSpec& s) { s.Compression = 1; s.PixelData = {0, 2, 1}; }},
+        {"2 planes", [](BmpSpec& s) { s.Planes = 2; }},
+        {"OS/2 2.x header", [](BmpSpec& s) { s.HeaderSize = 64; }},
+    };
+    for (const auto& [what, damage] : damages) {
+        BmpSpec spec = PictureSpec(4, 4, 8);
+        damage(spec);
+        EXPECT_FALSE(DecodeBmp(Build(spec))) << what;
     }
-    for (uint32_t compression : {3u, 4u, 5u, 6u, 11u}) {  // bit fields, JPEG, PNG, alpha bit fields, CMYK
-        BmpSpec spec = Uncompressed(4, 4, 8, pixels);
-        spec.Compression = compression;
-        EXPECT_FALSE(DecodeBmp(BuildBmp(spec)).has_value()) << "compression " << compression;
-    }
-    BmpSpec planes = Uncompressed(4, 4, 8, pixels);
-    planes.Planes = 2;
-    EXPECT_FALSE(DecodeBmp(BuildBmp(planes)).has_value());
-    BmpSpec os2v2 = Uncompressed(4, 4, 8, pixels);
-    os2v2.HeaderSize = 64;
-    EXPECT_FALSE(DecodeBmp(BuildBmp(os2v2)).has_value());
-
-    auto notBmp = BuildBmp(Uncompressed(4, 4, 8, pixels));
+    auto notBmp = Build(PictureSpec(4, 4, 8));
     notBmp[1] = 'A';
-    EXPECT_FALSE(DecodeBmp(notBmp).has_value());
+    EXPECT_FALSE(DecodeBmp(notBmp));
+}
+
+namespace {
+
+PaletteEntry Rgb(uint32_t rgb) {
+    return PaletteEntry{uint8_t(rgb & 0xFF), uint8_t((rgb >> 8) & 0xFF), uint8_t((rgb >> 16) & 0xFF), 0};
+}
+
+// A 3 x 2 picture in five colours that are not in the game palette.
+std::vector<uint8_t> ForeignColoursFile() {
+    BmpSpec spec = PictureSpec(3, 2, 8);
+    spec.ColoursUsed = 5;
+    spec.Colours = {Rgb(0x646464), Rgb(0xC0C0C0), Rgb(0xFF8000), Rgb(0x7F7F7F), Rgb(0x010101)};
+    spec.PixelData = bmpbuild::PackRows({0, 1, 2, 3, 4, 0}, 3, 2, 8);
+    return Build(spec);
+}
+
+}  // namespace
+
+TEST(LoadBMPFile, MapsColoursOntoTheGamePaletteAndAFailedReadLeavesThePictureInPlace) {
+    TempDir dir;
+    WriteBytes(dir.file("foreign.bmp"), ForeignColoursFile());
+    ASSERT_TRUE(modBmp::LoadBMPFile(dir.file("foreign.bmp"), false));
+    EXPECT_EQ(modBmp::BmpPixels(), (std::vector<uint8_t>{0, 1, 2, 3, 4, 0}));
+    ASSERT_TRUE(modBmp::LoadBMPFile(dir.file("foreign.bmp"), true));
+    EXPECT_EQ(modBmp::BmpPixels(), (std::vector<uint8_t>{89, 84, 210, 7, 0, 89}));
+    EXPECT_EQ(modBmp::BmpHeader().Size, 6);
+    EXPECT_EQ(modBmp::BmpPalette()[2], Rgb(0xFF8000));  // the file's own colour table stays
+
+    auto truncated = ForeignColoursFile();
+    truncated.resize(truncated.size() - 6);
+    WriteBytes(dir.file("truncated.bmp"), truncated);
+    WriteBytes(dir.file("empty.bmp"), {});
+    for (const std::string& bad : {dir.file("truncated.bmp"), dir.file("empty.bmp"), dir.file("missing.bmp"), dir.path().string()}) {
+        EXPECT_FALSE(modBmp::LoadBMPFile(bad, true)) << bad;
+        EXPECT_EQ(modBmp::BmpPixels(), (std::vector<uint8_t>{89, 84, 210, 7, 0, 89}));
+        EXPECT_EQ(modBmp::BmpPalette()[2], Rgb(0xFF8000));
+        EXPECT_EQ(modBmp::BmpHeader().Width, 3);
+        EXPECT_EQ(modBmp::BmpHeader().Height, 2);
+    }
+}
+
+TEST(LoadBMPFile, ReadsBackWhatWriteBMPFileWroteWithRepeatedColoursCollapsed) {
+    TempDir dir;
+    for (int width : {96, 95}) {
+        std::vector<uint8_t> slot(static_cast<std::size_t>(width) * 96);
+        for (std::size_t k = 0; k < slot.size(); ++k) slot[k] = static_cast<uint8_t>(k * 37 + k / 96);
+        ASSERT_TRUE(modBmp::WriteBMPFile(dir.file("slot.bmp"), slot, modPalettes::GamePalette, width, 96));
+        ASSERT_TRUE(modBmp::LoadBMPFile(dir.file("slot.bmp"), false));
+        EXPECT_EQ(modBmp::BmpPixels(), slot) << "width " << width;
+        EXPECT_EQ(modBmp::BmpPalette(), modPalettes::GamePalette);
+
+        // The remap turns each repeated colour into its lowest index: 10-15 and 240-245 into 0,
+        // 248 into 7, 251 into 208.
+        ASSERT_TRUE(modBmp::LoadBMPFile(dir.file("slot.bmp"), true));
+        ASSERT_EQ(modBmp::BmpPixels().size(), slot.size());
+        for (std::size_t k = 0; k < slot.size(); ++k) {
+            const int i = slot[k];
+            const int lowest = (i >= 10 && i <= 15) || (i >= 240 && i <= 245) ? 0 : (i == 248 ? 7 : (i == 251 ? 208 : i));
+            ASSERT_EQ(modBmp::BmpPixels()[k], lowest) << "pixel " << k << ", width " << width;
+        }
+    }
 }

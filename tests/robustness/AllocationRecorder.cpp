@@ -1,3 +1,6 @@
+// Replaces the global allocation functions of this test program, so that every allocation a
+// reader makes, directly or through a container, is seen.
+
 #include "robustness/AllocationRecorder.h"
 
 #include <atomic>
@@ -9,36 +12,21 @@ namespace {
 std::atomic<bool> recording{false};
 std::atomic<std::size_t> largest{0};
 
-// Notes a request; false when it must be refused.
-bool Note(std::size_t size) {
-    if (!recording.load(std::memory_order_relaxed)) return true;
-    std::size_t seen = largest.load(std::memory_order_relaxed);
-    while (size > seen && !largest.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {
+// Notes a request and allocates it, or gives nullptr when it is refused or fails.
+void* Allocate(std::size_t size, std::size_t alignment = 0) {
+    if (recording.load(std::memory_order_relaxed)) {
+        std::size_t seen = largest.load(std::memory_order_relaxed);
+        while (size > seen && !largest.compare_exchange_weak(seen, size, std::memory_order_relaxed)) {
+        }
+        if (size > allocationrecorder::RefusedAbove) return nullptr;
     }
-    return size <= allocationrecorder::RefusedAbove;
-}
-
-void* Allocate(std::size_t size) {
-    if (!Note(size)) return nullptr;
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-void* AllocateAligned(std::size_t size, std::align_val_t alignment) {
-    if (!Note(size)) return nullptr;
-    std::size_t align = static_cast<std::size_t>(alignment);
-    if (align < sizeof(void*)) align = sizeof(void*);
+    if (alignment <= alignof(std::max_align_t)) return std::malloc(size == 0 ? 1 : size);
     void* block = nullptr;
-    if (posix_memalign(&block, align, size == 0 ? 1 : size) != 0) return nullptr;
-    return block;
+    return posix_memalign(&block, alignment, size == 0 ? 1 : size) == 0 ? block : nullptr;
 }
 
-void* AllocateOrThrow(std::size_t size) {
-    if (void* block = Allocate(size)) return block;
-    throw std::bad_alloc();
-}
-
-void* AllocateAlignedOrThrow(std::size_t size, std::align_val_t alignment) {
-    if (void* block = AllocateAligned(size, alignment)) return block;
+void* AllocateOrThrow(std::size_t size, std::size_t alignment = 0) {
+    if (void* block = Allocate(size, alignment)) return block;
     throw std::bad_alloc();
 }
 
@@ -58,22 +46,14 @@ std::size_t Stop() {
 
 }  // namespace allocationrecorder
 
-// ---- The replaced global allocation functions ------------------------------------------
-
 void* operator new(std::size_t size) { return AllocateOrThrow(size); }
 void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void* operator new(std::size_t size, std::align_val_t alignment) { return AllocateAlignedOrThrow(size, alignment); }
-void* operator new[](std::size_t size, std::align_val_t alignment) {
-    return AllocateAlignedOrThrow(size, alignment);
-}
-void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
-    return AllocateAligned(size, alignment);
-}
-void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
-    return AllocateAligned(size, alignment);
-}
+void* operator new(std::size_t size, std::align_val_t a) { return AllocateOrThrow(size, static_cast<std::size_t>(a)); }
+void* operator new[](std::size_t size, std::align_val_t a) { return AllocateOrThrow(size, static_cast<std::size_t>(a)); }
+void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept { return Allocate(size, static_cast<std::size_t>(a)); }
+void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept { return Allocate(size, static_cast<std::size_t>(a)); }
 
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
