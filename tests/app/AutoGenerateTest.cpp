@@ -1,15 +1,11 @@
 // "Use this image as the basis for the other two": the other two pictures made from the file
 // the dialog names, its progress steps, and its failure end.
 
-#include <QCursor>
-#include <QGuiApplication>
 #include <QTimer>
 
 #include <filesystem>
 
 #include "WindowTestSupport.h"
-#include "app/AppTexts.h"
-#include "picture/classUnitGAF.h"
 
 namespace apptest {
 namespace {
@@ -17,21 +13,16 @@ namespace {
 using AutoGenerate = WindowTest;
 
 // Slots 1 and 2 as the automatic generation makes them from file.
-std::pair<Picture, Picture> Generated(const std::string& file, bool pcx) {
-    classUnitGAF reference;
-    for (int k : {1, 2}) {
-        EXPECT_TRUE(pcx ? reference.LoadPCXPicture(file, k) : reference.LoadBMPPicture(file, k));
-    }
-    reference.MakePicLighter(1);
-    reference.MakePicGrey(2);
-    return {*reference.Slot(1), *reference.Slot(2)};
+std::pair<Picture, Picture> Generated(const std::string& file, bool pcx = false) {
+    auto load = [&](classUnitGAF& u, int k) { EXPECT_TRUE(pcx ? u.LoadPCXPicture(file, k) : u.LoadBMPPicture(file, k)); };
+    return {Reference(1, [&](classUnitGAF& u) { load(u, 1); u.MakePicLighter(1); }),
+            Reference(2, [&](classUnitGAF& u) { load(u, 2); u.MakePicGrey(2); })};
 }
 
 TEST_F(AutoGenerate, MakesTheOtherTwoFromTheFileNotFromSlotZero) {
     const std::string file = dir.file("normal.bmp");
     WritePatternBmp(file, 96, 96, 31);
-    dialog->Choose(file);
-    Click("Command1");
+    ClickChoosing("Command1", file);
     Click("Command4");  // the border goes onto slot 0 only
     const Picture normal = Slot(0);
 
@@ -39,140 +30,112 @@ TEST_F(AutoGenerate, MakesTheOtherTwoFromTheFileNotFromSlotZero) {
     bool busyAtFirstPause = false;
     QTimer::singleShot(0, window.get(), [&] {
         messageAtFirstPause = Message();
-        busyAtFirstPause = QGuiApplication::overrideCursor() != nullptr &&
-                           QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        busyAtFirstPause = BusyPointer();
     });
     QString messageWhileDone;
     int progressWhileDone = -1;
-    prompts->OnMessage = [&](const ShownMessage&) {
+    prompts->OnMessage = [&] {
         messageWhileDone = Message();
         progressWhileDone = Progress();
     };
     Click("Command28");
 
-    const auto [light, grey] = Generated(file, false);
+    const auto [light, grey] = Generated(file);
     EXPECT_EQ(Slot(0), normal);
     EXPECT_EQ(Slot(1), light);
     EXPECT_EQ(Slot(2), grey);
-    EXPECT_EQ(CanvasSquare(*Box(1), 0, 0), ColoursOf(light));
-    EXPECT_EQ(CanvasSquare(*Box(2), 0, 0), ColoursOf(grey));
+    ExpectBoxShowsSlot(1);
+    ExpectBoxShowsSlot(2);
     for (int k = 0; k < 3; ++k) EXPECT_FALSE(Box(k)->HasBorder()) << k;
-
     EXPECT_EQ(messageAtFirstPause, "Loading pictures...");
     EXPECT_TRUE(busyAtFirstPause);
-    ASSERT_EQ(prompts->Messages.size(), 1u);
-    EXPECT_EQ(prompts->Messages[0].Text,
-              "Done! Go to the Operations menu and see how your menu looks and to save a .GAF");
-    EXPECT_EQ(prompts->Messages[0].Title, "Information");
-    EXPECT_EQ(prompts->Messages[0].Icon, MsgIcon::Information);
     EXPECT_EQ(messageWhileDone, "Completed");
     EXPECT_EQ(progressWhileDone, 100);
+    ExpectOneMessage("Done! Go to the Operations menu and see how your menu looks and to save a .GAF", "Information",
+                     MsgIcon::Information);
     EXPECT_EQ(Message(), "Ready");
     EXPECT_EQ(Progress(), 100);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(BusyPointer());
     EXPECT_EQ(dialog->FileName, file) << "the dialog is left as it was";
     EXPECT_EQ(window->SSTab1()->currentIndex(), frmMain::kAboutPage);
     EXPECT_TRUE(Button("Command23")->isEnabled()) << "enables or disables nothing";
 }
 
-TEST_F(AutoGenerate, ReadsAPcxFileWithThePcxReader) {
-    const std::string file = dir.file("normal.pcx");
-    WritePatternPcx(file, 96, 96, 32);
-    dialog->Choose(file);
-    Click("Command9");
+TEST_F(AutoGenerate, ReaderIsChosenByTheDialogsExtension) {
+    const std::string pcx = dir.file("normal.pcx");
+    WritePatternPcx(pcx, 96, 96, 32);
+    ClickChoosing("Command9", pcx);
     Click("Command28");
-    const auto [light, grey] = Generated(file, true);
-    EXPECT_EQ(Slot(1), light);
-    EXPECT_EQ(Slot(2), grey);
-}
+    EXPECT_EQ(std::make_pair(Slot(1), Slot(2)), Generated(pcx, true));
 
-TEST_F(AutoGenerate, ReaderIsChosenByTheDialogsExtensionNotByTheFileName) {
-    // A BMP file chosen in the PCX dialog: the generation uses the PCX reader, which refuses it.
-    const std::string file = dir.file("really-a-bmp.pcx");
-    WritePatternBmp(file, 96, 96, 33);
-    dialog->Choose(file);
-    Click("Command10");  // refused: "The background image must be ..."
+    // A BMP file chosen in the PCX dialog: the PCX reader refuses it again.
+    const std::string bmp = dir.file("really-a-bmp.pcx");
+    WritePatternBmp(bmp, 96, 96, 33);
+    ClickChoosing("Command10", bmp);
     prompts->Messages.clear();
     Click("Command28");
-    ASSERT_EQ(prompts->Messages.size(), 1u);
-    EXPECT_EQ(prompts->Messages[0].Text, "Error whilst processing task");
+    ExpectOneMessage("Error whilst processing task", "Iconwright", MsgIcon::None);
 }
 
-TEST_F(AutoGenerate, AfterACancelledLoadItFailsAtTheFirstStep) {
-    dialog->Cancel();
-    Click("Command1");
-    Click("Command28");
-    ASSERT_EQ(prompts->Messages.size(), 1u);
-    EXPECT_EQ(prompts->Messages[0].Text, "Error whilst processing task");
-    EXPECT_EQ(prompts->Messages[0].Title, "Iconwright");
-    EXPECT_EQ(prompts->Messages[0].Icon, MsgIcon::None);
-    EXPECT_EQ(Message(), "Loading pictures...");
-    EXPECT_EQ(Progress(), 12);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Slot(1), WhitePicture());
-    EXPECT_EQ(Slot(2), WhitePicture());
-    for (int k = 0; k < 3; ++k) EXPECT_TRUE(Box(k)->HasBorder()) << k;
-}
-
-TEST_F(AutoGenerate, AfterWritingTheGafItFailsAtTheFirstStep) {
+// After a cancelled load the dialog names no file; after the GAF write it names the GAF file
+// with the extension "gaf", which selects the BMP reader. Either way the first load fails.
+TEST_F(AutoGenerate, FailsAtTheFirstStepAfterACancelledLoadOrTheGafWrite) {
     const std::string file = dir.file("normal.bmp");
     WritePatternBmp(file, 96, 96, 34);
-    dialog->Choose(file);
-    Click("Command1");
-    prompts->InputAnswers = {"armcamp"};
-    dialog->Choose(dir.file("armcamp_GADGET.GAF"));
-    Click("Command26");
-    ASSERT_TRUE(prompts->Messages.empty());
-
-    Click("Command28");
-    ASSERT_EQ(prompts->Messages.size(), 1u);
-    EXPECT_EQ(prompts->Messages[0].Text, "Error whilst processing task");
-    EXPECT_EQ(Progress(), 12);
-    EXPECT_EQ(Slot(1), WhitePicture());
+    for (bool afterGaf : {false, true}) {
+        SCOPED_TRACE(afterGaf ? "after the GAF write" : "after a cancelled load");
+        ClickChoosing("Command1", file);
+        if (afterGaf) {
+            prompts->InputAnswers = {"armcamp"};
+            ClickChoosing("Command26", dir.file("armcamp_GADGET.GAF"));
+        } else {
+            dialog->Cancel();
+            Click("Command1");
+        }
+        ASSERT_TRUE(prompts->Messages.empty());
+        Click("Command28");
+        ExpectOneMessage("Error whilst processing task", "Iconwright", MsgIcon::None);
+        EXPECT_EQ(Message(), "Loading pictures...");
+        EXPECT_EQ(Progress(), 12);
+        EXPECT_FALSE(BusyPointer());
+        EXPECT_EQ(Slot(1), WhitePicture());
+        EXPECT_EQ(Slot(2), WhitePicture());
+        EXPECT_TRUE(Box(1)->HasBorder());
+    }
 }
 
 TEST_F(AutoGenerate, AfterSavingSlotZeroItWorksFromTheSavedFile) {
     const std::string file = dir.file("normal.bmp");
     WritePatternBmp(file, 96, 96, 35);
-    dialog->Choose(file);
-    Click("Command1");
+    ClickChoosing("Command1", file);
     Click("Command4");
     const std::string saved = dir.file("with-border.bmp");
-    dialog->Choose(saved);
-    Click("Command17");
+    ClickChoosing("Command17", saved);
     Click("Command28");
-
-    const auto [light, grey] = Generated(saved, false);
-    EXPECT_EQ(Slot(1), light);
-    EXPECT_EQ(Slot(2), grey);
-    EXPECT_NE(light, Generated(file, false).first) << "the border came along from the saved file";
+    const auto generated = Generated(saved);
+    EXPECT_EQ(std::make_pair(Slot(1), Slot(2)), generated);
+    EXPECT_NE(generated.first, Generated(file).first) << "the border came along from the saved file";
 }
 
 TEST_F(AutoGenerate, SecondLoadFailingKeepsTheReloadedFirstSlot) {
-    // The file disappears while the first load yields: slot 1 holds the reloaded picture, not
-    // yet lightened, and slot 2 is unchanged.
     const std::string file = dir.file("normal.bmp");
     WritePatternBmp(file, 96, 96, 36);
-    dialog->Choose(file);
-    Click("Command1");
-    const Picture loaded = Slot(0);
-    // Pauses for pending events: the first is the command's own, before any load; the second
-    // is the first load's first yield, after it has read the file.
+    ClickChoosing("Command1", file);
+    // The file disappears at the second pause for pending events: the first is the command's
+    // own, the second the first load's first yield, after that load has read the file.
     int pauses = 0;
     QTimer remover;
     QObject::connect(&remover, &QTimer::timeout, [&] {
-        if (++pauses == 2) {
-            std::filesystem::remove(file);
-            remover.stop();
-        }
+        if (++pauses != 2) return;
+        std::filesystem::remove(file);
+        remover.stop();
     });
     remover.start(0);
     Click("Command28");
-    ASSERT_EQ(prompts->Messages.size(), 1u);
-    EXPECT_EQ(prompts->Messages[0].Text, "Error whilst processing task");
+    ExpectOneMessage("Error whilst processing task", "Iconwright", MsgIcon::None);
     EXPECT_EQ(Progress(), 25);
     EXPECT_EQ(Message(), "Loading pictures...");
-    EXPECT_EQ(Slot(1), loaded);
+    EXPECT_EQ(Slot(1), Slot(0)) << "reloaded, not yet lightened";
     EXPECT_EQ(Slot(2), WhitePicture());
 }
 

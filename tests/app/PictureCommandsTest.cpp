@@ -3,9 +3,6 @@
 #include <filesystem>
 
 #include "WindowTestSupport.h"
-#include "app/AppTexts.h"
-#include "picture/classUnitGAF.h"
-#include "support/TestFiles.h"
 
 namespace apptest {
 namespace {
@@ -13,28 +10,27 @@ namespace {
 using PictureCommands = WindowTest;
 
 TEST_F(PictureCommands, CancelledDialogsChangeNothingAndLeaveTheirSettings) {
-    const std::pair<const char*, std::string> loads[] = {{"Command1", "bmp"}, {"Command10", "pcx"}};
-    for (const auto& [button, extension] : loads) {
+    struct Case {
+        const char* Button;
+        CommonDialog::Kind Kind;
+        const char* Filter;
+        const char* Extension;
+    };
+    const Case cases[] = {{"Command1", CommonDialog::Kind::Open, "BMP files (*.bmp)|*.bmp", "bmp"},
+                          {"Command10", CommonDialog::Kind::Open, "PCX files (*.pcx)|*.pcx", "pcx"},
+                          {"Command19", CommonDialog::Kind::Save, "BMP files (*.bmp)|*.bmp", "bmp"}};
+    for (const Case& c : cases) {
+        dialog->FileName = "left over";
         dialog->Cancel();
-        Click(button);
-        EXPECT_EQ(dialog->DefaultExt, extension) << button;
-        EXPECT_EQ(dialog->FileName, "") << button;
-        EXPECT_EQ(dialog->Shown.back().Kind, CommonDialog::Kind::Open) << button;
-    }
-    EXPECT_EQ(dialog->Shown[0].Filter, "BMP files (*.bmp)|*.bmp");
-    EXPECT_EQ(dialog->Shown[1].Filter, "PCX files (*.pcx)|*.pcx");
-
-    dialog->Cancel();
-    Click("Command19");
-    EXPECT_EQ(dialog->Shown.back().Kind, CommonDialog::Kind::Save);
-    EXPECT_EQ(dialog->Filter, "BMP files (*.bmp)|*.bmp");
-    EXPECT_EQ(dialog->DefaultExt, "bmp");
-    EXPECT_EQ(dialog->FileName, "");
-
-    for (const ShownDialog& shown : dialog->Shown) {
-        EXPECT_EQ(shown.FileName, "") << "each command empties the file name before showing the dialog";
-        EXPECT_EQ(shown.InitDir, window->FileDialog().InitDir);
-        EXPECT_EQ(shown.Flags, 0x80004);
+        Click(c.Button);
+        const ShownDialog& shown = dialog->Shown.back();
+        EXPECT_EQ(shown.Kind, c.Kind) << c.Button;
+        EXPECT_EQ(shown.Filter, c.Filter) << c.Button;
+        EXPECT_EQ(shown.FileName, "") << c.Button << ": the file name is emptied before the dialog shows";
+        EXPECT_EQ(shown.InitDir, window->FileDialog().InitDir) << c.Button;
+        EXPECT_EQ(shown.Flags, 0x80004) << c.Button;
+        EXPECT_EQ(dialog->DefaultExt, c.Extension) << c.Button;
+        EXPECT_EQ(dialog->FileName, "") << c.Button;
     }
     EXPECT_TRUE(prompts->Messages.empty());
     for (int k = 0; k < 3; ++k) EXPECT_TRUE(Box(k)->HasBorder());
@@ -44,46 +40,36 @@ TEST_F(PictureCommands, CancelledDialogsChangeNothingAndLeaveTheirSettings) {
 TEST_F(PictureCommands, LoadOnHighlightedPageFillsSlotOneOnlyAndDrawsTopLeft) {
     const std::string file = dir.file("picture.bmp");
     WritePatternBmp(file, 96, 96, 1);
-    dialog->Choose(file);
-    Click("Command2");
+    ClickChoosing("Command2", file);
 
-    const Picture expected = ReferenceBmp(file);
-    EXPECT_EQ(Slot(1), expected);
+    EXPECT_EQ(Slot(1), Loaded(file));
     EXPECT_EQ(Slot(0), WhitePicture());
     EXPECT_EQ(Slot(2), WhitePicture());
     EXPECT_FALSE(Box(1)->HasBorder());
     EXPECT_TRUE(Box(0)->HasBorder());
     EXPECT_TRUE(Box(2)->HasBorder());
-
-    // Without its border the box's inner area is the whole 97 x 97 box; the picture fills the
-    // top-left 96 x 96 and the last row and column keep the background.
-    EXPECT_EQ(Box(1)->InnerWidth(), 97);
-    EXPECT_EQ(CanvasSquare(*Box(1), 0, 0), ColoursOf(expected));
+    // Without its border the canvas is the whole 97 x 97 box: the picture fills the top-left
+    // 96 x 96, the last row and column keep the background.
+    ExpectBoxShowsSlot(1);
     const QColor background = Box(1)->BackgroundColour();
     for (int i = 0; i < 97; ++i) {
         EXPECT_EQ(Box(1)->Canvas().pixelColor(96, i), background) << i;
         EXPECT_EQ(Box(1)->Canvas().pixelColor(i, 96), background) << i;
     }
     EXPECT_EQ(dialog->FileName, file);
-    EXPECT_EQ(dialog->DefaultExt, "bmp");
     EXPECT_TRUE(prompts->Messages.empty());
-}
 
-TEST_F(PictureCommands, PcxLoadUsesThePcxReader) {
-    const std::string file = dir.file("picture.pcx");
-    WritePatternPcx(file, 96, 96, 2);
-    dialog->Choose(file);
-    Click("Command11");
-    EXPECT_EQ(Slot(2), ReferencePcx(file));
-    EXPECT_FALSE(Box(2)->HasBorder());
+    const std::string pcx = dir.file("picture.pcx");
+    WritePatternPcx(pcx, 96, 96, 2);
+    ClickChoosing("Command11", pcx);
+    EXPECT_EQ(Slot(2), Loaded(pcx, true));
     EXPECT_EQ(dialog->DefaultExt, "pcx");
 }
 
 TEST_F(PictureCommands, RefusedFilesShowTheMessageAndChangeNothing) {
     const std::string good = dir.file("good.bmp");
     WritePatternBmp(good, 96, 96, 3);
-    dialog->Choose(good);
-    Click("Command1");
+    ClickChoosing("Command1", good);
     const Picture loaded = Slot(0);
     const std::vector<uint32_t> drawn = CanvasSquare(*Box(0), 0, 0, 97);
 
@@ -93,27 +79,18 @@ TEST_F(PictureCommands, RefusedFilesShowTheMessageAndChangeNothing) {
     WritePatternPcx(oldPcx, 96, 96, 5, /*version=*/3);
     const std::string notAPicture = dir.file("text.bmp");
     testsupport::WriteBytes(notAPicture, {'h', 'e', 'l', 'l', 'o'});
-
-    const std::pair<const char*, std::string> refused[] = {{"Command1", narrow},
-                                                           {"Command1", notAPicture},
-                                                           {"Command1", dir.file("missing.bmp")},
-                                                           {"Command9", oldPcx}};
+    const std::pair<const char*, std::string> refused[] = {
+        {"Command1", narrow}, {"Command1", notAPicture}, {"Command1", dir.file("missing.bmp")}, {"Command9", oldPcx}};
     for (const auto& [button, file] : refused) {
-        prompts->Messages.clear();
-        dialog->Choose(file);
-        Click(button);
-        ASSERT_EQ(prompts->Messages.size(), 1u) << file;
-        EXPECT_EQ(prompts->Messages[0].Text, "The background image must be a 96x96, 256 color bitmap");
-        EXPECT_EQ(prompts->Messages[0].Title, "Iconwright");
-        EXPECT_EQ(prompts->Messages[0].Icon, MsgIcon::Information);
-        EXPECT_EQ(prompts->Messages[0].Buttons, MsgButtons::OK);
-        EXPECT_EQ(Slot(0), loaded) << file;
-        EXPECT_EQ(CanvasSquare(*Box(0), 0, 0, 97), drawn) << file;
+        SCOPED_TRACE(file);
+        ClickChoosing(button, file);
+        ExpectOneMessage("The background image must be a 96x96, 256 color bitmap", "Iconwright",
+                         MsgIcon::Information);
+        EXPECT_EQ(Slot(0), loaded);
+        EXPECT_EQ(CanvasSquare(*Box(0), 0, 0, 97), drawn);
     }
-
     // A refused first load leaves the border of a box that never had a picture.
-    dialog->Choose(narrow);
-    Click("Command3");
+    ClickChoosing("Command3", narrow);
     EXPECT_TRUE(Box(2)->HasBorder());
     EXPECT_EQ(Slot(2), WhitePicture());
 }
@@ -121,128 +98,88 @@ TEST_F(PictureCommands, RefusedFilesShowTheMessageAndChangeNothing) {
 TEST_F(PictureCommands, SaveWritesTheSlotAndReportsAFailedWrite) {
     const std::string source = dir.file("source.bmp");
     WritePatternBmp(source, 96, 96, 6);
-    dialog->Choose(source);
-    Click("Command3");
+    ClickChoosing("Command3", source);
 
     const std::string saved = dir.file("saved.bmp");
-    dialog->Choose(saved);
-    Click("Command19");
+    testsupport::WriteBytes(saved, {'o', 'l', 'd'});  // written over without a question
+    ClickChoosing("Command19", saved);
     EXPECT_TRUE(prompts->Messages.empty());
-    EXPECT_EQ(ReferenceBmp(saved), Slot(2));
+    EXPECT_EQ(Loaded(saved), Slot(2));
     EXPECT_EQ(dialog->FileName, saved);
 
-    dialog->Choose(dir.file("no such folder/saved.bmp"));
-    Click("Command19");
-    ASSERT_EQ(prompts->Messages.size(), 1u);
-    EXPECT_EQ(prompts->Messages[0].Text, "The picture could not be saved.");
-    EXPECT_EQ(prompts->Messages[0].Title, "Iconwright");
-    EXPECT_EQ(prompts->Messages[0].Icon, MsgIcon::Warning);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "no such folder"));
+    ClickChoosing("Command19", dir.file("no such folder/saved.bmp"));
+    ExpectOneMessage("The picture could not be saved.", "Iconwright", MsgIcon::Warning);
 }
 
 TEST_F(PictureCommands, CrossAnswers) {
-    classUnitGAF reference;
-    auto expectCross = [&](int16_t size) {
-        reference.AddBlackCross(0, size);
-        return *reference.Slot(0);
-    };
-
+    auto cross = [](int16_t size) { return Reference(0, [&](classUnitGAF& u) { u.AddBlackCross(0, size); }); };
     prompts->InputAnswers = {"2"};
     Click("Command20");
     ASSERT_EQ(prompts->Inputs.size(), 1u);
     EXPECT_EQ(prompts->Inputs[0].Prompt, "How large do you want the cross ?\r\nValue is in pixels");
     EXPECT_EQ(prompts->Inputs[0].Title, "Cross height");
     EXPECT_EQ(prompts->Inputs[0].Default, "2");
-    Picture expected = expectCross(2);
-    EXPECT_EQ(Slot(0), expected);
+    EXPECT_EQ(Slot(0), cross(2));
     EXPECT_NE(Slot(0), WhitePicture());
-    // The bordered box shows the top-left 93 x 93 of the picture.
-    const std::vector<uint32_t> all = ColoursOf(expected);
-    std::vector<uint32_t> visible;
-    for (int y = 0; y < 93; ++y) visible.insert(visible.end(), all.begin() + y * 96, all.begin() + y * 96 + 93);
-    EXPECT_EQ(Box(0)->InnerWidth(), 93);
-    EXPECT_EQ(CanvasSquare(*Box(0), 0, 0, 93), visible);
     EXPECT_TRUE(Box(0)->HasBorder()) << "only a load removes the border";
 
-    prompts->InputAnswers = {" 2.5 "};
-    Click("Command20");
-    EXPECT_EQ(Slot(0), expectCross(2)) << "2.5 rounds to the even 2";
-
-    for (const char* nothing : {"", "40000", "-40000"}) {
-        const Picture before = Slot(0);
-        prompts->InputAnswers = {nothing};
-        Click("Command20");
-        EXPECT_EQ(Slot(0), before) << '"' << nothing << '"';
+    // Each answer on a fresh page: what the slot holds afterwards.
+    const std::pair<const char*, Picture> answers[] = {
+        {" 2.5 ", cross(2)}, {"3.5", cross(4)}, {"", WhitePicture()}, {"40000", WhitePicture()},
+        {"-40000", WhitePicture()}, {"0", cross(0)}};
+    for (const auto& [answer, expected] : answers) {
+        SCOPED_TRACE(std::string("answer \"") + answer + '"');
+        prompts->InputAnswers = {answer};
+        Click("Command30");
+        EXPECT_EQ(Slot(1), expected);
+        EXPECT_TRUE(prompts->Messages.empty());
+        window->UnitGAF().ResetToBackground(1);
     }
-    EXPECT_TRUE(prompts->Messages.empty());
 
     prompts->InputAnswers = {"abc"};
-    const Picture before = Slot(0);
-    Click("Command20");
-    EXPECT_EQ(Slot(0), before);
-    ASSERT_EQ(prompts->Messages.size(), 1u);
-    EXPECT_EQ(prompts->Messages[0].Text, "You must enter a number !");
-    EXPECT_EQ(prompts->Messages[0].Title, "Iconwright");
-    EXPECT_EQ(prompts->Messages[0].Icon, MsgIcon::Information);
+    Click("Command33");
+    EXPECT_EQ(Slot(2), WhitePicture());
+    ExpectOneMessage("You must enter a number !", "Iconwright", MsgIcon::Information);
 }
 
-TEST_F(PictureCommands, CrossIsDrawnIntoTheBox) {
-    const std::string file = dir.file("picture.bmp");
-    WritePatternBmp(file, 96, 96, 7);
-    dialog->Choose(file);
-    Click("Command2");
-    prompts->InputAnswers = {"6"};
-    Click("Command30");
-    classUnitGAF reference;
-    ASSERT_TRUE(reference.LoadBMPPicture(file, 1));
-    reference.AddBlackCross(1, 6);
-    EXPECT_EQ(Slot(1), *reference.Slot(1));
-    EXPECT_EQ(CanvasSquare(*Box(1), 0, 0), ColoursOf(*reference.Slot(1)));
-}
-
-TEST_F(PictureCommands, LightDisablesItselfForTheRun) {
-    const std::string file = dir.file("picture.bmp");
-    WritePatternBmp(file, 96, 96, 8);
-    dialog->Choose(file);
-    Click("Command2");
-    Click("Command23");
-
-    classUnitGAF reference;
-    ASSERT_TRUE(reference.LoadBMPPicture(file, 1));
-    reference.MakePicLighter(1);
-    EXPECT_EQ(Slot(1), *reference.Slot(1));
-    EXPECT_EQ(CanvasSquare(*Box(1), 0, 0), ColoursOf(*reference.Slot(1)));
-    EXPECT_FALSE(Button("Command23")->isEnabled());
-
-    dialog->Choose(file);
-    Click("Command2");
-    EXPECT_FALSE(Button("Command23")->isEnabled()) << "a new picture does not bring the button back";
-    EXPECT_TRUE(Button("Command34")->isEnabled());
-
-    Click("Command34");
-    classUnitGAF grey;
-    grey.MakePicGrey(2);
-    EXPECT_EQ(Slot(2), *grey.Slot(2));
-    EXPECT_FALSE(Button("Command34")->isEnabled());
-    EXPECT_TRUE(Box(2)->HasBorder());
-}
-
-TEST_F(PictureCommands, GridTwiceAndBorderWorkOnTheCurrentPicture) {
+TEST_F(PictureCommands, EffectsWorkOnTheCurrentPictureAndShowIt) {
     const std::string file = dir.file("picture.bmp");
     WritePatternBmp(file, 96, 96, 9);
-    dialog->Choose(file);
-    Click("Command1");
+    ClickChoosing("Command1", file);
     Click("cmdAddGrid");
-    Click("cmdAddGrid");
+    Click("cmdAddGrid");  // the grid applied again to the gridded picture
     Click("Command4");
+    prompts->InputAnswers = {"6"};
+    Click("Command20");
+    EXPECT_EQ(Slot(0), Reference(0, [&](classUnitGAF& u) {
+                  u.LoadBMPPicture(file, 0);
+                  u.AddGrid(0);
+                  u.AddGrid(0);
+                  u.AddCavedogLikeBorder(0, 1);
+                  u.AddBlackCross(0, 6);
+              }));
+    ExpectBoxShowsSlot(0);
+}
 
-    classUnitGAF reference;
-    ASSERT_TRUE(reference.LoadBMPPicture(file, 0));
-    reference.AddGrid(0);
-    reference.AddGrid(0);
-    reference.AddCavedogLikeBorder(0, 1);
-    EXPECT_EQ(Slot(0), *reference.Slot(0));
-    EXPECT_EQ(CanvasSquare(*Box(0), 0, 0), ColoursOf(*reference.Slot(0)));
+TEST_F(PictureCommands, LightAndGreyDisableThemselvesForTheRun) {
+    const std::string file = dir.file("picture.bmp");
+    WritePatternBmp(file, 96, 96, 8);
+    ClickChoosing("Command2", file);
+    Click("Command23");
+    EXPECT_EQ(Slot(1), Reference(1, [&](classUnitGAF& u) {
+                  u.LoadBMPPicture(file, 1);
+                  u.MakePicLighter(1);
+              }));
+    ExpectBoxShowsSlot(1);
+    EXPECT_FALSE(Button("Command23")->isEnabled());
+    ClickChoosing("Command2", file);
+    EXPECT_FALSE(Button("Command23")->isEnabled()) << "a new picture does not bring the button back";
+
+    EXPECT_TRUE(Button("Command34")->isEnabled());
+    Click("Command34");
+    EXPECT_EQ(Slot(2), Reference(2, [](classUnitGAF& u) { u.MakePicGrey(2); }));
+    EXPECT_FALSE(Button("Command34")->isEnabled());
+    EXPECT_TRUE(Box(2)->HasBorder()) << "an effect before any load keeps the border";
 }
 
 }  // namespace

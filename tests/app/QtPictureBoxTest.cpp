@@ -1,14 +1,10 @@
 // The Qt picture box paints exactly as the memory picture box, keeps its canvas when the
 // border goes, and the file dialog's filters convert to Qt's form.
 
-#include <QApplication>
-
+#include "WindowTestSupport.h"
 #include "app/QtCommonDialog.h"
-#include "app/QtPictureBox.h"
 #include "display/MemoryPictureBox.h"
 #include "imagefiles/modPalettes.h"
-#include "picture/classUnitGAF.h"
-#include "WindowTestSupport.h"
 
 namespace apptest {
 namespace {
@@ -24,47 +20,38 @@ struct BoxPair {
     MemoryPictureBox memory;
 };
 
-classUnitGAF PatternedSet(const testsupport::TempDir& dir) {
+// DisplayPicture centres with halves to even: (100 - 64) / 2 = 18, (101 - 96) / 2 = 2.5 -> 2;
+// Size 2 draws nothing; a slot outside 0 to 2 draws black.
+TEST(QtPictureBox, DisplayPictureDrawsAsIntoTheMemoryBox) {
+    testsupport::TempDir dir;
     const std::string file = dir.file("pattern.bmp");
     WritePatternBmp(file, 96, 96, 51);
     classUnitGAF set;
-    EXPECT_TRUE(set.LoadBMPPicture(file, 0));
-    return set;
-}
-
-TEST(QtPictureBox, CentringRoundsHalvesToEvenLikeTheMemoryBox) {
-    testsupport::TempDir dir;
-    const classUnitGAF set = PatternedSet(dir);
-
-    BoxPair hundred(100);
-    set.DisplayPicture(0, hundred.qt, 0, true);
-    set.DisplayPicture(0, hundred.memory, 0, true);
-    EXPECT_EQ(hundred.QtCanvas(), hundred.memory.Canvas());
+    ASSERT_TRUE(set.LoadBMPPicture(file, 0));
     const auto frame = set.ReducedFrame(0);
-    const PaletteEntry& first = modPalettes::GamePalette[frame[0]];
-    EXPECT_EQ(hundred.qt.ReadColours({18, 18, 1, 1})[0],
-              (uint32_t{first.Red} << 16) | (uint32_t{first.Green} << 8) | first.Blue)
-        << "(100 - 64) / 2 = 18";
-
-    BoxPair odd(101);
-    set.DisplayPicture(0, odd.qt, 1, true);
-    set.DisplayPicture(0, odd.memory, 1, true);
-    EXPECT_EQ(odd.QtCanvas(), odd.memory.Canvas());
-    EXPECT_EQ(CanvasSquare(odd.qt, 2, 2), ColoursOf(*set.Slot(0))) << "2.5 rounds to 2";
-}
-
-TEST(QtPictureBox, SizeTwoDrawsNothingAndAMissingSlotDrawsBlack) {
-    testsupport::TempDir dir;
-    const classUnitGAF set = PatternedSet(dir);
-    BoxPair box(97);
-    const std::vector<uint32_t> empty = box.QtCanvas();
-    set.DisplayPicture(0, box.qt, 2, false);
-    EXPECT_EQ(box.QtCanvas(), empty);
-
-    set.DisplayPicture(3, box.qt, 1, false);
-    set.DisplayPicture(3, box.memory, 1, false);
-    EXPECT_EQ(box.QtCanvas(), box.memory.Canvas());
-    EXPECT_EQ(CanvasSquare(box.qt, 0, 0), std::vector<uint32_t>(96 * 96, ColoursOf(Picture{})[0]));
+    struct Case {
+        int Side, TAPic, Size;
+        bool Centre;
+        int Offset;
+        std::vector<uint32_t> Shown;
+    };
+    const Case cases[] = {{100, 0, 0, true, 18, ColoursOf(frame.data(), frame.size())},
+                          {101, 0, 1, true, 2, ColoursOf(*set.Slot(0))},
+                          {97, 3, 1, false, 0, ColoursOf(Picture{})},
+                          {97, 0, 2, false, 0, {}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "side " << c.Side << " TAPic " << c.TAPic << " Size " << c.Size);
+        BoxPair box(c.Side);
+        const std::vector<uint32_t> empty = box.QtCanvas();
+        set.DisplayPicture(c.TAPic, box.qt, c.Size, c.Centre);
+        set.DisplayPicture(c.TAPic, box.memory, c.Size, c.Centre);
+        EXPECT_EQ(box.QtCanvas(), box.memory.Canvas());
+        if (c.Shown.empty()) {
+            EXPECT_EQ(box.QtCanvas(), empty);
+        } else {
+            EXPECT_EQ(CanvasSquare(box.qt, c.Offset, c.Offset, c.Size == 0 ? 64 : 96), c.Shown);
+        }
+    }
 }
 
 TEST(QtPictureBox, ClippedAndStretchedBlocksMatchTheMemoryBox) {
@@ -72,11 +59,9 @@ TEST(QtPictureBox, ClippedAndStretchedBlocksMatchTheMemoryBox) {
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 37);
     const IndexedBlock block{pixels, 10, 6, 10, &modPalettes::GamePalette};
     const std::pair<PixelRect, PixelRect> draws[] = {
-        {{0, 0, 10, 6}, {-3, -2, 10, 6}},      // clipped at the top left
-        {{4, 3, 1, 1}, {15, 15, 10, 6}},       // source partly outside the block: canvas kept
-        {{0, 0, 10, 6}, {1, 1, 25, 13}},       // stretched up
-        {{2, 1, 8, 5}, {12, 0, 3, 2}},         // stretched down
-        {{0, 0, 10, 6}, {5, 5, 0, 4}},         // nothing
+        {{0, 0, 10, 6}, {-3, -2, 10, 6}},  // clipped at the top left
+        {{4, 3, 1, 1}, {15, 15, 10, 6}},   // source partly outside the block: canvas kept
+        {{2, 1, 8, 5}, {1, 1, 25, 3}},     // stretched up and down
     };
     for (bool stretch : {false, true}) {
         BoxPair box(24);
@@ -92,9 +77,8 @@ TEST(QtPictureBox, RemovingTheBorderKeepsWhatWasDrawn) {
     QtPictureBox box(true);
     box.resize(97, 97);
     EXPECT_EQ(box.InnerWidth(), 93);
-    std::vector<uint8_t> red(4, 0);
-    const IndexedBlock block{red, 2, 2, 2, &modPalettes::GamePalette};
-    box.DrawIndexed(block, {0, 0, 2, 2}, {0, 0, 2, 2}, false);
+    const std::vector<uint8_t> black(4, 0);
+    box.DrawIndexed({black, 2, 2, 2, &modPalettes::GamePalette}, {0, 0, 2, 2}, {0, 0, 2, 2}, false);
     const uint32_t drawn = box.ReadColours({0, 0, 1, 1})[0];
     box.SetBorder(false);
     EXPECT_EQ(box.InnerWidth(), 97);

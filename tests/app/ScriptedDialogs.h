@@ -1,7 +1,6 @@
 #pragma once
 // Dialogs for window tests: each records what it was asked and answers from a queue that the
-// test fills beforehand. An answer may also run a step first (for example to start another
-// command while the window waits for the answer). An empty queue fails the test loudly.
+// test fills beforehand. An empty queue fails the test loudly.
 
 #include <gtest/gtest.h>
 
@@ -15,19 +14,27 @@
 #include "app/Prompts.h"
 #include "app/UrlOpener.h"
 
+// The next scripted answer, or Fallback and a test failure when none is left.
+template <class Answer>
+Answer NextAnswer(std::deque<Answer>& Queue, Answer Fallback, const std::string& Asked) {
+    if (Queue.empty()) {
+        ADD_FAILURE() << Asked << " with no scripted answer";
+        return Fallback;
+    }
+    Answer answer = Queue.front();
+    Queue.pop_front();
+    return answer;
+}
+
 struct ShownDialog {
     CommonDialog::Kind Kind;
-    std::string Filter;
-    std::string DefaultExt;
-    std::string FileName;
-    std::string InitDir;
+    std::string Filter, DefaultExt, FileName, InitDir;
     int Flags;
 };
 
 class ScriptedCommonDialog : public CommonDialog {
 public:
-    // nullopt stands for Cancel.
-    std::deque<std::optional<std::string>> Answers;
+    std::deque<std::optional<std::string>> Answers;  // nullopt stands for Cancel
     std::vector<ShownDialog> Shown;
 
     void Choose(const std::string& file) { Answers.emplace_back(file); }
@@ -36,61 +43,38 @@ public:
 protected:
     std::optional<std::string> AskForFile(Kind kind) override {
         Shown.push_back({kind, Filter, DefaultExt, FileName, InitDir, Flags});
-        if (Answers.empty()) {
-            ADD_FAILURE() << "file dialog shown with no scripted answer";
-            return std::nullopt;
-        }
-        std::optional<std::string> answer = Answers.front();
-        Answers.pop_front();
-        return answer;
+        return NextAnswer<std::optional<std::string>>(Answers, std::nullopt, "file dialog shown");
     }
 };
 
 struct ShownMessage {
-    std::string Text;
-    std::string Title;
+    std::string Text, Title;
     MsgIcon Icon;
     MsgButtons Buttons;
 };
 
 struct ShownInput {
-    std::string Prompt;
-    std::string Title;
-    std::string Default;
+    std::string Prompt, Title, Default;
 };
 
 class ScriptedPrompts : public Prompts {
 public:
-    std::deque<MsgAnswer> MsgAnswers;       // OK boxes need no entry: they are answered OK
-    std::deque<std::string> InputAnswers;   // "" stands for Cancel as well
+    std::deque<MsgAnswer> MsgAnswers;      // OK boxes need no entry
+    std::deque<std::string> InputAnswers;  // "" stands for Cancel as well
     std::vector<ShownMessage> Messages;
     std::vector<ShownInput> Inputs;
-    // Runs when a message box is shown, before it is answered (e.g. to look at the status bar
-    // while the box is open).
-    std::function<void(const ShownMessage&)> OnMessage;
+    std::function<void()> OnMessage;  // runs while a message box is open
 
     MsgAnswer MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon, MsgButtons Buttons) override {
         Messages.push_back({Text, Title, Icon, Buttons});
-        if (OnMessage) OnMessage(Messages.back());
+        if (OnMessage) OnMessage();
         if (Buttons == MsgButtons::OK) return MsgAnswer::OK;
-        if (MsgAnswers.empty()) {
-            ADD_FAILURE() << "question \"" << Text << "\" asked with no scripted answer";
-            return MsgAnswer::No;
-        }
-        const MsgAnswer answer = MsgAnswers.front();
-        MsgAnswers.pop_front();
-        return answer;
+        return NextAnswer(MsgAnswers, MsgAnswer::No, "question \"" + Text + "\" asked");
     }
 
     std::string InputBox(const std::string& Prompt, const std::string& Title, const std::string& Default) override {
         Inputs.push_back({Prompt, Title, Default});
-        if (InputAnswers.empty()) {
-            ADD_FAILURE() << "input box \"" << Prompt << "\" shown with no scripted answer";
-            return std::string();
-        }
-        std::string answer = InputAnswers.front();
-        InputAnswers.pop_front();
-        return answer;
+        return NextAnswer(InputAnswers, std::string(), "input box \"" + Prompt + "\" shown");
     }
 };
 

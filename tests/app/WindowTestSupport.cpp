@@ -1,86 +1,78 @@
 #include "WindowTestSupport.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 
+#include "display/BlockMapping.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
-#include "picture/classUnitGAF.h"
 
 namespace apptest {
 
+namespace {
+
+// Many colours in a diagonal pattern; seed shifts it.
 std::vector<uint8_t> PatternPixels(int width, int height, int seed) {
     std::vector<uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            pixels[static_cast<std::size_t>(y * width + x)] = static_cast<uint8_t>((x * 7 + y * 13 + seed * 31) % 256);
-        }
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const int x = static_cast<int>(i) % width, y = static_cast<int>(i) / width;
+        pixels[i] = static_cast<uint8_t>((x * 7 + y * 13 + seed * 31) % 256);
     }
     return pixels;
 }
 
+}  // namespace
+
 void WritePatternBmp(const std::string& file, int width, int height, int seed) {
-    const std::vector<uint8_t> pixels = PatternPixels(width, height, seed);
-    testsupport::WriteBytes(file, modBmp::EncodeBmp(pixels, modPalettes::GamePalette, width, height));
+    testsupport::WriteBytes(
+        file, modBmp::EncodeBmp(PatternPixels(width, height, seed), modPalettes::GamePalette, width, height));
 }
 
 void WritePatternPcx(const std::string& file, int width, int height, int seed, uint8_t version) {
+    using namespace testsupport;
     const std::vector<uint8_t> pixels = PatternPixels(width, height, seed);
-    std::vector<uint8_t> bytes(128, 0);
-    auto put16 = [&bytes](std::size_t at, int value) {
-        bytes[at] = static_cast<uint8_t>(value & 0xFF);
-        bytes[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
-    };
-    bytes[0] = 10;
-    bytes[1] = version;
-    bytes[2] = 1;
-    bytes[3] = 8;
-    put16(8, width - 1);
-    put16(10, height - 1);
-    bytes[65] = 1;
-    put16(66, (width + 1) & ~1);
-    put16(68, 1);
+    const int lineBytes = (width + 1) & ~1;
+    std::vector<uint8_t> bytes = {10, version, 1, 8};
+    PutU16(bytes, 0);  // left and top
+    PutU16(bytes, 0);
+    PutU16(bytes, static_cast<unsigned>(width - 1));
+    PutU16(bytes, static_cast<unsigned>(height - 1));
+    bytes.resize(65, 0);
+    PutU8(bytes, 1);  // one plane, its line length, a colour palette
+    PutU16(bytes, static_cast<unsigned>(lineBytes));
+    PutU16(bytes, 1);
+    bytes.resize(128, 0);
     for (int y = 0; y < height; ++y) {
-        const int lineBytes = (width + 1) & ~1;
         for (int x = 0; x < lineBytes; ++x) {
-            const uint8_t value = x < width ? pixels[static_cast<std::size_t>(y * width + x)] : 0;
             bytes.push_back(0xC1);  // a run of one: safe for every value
-            bytes.push_back(value);
+            bytes.push_back(x < width ? pixels[static_cast<std::size_t>(y * width + x)] : 0);
         }
     }
     bytes.push_back(12);
-    for (const PaletteEntry& entry : modPalettes::GamePalette) {
-        bytes.push_back(entry.Red);
-        bytes.push_back(entry.Green);
-        bytes.push_back(entry.Blue);
-    }
-    testsupport::WriteBytes(file, bytes);
+    for (const PaletteEntry& e : modPalettes::GamePalette) bytes.insert(bytes.end(), {e.Red, e.Green, e.Blue});
+    WriteBytes(file, bytes);
 }
 
-Picture ReferenceBmp(const std::string& file) {
+Picture Reference(int TAPic, const std::function<void(classUnitGAF&)>& Steps) {
     classUnitGAF reference;
-    EXPECT_TRUE(reference.LoadBMPPicture(file, 0)) << file;
-    return *reference.Slot(0);
+    Steps(reference);
+    return *reference.Slot(TAPic);
 }
 
-Picture ReferencePcx(const std::string& file) {
-    classUnitGAF reference;
-    EXPECT_TRUE(reference.LoadPCXPicture(file, 0)) << file;
-    return *reference.Slot(0);
+Picture Loaded(const std::string& file, bool pcx) {
+    return Reference(0, [&](classUnitGAF& u) {
+        EXPECT_TRUE(pcx ? u.LoadPCXPicture(file, 0) : u.LoadBMPPicture(file, 0)) << file;
+    });
 }
 
 Picture WhitePicture() {
-    Picture white;
-    white.fill(255);
-    return white;
+    return Reference(0, [](classUnitGAF&) {});
 }
 
-std::vector<uint32_t> ColoursOf(const Picture& pic) {
+std::vector<uint32_t> ColoursOf(const uint8_t* indices, std::size_t count) {
     std::vector<uint32_t> colours;
-    for (uint8_t index : pic) {
-        const PaletteEntry& e = modPalettes::GamePalette[index];
-        colours.push_back((uint32_t{e.Red} << 16) | (uint32_t{e.Green} << 8) | e.Blue);
-    }
+    for (std::size_t i = 0; i < count; ++i) colours.push_back(BlockMapping::ColourOf(modPalettes::GamePalette[indices[i]]));
     return colours;
 }
 
@@ -88,16 +80,12 @@ std::vector<uint32_t> CanvasSquare(const QtPictureBox& box, int left, int top, i
     return box.ReadColours(PixelRect{left, top, side, side});
 }
 
-void WindowTest::SetUp() { OpenWindow(); }
-
-void WindowTest::TearDown() {
-    window.reset();
-    // Commands put the busy pointer back themselves; make sure no test leaks one into the next.
-    while (QGuiApplication::overrideCursor() != nullptr) QGuiApplication::restoreOverrideCursor();
+bool BusyPointer() {
+    return QGuiApplication::overrideCursor() != nullptr &&
+           QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
 }
 
-void WindowTest::OpenWindow() {
-    window.reset();
+void WindowTest::SetUp() {
     auto scriptedDialog = std::make_unique<ScriptedCommonDialog>();
     auto scriptedPrompts = std::make_unique<ScriptedPrompts>();
     auto recordingLinks = std::make_unique<RecordingUrlOpener>();
@@ -109,6 +97,12 @@ void WindowTest::OpenWindow() {
     QApplication::processEvents();
 }
 
+void WindowTest::TearDown() {
+    window.reset();
+    // Commands put the pointer back themselves; a leaked hourglass must not reach the next test.
+    while (QGuiApplication::overrideCursor() != nullptr) QGuiApplication::restoreOverrideCursor();
+}
+
 QAbstractButton* WindowTest::Button(const char* name) const {
     auto* button = window->findChild<QAbstractButton*>(QString::fromLatin1(name));
     EXPECT_NE(button, nullptr) << name;
@@ -116,15 +110,30 @@ QAbstractButton* WindowTest::Button(const char* name) const {
 }
 
 void WindowTest::Click(const char* name) {
-    QAbstractButton* button = Button(name);
-    ASSERT_NE(button, nullptr);
-    button->click();
+    if (QAbstractButton* button = Button(name)) button->click();
+}
+
+void WindowTest::ClickChoosing(const char* name, const std::string& file) {
+    dialog->Choose(file);
+    Click(name);
 }
 
 QLabel* WindowTest::Label(const char* name) const {
     auto* label = window->findChild<QLabel*>(QString::fromLatin1(name));
     EXPECT_NE(label, nullptr) << name;
     return label;
+}
+
+void WindowTest::ExpectBoxShowsSlot(int TAPic) {
+    EXPECT_EQ(CanvasSquare(*Box(TAPic), 0, 0), ColoursOf(Slot(TAPic))) << "box " << TAPic;
+}
+
+void WindowTest::ExpectOneMessage(const std::string& text, const std::string& title, MsgIcon icon) {
+    ASSERT_EQ(MessageTexts(), std::vector<std::string>{text});
+    EXPECT_EQ(prompts->Messages[0].Title, title) << text;
+    EXPECT_EQ(prompts->Messages[0].Icon, icon) << text;
+    EXPECT_EQ(prompts->Messages[0].Buttons, MsgButtons::OK) << text;
+    prompts->Messages.clear();
 }
 
 std::vector<std::string> WindowTest::MessageTexts() const {

@@ -1,6 +1,6 @@
 #pragma once
 // A real frmMain with scripted dialogs, shown off screen, and helpers to click its buttons and
-// look at its pictures.
+// compare its slots and picture boxes with a picture set driven directly.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <QTabWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,45 +24,43 @@
 
 namespace apptest {
 
-// Width x height game-palette indices in a pattern that uses many colours; seed varies it.
-std::vector<uint8_t> PatternPixels(int width, int height, int seed);
-
-// Writes an 8-bit BMP file in the game palette holding PatternPixels(width, height, seed).
+// 8-bit BMP / 256-colour PCX files in the game palette with a many-coloured pattern (seed
+// varies it); the PCX version can be set to one the reader refuses.
 void WritePatternBmp(const std::string& file, int width, int height, int seed);
-
-// Writes a 256-colour PCX file of the given size with a pattern; version 5 unless given.
 void WritePatternPcx(const std::string& file, int width, int height, int seed, uint8_t version = 5);
 
-// Slot 0 of a fresh picture set after LoadBMPPicture / LoadPCXPicture of file: what a load
-// into any slot must give.
-Picture ReferenceBmp(const std::string& file);
-Picture ReferencePcx(const std::string& file);
-
-// A fresh slot: every pixel palette index 255.
+// Slot TAPic of a fresh picture set after Steps: what the window must hold after the same work.
+Picture Reference(int TAPic, const std::function<void(classUnitGAF&)>& Steps);
+// Slot 0 of a fresh picture set after loading file (which must succeed).
+Picture Loaded(const std::string& file, bool pcx = false);
 Picture WhitePicture();
 
-// The game palette colour of each index of pic as 0xRRGGBB, row by row.
-std::vector<uint32_t> ColoursOf(const Picture& pic);
-// The canvas colours of a 96 x 96 square at (left, top) of box.
+// Game-palette colours as 0xRRGGBB, index by index.
+std::vector<uint32_t> ColoursOf(const uint8_t* indices, std::size_t count);
+inline std::vector<uint32_t> ColoursOf(const Picture& pic) { return ColoursOf(pic.data(), pic.size()); }
+// The canvas colours of a side x side square at (left, top) of box.
 std::vector<uint32_t> CanvasSquare(const QtPictureBox& box, int left, int top, int side = 96);
+// True while the hourglass is the application's pointer.
+bool BusyPointer();
 
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds (or rebuilds) the window with fresh scripted dialogs.
-    void OpenWindow();
-
     QAbstractButton* Button(const char* name) const;
     void Click(const char* name);
+    // Answers the next file dialog with file, then clicks.
+    void ClickChoosing(const char* name, const std::string& file);
     QLabel* Label(const char* name) const;
     QtPictureBox* Box(int TAPic) const { return window->PicUnitpic(TAPic); }
     QString Message() const { return window->MessagePanel()->text(); }
     int Progress() const { return window->ProgressPanel()->value(); }
     const Picture& Slot(int TAPic) { return *window->UnitGAF().Slot(TAPic); }
-
-    // The texts of the message boxes shown so far.
+    // The box shows slot TAPic at its top-left corner.
+    void ExpectBoxShowsSlot(int TAPic);
+    // Exactly one message box was shown since the last call, with these text, title and icon.
+    void ExpectOneMessage(const std::string& text, const std::string& title, MsgIcon icon);
     std::vector<std::string> MessageTexts() const;
 
     testsupport::TempDir dir;
