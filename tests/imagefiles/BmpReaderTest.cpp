@@ -11,9 +11,9 @@
 #include "support/BmpBuilder.h"
 #include "support/TestFiles.h"
 
-using bmpbuild::BmpSpec;
+using bmpbuild::BmpLayout;
 using bmpbuild::Build;
-using bmpbuild::PictureSpec;
+using bmpbuild::PictureLayout;
 using modBmp::DecodeBmp;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
@@ -29,10 +29,10 @@ void ExpectDecodesTo(const std::vector<uint8_t>& file, int width, int height, co
     EXPECT_EQ(decoded->Pixels, pixels);
 }
 
-BmpSpec RunLength(int width, int height, int bitCount, std::vector<uint8_t> data) {
-    BmpSpec spec = PictureSpec(width, height, bitCount, bitCount == 8 ? 1 : 2);
-    spec.PixelData = std::move(data);
-    return spec;
+BmpLayout RunLength(int width, int height, int bitCount, std::vector<uint8_t> data) {
+    BmpLayout layout = PictureLayout(width, height, bitCount, bitCount == 8 ? 1 : 2);
+    layout.PixelData = std::move(data);
+    return layout;
 }
 
 }  // namespace
@@ -53,12 +53,12 @@ TEST(DecodeBmp, ReadsEveryAcceptedKindOfFile) {
     for (const Kind& k : kinds) {
         SCOPED_TRACE(testing::Message() << k.width << " x " << k.height << ", " << k.bits << " bits, compression "
                                         << k.compression << ", header " << k.headerSize << (k.topDown ? ", top-down" : ""));
-        const BmpSpec spec = PictureSpec(k.width, k.height, k.bits, k.compression, k.headerSize, k.topDown);
-        ExpectDecodesTo(Build(spec), k.width, k.height, bmpbuild::PatternPixels(k.width, k.height, 1 << k.bits));
-        const auto decoded = DecodeBmp(Build(spec));
+        const BmpLayout layout = PictureLayout(k.width, k.height, k.bits, k.compression, k.headerSize, k.topDown);
+        ExpectDecodesTo(Build(layout), k.width, k.height, bmpbuild::PatternPixels(k.width, k.height, 1 << k.bits));
+        const auto decoded = DecodeBmp(Build(layout));
         ASSERT_TRUE(decoded.has_value());
         for (std::size_t i = 0; i < 256; ++i)
-            ASSERT_EQ(decoded->Colours[i], i < spec.Colours.size() ? spec.Colours[i] : PaletteEntry{}) << "entry " << i;
+            ASSERT_EQ(decoded->Colours[i], i < layout.Colours.size() ? layout.Colours[i] : PaletteEntry{}) << "entry " << i;
     }
 }
 
@@ -66,10 +66,10 @@ TEST(DecodeBmp, ReadsEveryAcceptedKindOfFile) {
 TEST(DecodeBmp, HandPackedPixelsAndRunLengthPackets) {
     struct Example {
         const char* what;
-        BmpSpec spec;
+        BmpLayout layout;
         std::vector<uint8_t> pixels;
     };
-    BmpSpec oneBit = PictureSpec(10, 1, 1);
+    BmpLayout oneBit = PictureLayout(10, 1, 1);
     oneBit.PixelData = {0xB2, 0x40, 0x00, 0x00};  // 1011 0010 01: the leftmost pixel in the high bit
     const Example examples[] = {
         {"1-bit row", oneBit, {1, 0, 1, 1, 0, 0, 1, 0, 0, 1}},
@@ -90,32 +90,32 @@ TEST(DecodeBmp, HandPackedPixelsAndRunLengthPackets) {
     };
     for (const Example& e : examples) {
         SCOPED_TRACE(e.what);
-        ExpectDecodesTo(Build(e.spec), e.spec.Width, e.spec.Height, e.pixels);
+        ExpectDecodesTo(Build(e.layout), e.layout.Width, e.layout.Height, e.pixels);
     }
     // Only the last row's padding may be missing from an uncompressed file.
-    const auto file = Build(PictureSpec(95, 3, 8));
+    const auto file = Build(PictureLayout(95, 3, 8));
     ExpectDecodesTo(std::vector<uint8_t>(file.begin(), file.end() - 1), 95, 3, bmpbuild::PatternPixels(95, 3, 256));
 }
 
 TEST(DecodeBmp, KeepsTheColourTableAsTheFileHasItForEveryColourCount) {
     for (uint32_t used : {0u, 16u, 2u}) {
         SCOPED_TRACE(testing::Message() << "biClrUsed " << used);
-        BmpSpec spec = PictureSpec(4, 2, 8);
-        spec.PixelData = bmpbuild::PackRows(bmpbuild::PatternPixels(4, 2, used == 0 ? 256 : used), 4, 2, 8);
-        spec.ColoursUsed = used;
-        spec.Colours = bmpbuild::DistinctColours(used == 0 ? 256 : static_cast<int>(used));
-        spec.Colours[1].Reserved = 0x77;
-        const auto decoded = DecodeBmp(Build(spec));
+        BmpLayout layout = PictureLayout(4, 2, 8);
+        layout.PixelData = bmpbuild::PackRows(bmpbuild::PatternPixels(4, 2, used == 0 ? 256 : used), 4, 2, 8);
+        layout.ColoursUsed = used;
+        layout.Colours = bmpbuild::DistinctColours(used == 0 ? 256 : static_cast<int>(used));
+        layout.Colours[1].Reserved = 0x77;
+        const auto decoded = DecodeBmp(Build(layout));
         ASSERT_TRUE(decoded.has_value());
         EXPECT_EQ(decoded->Colours[1], (PaletteEntry{1, 254, 7, 0x77}));
         for (std::size_t i = 0; i < 256; ++i)
-            ASSERT_EQ(decoded->Colours[i], i < spec.Colours.size() ? spec.Colours[i] : PaletteEntry{}) << "entry " << i;
+            ASSERT_EQ(decoded->Colours[i], i < layout.Colours.size() ? layout.Colours[i] : PaletteEntry{}) << "entry " << i;
     }
 }
 
 TEST(DecodeBmp, RefusesTruncatedFilesAtEveryLength) {
     for (uint32_t compression : {0u, 1u}) {
-        const auto file = Build(PictureSpec(95, 3, 8, compression));
+        const auto file = Build(PictureLayout(95, 3, 8, compression));
         // An uncompressed file's last padding byte may go, as may the end-of-bitmap mark after
         // the last row's end of line.
         const std::size_t keep = compression == 0 ? 1 : 2;
@@ -127,42 +127,42 @@ TEST(DecodeBmp, RefusesTruncatedFilesAtEveryLength) {
 
 // Hostile and unsupported files: each is a valid 4 x 4 8-bit file with one thing changed.
 TEST(DecodeBmp, RefusesWhatItCannotDeliverAsPaletteIndices) {
-    const std::pair<const char*, std::function<void(BmpSpec&)>> damages[] = {
-        {"width 0", [](BmpSpec& s) { s.Width = 0; }},
-        {"width -4", [](BmpSpec& s) { s.Width = -4; }},
-        {"height 0", [](BmpSpec& s) { s.Height = 0; }},
-        {"width INT_MIN", [](BmpSpec& s) { s.Width = INT_MIN; }},
-        {"height INT_MIN", [](BmpSpec& s) { s.Height = INT_MIN; }},
-        {"INT_MAX x INT_MAX", [](BmpSpec& s) { s.Width = s.Height = INT_MAX; }},
-        {"30,000 x 30,000 in 200 bytes", [](BmpSpec& s) { s.Width = s.Height = 30000; s.Colours.resize(16); s.ColoursUsed = 16; }},
-        {"30,000 x 30,000 RLE8", [](BmpSpec& s) { s.Width = s.Height = 30000; s.Compression = 1; }},
-        {"4 Mi pixels from 2 RLE8 bytes", [](BmpSpec& s) { s.Width = s.Height = 2000; s.Compression = 1; s.PixelData = {0, 1}; }},
-        {"biClrUsed above 2^bits", [](BmpSpec& s) { s.BitCount = 4; s.ColoursUsed = 17; s.Colours.resize(17); }},
-        {"pixels inside the colour table", [](BmpSpec& s) { s.PixelOffset = 14 + 40 + 16 * 4; }},
-        {"pixel offset past the end", [](BmpSpec& s) { s.PixelOffset = 100000; }},
-        {"colour table cut by the end", [](BmpSpec& s) { s.Colours.resize(10); s.PixelData.clear(); }},
-        {"0 bits", [](BmpSpec& s) { s.BitCount = 0; }},
-        {"2 bits", [](BmpSpec& s) { s.BitCount = 2; }},
-        {"16 bits", [](BmpSpec& s) { s.BitCount = 16; s.PixelData.resize(64); }},
-        {"24 bits", [](BmpSpec& s) { s.BitCount = 24; s.PixelData.resize(64); }},
-        {"32 bits", [](BmpSpec& s) { s.BitCount = 32; s.PixelData.resize(64); }},
-        {"bit fields", [](BmpSpec& s) { s.Compression = 3; }},
-        {"JPEG", [](BmpSpec& s) { s.Compression = 4; }},
-        {"PNG", [](BmpSpec& s) { s.Compression = 5; }},
-        {"RLE4 with 8 bits", [](BmpSpec& s) { s.Compression = 2; }},
-        {"top-down RLE8", [](BmpSpec& s) { s.Compression = 1; s.Height = -4; s.PixelData = {0, 1}; }},
-        {"RLE8 without an end", [](BmpSpec& s) { s.Compression = 1; s.PixelData = {4, 7, 0, 0}; }},
-        {"RLE8 literal cut short", [](BmpSpec& s) { s.Compression = 1; s.PixelData = {0, 4, 1, 2}; }},
-        {"RLE8 delta cut short", [](BmpSpec& s) { s.Compression = 1; s.PixelData = {0, 2, 1}; }},
-        {"2 planes", [](BmpSpec& s) { s.Planes = 2; }},
-        {"OS/2 2.x header", [](BmpSpec& s) { s.HeaderSize = 64; }},
+    const std::pair<const char*, std::function<void(BmpLayout&)>> damages[] = {
+        {"width 0", [](BmpLayout& s) { s.Width = 0; }},
+        {"width -4", [](BmpLayout& s) { s.Width = -4; }},
+        {"height 0", [](BmpLayout& s) { s.Height = 0; }},
+        {"width INT_MIN", [](BmpLayout& s) { s.Width = INT_MIN; }},
+        {"height INT_MIN", [](BmpLayout& s) { s.Height = INT_MIN; }},
+        {"INT_MAX x INT_MAX", [](BmpLayout& s) { s.Width = s.Height = INT_MAX; }},
+        {"30,000 x 30,000 in 200 bytes", [](BmpLayout& s) { s.Width = s.Height = 30000; s.Colours.resize(16); s.ColoursUsed = 16; }},
+        {"30,000 x 30,000 RLE8", [](BmpLayout& s) { s.Width = s.Height = 30000; s.Compression = 1; }},
+        {"4 Mi pixels from 2 RLE8 bytes", [](BmpLayout& s) { s.Width = s.Height = 2000; s.Compression = 1; s.PixelData = {0, 1}; }},
+        {"biClrUsed above 2^bits", [](BmpLayout& s) { s.BitCount = 4; s.ColoursUsed = 17; s.Colours.resize(17); }},
+        {"pixels inside the colour table", [](BmpLayout& s) { s.PixelOffset = 14 + 40 + 16 * 4; }},
+        {"pixel offset past the end", [](BmpLayout& s) { s.PixelOffset = 100000; }},
+        {"colour table cut by the end", [](BmpLayout& s) { s.Colours.resize(10); s.PixelData.clear(); }},
+        {"0 bits", [](BmpLayout& s) { s.BitCount = 0; }},
+        {"2 bits", [](BmpLayout& s) { s.BitCount = 2; }},
+        {"16 bits", [](BmpLayout& s) { s.BitCount = 16; s.PixelData.resize(64); }},
+        {"24 bits", [](BmpLayout& s) { s.BitCount = 24; s.PixelData.resize(64); }},
+        {"32 bits", [](BmpLayout& s) { s.BitCount = 32; s.PixelData.resize(64); }},
+        {"bit fields", [](BmpLayout& s) { s.Compression = 3; }},
+        {"JPEG", [](BmpLayout& s) { s.Compression = 4; }},
+        {"PNG", [](BmpLayout& s) { s.Compression = 5; }},
+        {"RLE4 with 8 bits", [](BmpLayout& s) { s.Compression = 2; }},
+        {"top-down RLE8", [](BmpLayout& s) { s.Compression = 1; s.Height = -4; s.PixelData = {0, 1}; }},
+        {"RLE8 without an end", [](BmpLayout& s) { s.Compression = 1; s.PixelData = {4, 7, 0, 0}; }},
+        {"RLE8 literal cut short", [](BmpLayout& s) { s.Compression = 1; s.PixelData = {0, 4, 1, 2}; }},
+        {"RLE8 delta cut short", [](BmpLayout& s) { s.Compression = 1; s.PixelData = {0, 2, 1}; }},
+        {"2 planes", [](BmpLayout& s) { s.Planes = 2; }},
+        {"OS/2 2.x header", [](BmpLayout& s) { s.HeaderSize = 64; }},
     };
     for (const auto& [what, damage] : damages) {
-        BmpSpec spec = PictureSpec(4, 4, 8);
-        damage(spec);
-        EXPECT_FALSE(DecodeBmp(Build(spec))) << what;
+        BmpLayout layout = PictureLayout(4, 4, 8);
+        damage(layout);
+        EXPECT_FALSE(DecodeBmp(Build(layout))) << what;
     }
-    auto notBmp = Build(PictureSpec(4, 4, 8));
+    auto notBmp = Build(PictureLayout(4, 4, 8));
     notBmp[1] = 'A';
     EXPECT_FALSE(DecodeBmp(notBmp));
 }
@@ -175,11 +175,11 @@ PaletteEntry Rgb(uint32_t rgb) {
 
 // A 3 x 2 picture in five colours that are not in the game palette.
 std::vector<uint8_t> ForeignColoursFile() {
-    BmpSpec spec = PictureSpec(3, 2, 8);
-    spec.ColoursUsed = 5;
-    spec.Colours = {Rgb(0x646464), Rgb(0xC0C0C0), Rgb(0xFF8000), Rgb(0x7F7F7F), Rgb(0x010101)};
-    spec.PixelData = bmpbuild::PackRows({0, 1, 2, 3, 4, 0}, 3, 2, 8);
-    return Build(spec);
+    BmpLayout layout = PictureLayout(3, 2, 8);
+    layout.ColoursUsed = 5;
+    layout.Colours = {Rgb(0x646464), Rgb(0xC0C0C0), Rgb(0xFF8000), Rgb(0x7F7F7F), Rgb(0x010101)};
+    layout.PixelData = bmpbuild::PackRows({0, 1, 2, 3, 4, 0}, 3, 2, 8);
+    return Build(layout);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ struct Sample {
 inline Sample Bmp(std::string name, int width, int height, int bits, uint32_t compression = 0,
                   uint32_t headerSize = 40, bool topDown = false) {
     return Sample{std::move(name), Format::Bmp,
-                  bmpbuild::Build(bmpbuild::PictureSpec(width, height, bits, compression, headerSize, topDown)),
+                  bmpbuild::Build(bmpbuild::PictureLayout(width, height, bits, compression, headerSize, topDown)),
                   width, height, bmpbuild::PatternPixels(width, height, 1 << bits)};
 }
 

@@ -11,7 +11,7 @@
 
 namespace bmpbuild {
 
-struct BmpSpec {
+struct BmpLayout {
     uint32_t HeaderSize = 40;  // 12 (OS/2 core), 40, 52, 56, 108 or 124
     int32_t Width = 0;
     int32_t Height = 0;        // negative: rows stored top-down
@@ -32,38 +32,38 @@ inline void Put32(std::vector<uint8_t>& out, uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
 }
 
-inline std::vector<uint8_t> Build(const BmpSpec& spec) {
-    const bool core = spec.HeaderSize == 12;
+inline std::vector<uint8_t> Build(const BmpLayout& layout) {
+    const bool core = layout.HeaderSize == 12;
     const uint32_t entrySize = core ? 3 : 4;
-    const uint32_t tableEnd = 14 + spec.HeaderSize + static_cast<uint32_t>(spec.Colours.size()) * entrySize;
+    const uint32_t tableEnd = 14 + layout.HeaderSize + static_cast<uint32_t>(layout.Colours.size()) * entrySize;
     std::vector<uint8_t> out{'B', 'M'};
-    Put32(out, tableEnd + static_cast<uint32_t>(spec.PixelData.size()));
+    Put32(out, tableEnd + static_cast<uint32_t>(layout.PixelData.size()));
     Put32(out, 0);
-    Put32(out, spec.PixelOffset.value_or(tableEnd));
-    Put32(out, spec.HeaderSize);
+    Put32(out, layout.PixelOffset.value_or(tableEnd));
+    Put32(out, layout.HeaderSize);
     if (core) {
-        Put16(out, static_cast<uint32_t>(spec.Width));
-        Put16(out, static_cast<uint32_t>(spec.Height));
-        Put16(out, spec.Planes);
-        Put16(out, spec.BitCount);
+        Put16(out, static_cast<uint32_t>(layout.Width));
+        Put16(out, static_cast<uint32_t>(layout.Height));
+        Put16(out, layout.Planes);
+        Put16(out, layout.BitCount);
     } else {
-        Put32(out, static_cast<uint32_t>(spec.Width));
-        Put32(out, static_cast<uint32_t>(spec.Height));
-        Put16(out, spec.Planes);
-        Put16(out, spec.BitCount);
-        Put32(out, spec.Compression);
-        Put32(out, static_cast<uint32_t>(spec.PixelData.size()));  // biSizeImage
+        Put32(out, static_cast<uint32_t>(layout.Width));
+        Put32(out, static_cast<uint32_t>(layout.Height));
+        Put16(out, layout.Planes);
+        Put16(out, layout.BitCount);
+        Put32(out, layout.Compression);
+        Put32(out, static_cast<uint32_t>(layout.PixelData.size()));  // biSizeImage
         Put32(out, 2835);                                          // 72 dpi
         Put32(out, 2835);
-        Put32(out, spec.ColoursUsed);
+        Put32(out, layout.ColoursUsed);
         Put32(out, 0);
-        out.resize(14 + spec.HeaderSize, 0);  // later header versions: masks, colour space, all zero
+        out.resize(14 + layout.HeaderSize, 0);  // later header versions: masks, colour space, all zero
     }
-    for (const PaletteEntry& c : spec.Colours) {
+    for (const PaletteEntry& c : layout.Colours) {
         out.insert(out.end(), {c.Blue, c.Green, c.Red});
         if (!core) out.push_back(c.Reserved);
     }
-    out.insert(out.end(), spec.PixelData.begin(), spec.PixelData.end());
+    out.insert(out.end(), layout.PixelData.begin(), layout.PixelData.end());
     return out;
 }
 
@@ -136,19 +136,19 @@ inline std::vector<uint8_t> PatternPixels(int width, int height, int limit) {
 }
 
 // A valid file of PatternPixels in DistinctColours: compression 0, 1 (8 bits) or 2 (4 bits).
-inline BmpSpec PictureSpec(int width, int height, int bitCount, uint32_t compression = 0, uint32_t headerSize = 40,
+inline BmpLayout PictureLayout(int width, int height, int bitCount, uint32_t compression = 0, uint32_t headerSize = 40,
                            bool topDown = false) {
-    BmpSpec spec;
-    spec.HeaderSize = headerSize;
-    spec.Width = width;
-    spec.Height = topDown ? -height : height;
-    spec.BitCount = static_cast<uint16_t>(bitCount);
-    spec.Compression = compression;
-    spec.Colours = DistinctColours(1 << bitCount);
+    BmpLayout layout;
+    layout.HeaderSize = headerSize;
+    layout.Width = width;
+    layout.Height = topDown ? -height : height;
+    layout.BitCount = static_cast<uint16_t>(bitCount);
+    layout.Compression = compression;
+    layout.Colours = DistinctColours(1 << bitCount);
     const auto pixels = PatternPixels(width, height, 1 << bitCount);
-    spec.PixelData = compression == 0 ? PackRows(pixels, width, height, bitCount, topDown)
+    layout.PixelData = compression == 0 ? PackRows(pixels, width, height, bitCount, topDown)
                                       : EncodeRunLength(pixels, width, height, bitCount);
-    return spec;
+    return layout;
 }
 
 }  // namespace bmpbuild
