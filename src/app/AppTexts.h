@@ -2,6 +2,8 @@
 // The window's fixed texts: titles, messages, status texts and the About page's people and
 // addresses. The cross prompt's texts live with the cross-size rules (picture/CrossSizeText.h).
 
+#include "picture/CommandMessages.h"
+
 namespace AppTexts {
 
 inline constexpr const char* kCaption = "Iconwright by ORBIT";
@@ -25,16 +27,16 @@ inline constexpr const char* kGafFilter = "GAF files (*.gaf)|*.gaf";
 inline constexpr const char* kGadgetSuffix = "_GADGET.GAF";
 
 // Messages
-inline constexpr const char* kBadPicture = "The background image must be a 96x96, 256 color bitmap";
-inline constexpr const char* kSaveFailed = "The picture could not be saved.";
-inline constexpr const char* kGafFailed = "The .GAF file could not be written.";
-inline constexpr const char* kTaskFailed = "Error whilst processing task";
+inline constexpr const char* kBadPicture = CommandMessages::kBadPicture;
+inline constexpr const char* kSaveFailed = CommandMessages::kPictureNotSaved;
+inline constexpr const char* kGafFailed = CommandMessages::kGafNotWritten;
+inline constexpr const char* kTaskFailed = CommandMessages::kTaskFailed;
 inline constexpr const char* kDone =
     "Done! Go to the Operations menu and see how your menu looks and to save a .GAF";
 inline constexpr const char* kDoneTitle = "Information";
 inline constexpr const char* kUnitNamePrompt = "Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit";
 inline constexpr const char* kUnitNameTitle = "Enter your unit name";
-inline constexpr const char* kNoUnitName = "You can't save without specifying your units UNITNAME";
+inline constexpr const char* kNoUnitName = CommandMessages::kNoUnitName;
 inline constexpr const char* kQuitQuestion = "Are you sure you want to quit (unsaved changes will be lost)";
 inline constexpr const char* kQuitTitle = "Exit Iconwright";
 

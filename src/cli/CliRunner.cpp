@@ -11,6 +11,7 @@
 #include "gaf/Windows1252.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
+#include "picture/CommandMessages.h"
 #include "picture/CrossSizeText.h"
 #include "picture/classUnitGAF.h"
 
@@ -20,15 +21,15 @@ constexpr std::string_view kProgram = "iconwright-cli";
 
 // The texts the window shows for the same failures, and the CLI's own for failures the window
 // keeps silent about.
-constexpr const char* kBadPicture = "The background image must be a 96x96, 256 color bitmap";
-constexpr const char* kPictureNotSaved = "The picture could not be saved.";
+constexpr const char* kBadPicture = CommandMessages::kBadPicture;
+constexpr const char* kPictureNotSaved = CommandMessages::kPictureNotSaved;
 constexpr const char* kPreviewNotSaved = "The preview could not be saved.";
-constexpr const char* kNoUnitName = "You can't save without specifying your units UNITNAME";
-constexpr const char* kGafNotWritten = "The .GAF file could not be written.";
+constexpr const char* kNoUnitName = CommandMessages::kNoUnitName;
+constexpr const char* kGafNotWritten = CommandMessages::kGafNotWritten;
 constexpr const char* kNameNotEncodable =
     " The unit name has a character that Windows-1252 has no code for.";
 constexpr const char* kCrossOutOfRange = "The cross size must lie between -32768 and 32767";
-constexpr const char* kTaskFailed = "Error whilst processing task";
+constexpr const char* kTaskFailed = CommandMessages::kTaskFailed;
 
 // Each step either succeeds (nothing) or gives the reason it failed.
 using StepFailure = std::optional<std::string>;
