@@ -1,154 +1,84 @@
 #pragma once
-// Builds BMP files byte by byte for the reader's tests, the mutation runs and the fuzzers' seeds,
-// including deliberately broken ones. Plain C++ without a test framework.
+// Builds BMP files byte by byte, broken ones included, for the reader tests, the mutation runs
+// and the fuzzers' seeds. Plain C++ without a test framework.
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
-
 #include "imagefiles/PaletteEntry.h"
 
 namespace bmpbuild {
-
 struct BmpLayout {
-    uint32_t HeaderSize = 40;  // 12 (OS/2 core), 40, 52, 56, 108 or 124
-    int32_t Width = 0;
-    int32_t Height = 0;        // negative: rows stored top-down
-    uint16_t Planes = 1;
-    uint16_t BitCount = 8;
-    uint32_t Compression = 0;  // 0 none, 1 RLE8, 2 RLE4
-    uint32_t ColoursUsed = 0;
-    std::vector<PaletteEntry> Colours;    // the colour table as written (3 bytes each for a core header)
+    uint32_t HeaderSize = 40;  // 12 (OS/2 core: 16-bit sizes, 3-byte colours), 40, 52, 56, 108 or 124
+    int32_t Width = 0, Height = 0;  // a negative height: rows stored top-down
+    uint16_t Planes = 1, BitCount = 8;
+    uint32_t Compression = 0, ColoursUsed = 0;  // 0 none, 1 RLE8, 2 RLE4
+    std::vector<PaletteEntry> Colours;
     std::vector<uint8_t> PixelData;       // everything after the colour table
-    std::optional<uint32_t> PixelOffset;  // bfOffBits; by default right after the colour table
+    std::optional<uint32_t> PixelOffset;  // by default right after the colour table
 };
 
-inline void Put16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value & 0xFF));
-    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-}
-inline void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
-}
-
-inline std::vector<uint8_t> Build(const BmpLayout& layout) {
-    const bool core = layout.HeaderSize == 12;
-    const uint32_t entrySize = core ? 3 : 4;
-    const uint32_t tableEnd = 14 + layout.HeaderSize + static_cast<uint32_t>(layout.Colours.size()) * entrySize;
+inline std::vector<uint8_t> Build(const BmpLayout& s) {
+    const bool core = s.HeaderSize == 12;
+    const auto tableEnd = static_cast<uint32_t>(14 + s.HeaderSize + s.Colours.size() * (core ? 3 : 4));
     std::vector<uint8_t> out{'B', 'M'};
-    Put32(out, tableEnd + static_cast<uint32_t>(layout.PixelData.size()));
-    Put32(out, 0);
-    Put32(out, layout.PixelOffset.value_or(tableEnd));
-    Put32(out, layout.HeaderSize);
-    if (core) {
-        Put16(out, static_cast<uint32_t>(layout.Width));
-        Put16(out, static_cast<uint32_t>(layout.Height));
-        Put16(out, layout.Planes);
-        Put16(out, layout.BitCount);
-    } else {
-        Put32(out, static_cast<uint32_t>(layout.Width));
-        Put32(out, static_cast<uint32_t>(layout.Height));
-        Put16(out, layout.Planes);
-        Put16(out, layout.BitCount);
-        Put32(out, layout.Compression);
-        Put32(out, static_cast<uint32_t>(layout.PixelData.size()));  // biSizeImage
-        Put32(out, 2835);                                          // 72 dpi
-        Put32(out, 2835);
-        Put32(out, layout.ColoursUsed);
-        Put32(out, 0);
-        out.resize(14 + layout.HeaderSize, 0);  // later header versions: masks, colour space, all zero
+    const auto put = [&out](uint32_t value, int bytes) { for (int k = 0; k < bytes; ++k) out.push_back(uint8_t(value >> (8 * k))); };
+    put(tableEnd + static_cast<uint32_t>(s.PixelData.size()), 4), put(0, 4), put(s.PixelOffset.value_or(tableEnd), 4);
+    put(s.HeaderSize, 4), put(static_cast<uint32_t>(s.Width), core ? 2 : 4), put(static_cast<uint32_t>(s.Height), core ? 2 : 4);
+    put(s.Planes, 2), put(s.BitCount, 2);
+    if (!core) {
+        for (uint32_t v : {s.Compression, static_cast<uint32_t>(s.PixelData.size()), 2835u, 2835u, s.ColoursUsed}) put(v, 4);
+        out.resize(14 + s.HeaderSize, 0);  // important colours, masks, colour space: all zero
     }
-    for (const PaletteEntry& c : layout.Colours) {
+    for (const PaletteEntry& c : s.Colours) {
         out.insert(out.end(), {c.Blue, c.Green, c.Red});
         if (!core) out.push_back(c.Reserved);
     }
-    out.insert(out.end(), layout.PixelData.begin(), layout.PixelData.end());
+    out.insert(out.end(), s.PixelData.begin(), s.PixelData.end());
     return out;
 }
-
-// Uncompressed rows of bitCount bits per pixel from top-down indices: the leftmost pixel in the
-// high bits, each row padded with zeros to 4 bytes, bottom row first unless topDown.
-inline std::vector<uint8_t> PackRows(const std::vector<uint8_t>& pixels, int width, int height, int bitCount,
-                                     bool topDown = false) {
-    const int stride = (width * bitCount + 31) / 32 * 4;
-    std::vector<uint8_t> out(static_cast<std::size_t>(stride * height), 0);
-    for (int fileRow = 0; fileRow < height; ++fileRow) {
-        const int y = topDown ? fileRow : height - 1 - fileRow;
-        for (int x = 0; x < width; ++x) {
-            const int bit = x * bitCount;
-            out[static_cast<std::size_t>(fileRow * stride + bit / 8)] |=
-                static_cast<uint8_t>(pixels[static_cast<std::size_t>(y * width + x)] << (8 - bitCount - bit % 8));
-        }
-    }
+// Uncompressed rows from top-down indices: leftmost pixel in the high bits, rows padded to 4
+// bytes, bottom row first unless topDown.
+inline std::vector<uint8_t> PackRows(const std::vector<uint8_t>& px, int w, int h, int bits, bool topDown = false) {
+    const int stride = (w * bits + 31) / 32 * 4;
+    std::vector<uint8_t> out(static_cast<std::size_t>(stride * h), 0);
+    for (int row = 0; row < h; ++row)
+        for (int x = 0; x < w; ++x)
+            out[static_cast<std::size_t>(row * stride + x * bits / 8)] |= static_cast<uint8_t>(
+                px[static_cast<std::size_t>((topDown ? row : h - 1 - row) * w + x)] << (8 - bits - x * bits % 8));
     return out;
 }
-
-// RLE8 or RLE4 packets from top-down indices, bottom row first: stretches of three or more
-// differing values in absolute mode (padded to 16 bits), runs otherwise, an end-of-line escape
-// after every row and the end-of-bitmap escape.
-inline std::vector<uint8_t> EncodeRunLength(const std::vector<uint8_t>& pixels, int width, int height, int bitCount) {
-    const bool four = bitCount == 4;
+// RLE8 or RLE4 packets, bottom row first: runs of equal pixels, an end of line per row, the end
+// of bitmap. (Literal and delta packets are packed by hand in the reader's tests.)
+inline std::vector<uint8_t> EncodeRunLength(const std::vector<uint8_t>& px, int w, int h, int bits) {
     std::vector<uint8_t> out;
-    for (int y = height - 1; y >= 0; --y) {
-        const uint8_t* row = pixels.data() + static_cast<std::size_t>(y * width);
-        for (int x = 0; x < width;) {
-            int literal = 1;
-            while (x + literal < width && literal < 255 && row[x + literal] != row[x + literal - 1]) ++literal;
-            if (literal >= 3) {
-                out.insert(out.end(), {0, static_cast<uint8_t>(literal)});
-                const std::size_t start = out.size();
-                for (int k = 0; k < literal; k += four ? 2 : 1)
-                    out.push_back(four ? static_cast<uint8_t>((row[x + k] << 4) | (k + 1 < literal ? row[x + k + 1] : 0))
-                                       : row[x + k]);
-                if ((out.size() - start) % 2) out.push_back(0);
-                x += literal;
-            } else {
-                int run = 1;
-                while (x + run < width && run < 255 && row[x + run] == row[x]) ++run;
-                out.insert(out.end(), {static_cast<uint8_t>(run), four ? static_cast<uint8_t>(row[x] * 0x11) : row[x]});
-                x += run;
-            }
+    for (int y = h - 1; y >= 0; --y) {
+        const uint8_t* row = px.data() + static_cast<std::size_t>(y * w);
+        for (int x = 0, n = 0; x < w; x += n) {
+            for (n = 1; x + n < w && n < 255 && row[x + n] == row[x];) ++n;
+            out.insert(out.end(), {static_cast<uint8_t>(n), static_cast<uint8_t>(bits == 4 ? row[x] * 0x11 : row[x])});
         }
         out.insert(out.end(), {0, 0});
     }
     out.insert(out.end(), {0, 1});
     return out;
 }
-
-// A colour table of count entries that are easy to tell apart.
-inline std::vector<PaletteEntry> DistinctColours(int count) {
-    std::vector<PaletteEntry> colours;
-    for (int i = 0; i < count; ++i)
-        colours.push_back(PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 7), 0});
-    return colours;
-}
-
 // Top-down pixels below limit with runs, pairs and stretches in which every pixel differs.
-inline std::vector<uint8_t> PatternPixels(int width, int height, int limit) {
-    std::vector<uint8_t> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const int value = y % 3 == 0 ? x / 7 + y : (y % 3 == 1 ? x * 5 + y : (x / 2) * 3 + 250);
-            pixels.push_back(static_cast<uint8_t>(value % limit));
-        }
-    return pixels;
+inline std::vector<uint8_t> PatternPixels(int w, int h, int limit) {
+    std::vector<uint8_t> px;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            px.push_back(static_cast<uint8_t>((y % 3 == 0 ? x / 7 + y : y % 3 == 1 ? x * 5 + y : x / 2 * 3 + 250) % limit));
+    return px;
 }
-
-// A valid file of PatternPixels in DistinctColours: compression 0, 1 (8 bits) or 2 (4 bits).
-inline BmpLayout PictureLayout(int width, int height, int bitCount, uint32_t compression = 0, uint32_t headerSize = 40,
-                           bool topDown = false) {
-    BmpLayout layout;
-    layout.HeaderSize = headerSize;
-    layout.Width = width;
-    layout.Height = topDown ? -height : height;
-    layout.BitCount = static_cast<uint16_t>(bitCount);
-    layout.Compression = compression;
-    layout.Colours = DistinctColours(1 << bitCount);
-    const auto pixels = PatternPixels(width, height, 1 << bitCount);
-    layout.PixelData = compression == 0 ? PackRows(pixels, width, height, bitCount, topDown)
-                                      : EncodeRunLength(pixels, width, height, bitCount);
-    return layout;
+// A valid file of PatternPixels in a colour table whose entries all differ: compression 0, 1
+// (8 bits) or 2 (4 bits).
+inline BmpLayout PictureLayout(int w, int h, int bits, uint32_t compression = 0, uint32_t headerSize = 40, bool topDown = false) {
+    std::vector<PaletteEntry> colours;
+    for (int i = 0; i < 1 << bits; ++i) colours.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0});
+    const auto px = PatternPixels(w, h, 1 << bits);
+    return {headerSize, w, topDown ? -h : h, 1, static_cast<uint16_t>(bits), compression, 0, colours,
+            compression == 0 ? PackRows(px, w, h, bits, topDown) : EncodeRunLength(px, w, h, bits), std::nullopt};
 }
-
 }  // namespace bmpbuild
