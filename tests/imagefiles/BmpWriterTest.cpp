@@ -75,3 +75,19 @@ TEST(WriteBMPFile, FailsWhenTheDiskIsFullLeavingTheOldFile) {
     EXPECT_EQ(ReadBytes(destination), old);
     EXPECT_EQ(EntriesIn(dir.path()), 1);
 }
+
+// A read-only file is refused even for root, whom permissions do not stop; a read-only folder
+// stops everyone else.
+TEST(WriteBMPFile, LeavesReadOnlyFilesAndFoldersAlone) {
+    TempDir dir;
+    const std::vector<uint8_t> old(500, 0x5A);
+    WriteBytes(dir.path() / "locked.bmp", old);
+    std::filesystem::permissions(dir.path() / "locked.bmp", std::filesystem::perms::owner_read);
+    EXPECT_FALSE(WriteBMPFile(dir.file("locked.bmp"), SlotPixels(), GamePalette, 96, 96));
+    EXPECT_EQ(ReadBytes(dir.path() / "locked.bmp"), old);
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    std::filesystem::create_directory(dir.path() / "ro");
+    std::filesystem::permissions(dir.path() / "ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(WriteBMPFile(dir.file("ro/slot.bmp"), SlotPixels(), GamePalette, 96, 96));
+    EXPECT_EQ(EntriesIn(dir.path() / "ro"), 0);
+}
