@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev libspng-dev libturbojpeg0-dev)
 if [[ "${IW_WITH_XVFB:-1}" == 1 ]]; then
   # For the screenshot smoke test; it is skipped when these cannot be installed.
   optional=(xvfb xdotool x11-apps imagemagick)

@@ -1,0 +1,48 @@
+#pragma once
+// The nearest palette entry to a colour by one of the import's rules, over the entries that are
+// not avoided. With nothing avoided the RGB rule gives exactly what modPalettes::NearestIndexPlain
+// gives; with entries avoided it is the same rule over the others (where the plain rule would fall
+// back on an avoided 255, the lowest allowed index among the farthest).
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <vector>
+
+#include "imagefiles/PaletteEntry.h"
+#include "import/ImportSettings.h"
+#include "import/Oklab.h"
+
+namespace import {
+
+class PaletteMatcher {
+public:
+    // At least one entry must be allowed.
+    PaletteMatcher(const Palette& palette, MatchRule rule, const std::bitset<256>& avoid);
+
+    uint8_t Nearest(Colour colour);
+
+    // The distance from colour to entry index in the rule's space (see ConversionReport).
+    double Distance(Colour colour, uint8_t index) const;
+
+    Colour EntryColour(uint8_t index) const;
+
+private:
+    uint8_t SearchRgb(Colour colour) const;
+    uint8_t SearchOklab(Colour colour) const;
+
+    MatchRule rule_;
+    std::bitset<256> avoid_;
+    std::array<Colour, 256> colours_{};
+    // Entry components for the searches, one array each so the loops over all 256 vectorise; an
+    // avoided entry carries a penalty larger than any distance.
+    alignas(32) std::array<int16_t, 256> red_{}, green_{}, blue_{}, rgbPenalty_{};
+    alignas(32) std::array<float, 256> l_{}, a_{}, b_{}, labPenalty_{};
+    std::array<Oklab, 256> lab_{};
+    // Answers already found: pictures repeat colours a lot. Open addressing on colour + 1.
+    std::vector<uint32_t> memoKeys_;
+    std::vector<uint8_t> memoAnswers_;
+    std::size_t memoUsed_ = 0;
+};
+
+}  // namespace import
