@@ -3,7 +3,8 @@
 std::string_view CliHelpText() {
     return R"(Usage: iconwright-cli [STEP]...
 
-Makes a unit's build-menu icon file (GAF) from 96 x 96, 256-colour pictures. The steps run
+Makes a unit's build-menu icon file (GAF) from 96 x 96, 256-colour pictures, or from pictures of
+any size and colour (PNG, JPEG, BMP, PCX) imported onto the game palette. The steps run
 left to right on one picture set that starts, like a fresh Iconwright window, as three white
 pictures and an empty unit name. Every step is checked before the first one runs.
 
@@ -24,15 +25,31 @@ Steps:
   --fill SLOT COLOR      fill SLOT with game palette index COLOR (outside 0 to 255: no change)
   --auto FILE            load FILE into highlighted and disabled (as PCX when its name ends in
                          .pcx, else as BMP), then make highlighted lighter and disabled grey
+
+Import (each setting changes every later --import and --auto-import):
+  --fit MODE             contain (default: whole picture, aspect kept, centred), cover (fills
+                         96 x 96, centre cropped), stretch, or none (not scaled, cropped)
+  --background COLOR|FILE  what shows through transparency and around the picture: #RRGGBB
+                         (default #000000) or a picture file (fitted with cover)
+  --trim on|off          crop fully transparent edge rows and columns first (default off)
+  --match RULE           rgb (default: the game's own nearest colour) or perceptual (OKLab)
+  --dither METHOD        none (default) or floyd-steinberg
+  --avoid LIST           palette indices never chosen, e.g. 0,240-255; none clears (default)
+  --strict on|off        fail unless every pixel is exactly a game colour (default off)
+  --import SLOT FILE     import FILE into SLOT; prints the conversion report as one line
+  --auto-import FILE     import FILE into highlighted and disabled, then make highlighted
+                         lighter and disabled grey
   --help                 show this text and run nothing
 
 Exit status:
   0  every step was done
   1  a step failed: it is named on standard error, later steps do not run, files written by
      earlier steps stay
-  2  usage error (unknown step, missing argument, bad SLOT or COLOR): nothing runs
+  2  usage error (unknown step, missing argument, bad SLOT, COLOR or setting): nothing runs
 
 Example:
   iconwright-cli --unit armcamp --load-bmp normal armcamp.bmp --write-gaf armcamp_GADGET.GAF
+  iconwright-cli --unit armcamp --background '#202830' --dither floyd-steinberg \
+      --import normal render.png --border normal --auto-import render.png --write-gaf armcamp_GADGET.GAF
 )";
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/CliHelp.h"
+#include "cli/CliImportSteps.h"
 #include "cli/CliSteps.h"
 #include "gaf/Windows1252.h"
 #include "imagefiles/modBmp.h"
@@ -158,6 +159,7 @@ StepFailure RunStep(classUnitGAF& unit, const CliStep& step) {
         case CliStepKind::Grid: return RunGrid(unit, step);
         case CliStepKind::Fill: return RunFill(unit, step);
         case CliStepKind::Auto: return RunAuto(unit, step);
+        default: break;
     }
     return "unknown step";
 }
@@ -188,8 +190,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     classUnitGAF unit;
+    import::ImportSettings importSettings;
     for (const CliStep& step : line.Steps) {
-        if (const StepFailure failure = RunStep(unit, step)) {
+        const StepFailure failure =
+            IsImportStep(step.Kind) ? RunImportStep(unit, importSettings, step, out) : RunStep(unit, step);
+        if (failure) {
             err << kProgram << ": " << DescribeStep(step) << ": " << *failure << '\n';
             return kCliStepFailed;
         }

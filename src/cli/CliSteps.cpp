@@ -5,9 +5,11 @@
 #include <limits>
 #include <optional>
 
+#include "cli/CliImportSteps.h"
+
 namespace {
 
-enum class ArgKind { None, Slot, File, Name, Size, Color };
+enum class ArgKind { None, Slot, File, Name, Size, Color, Setting };
 
 struct StepSyntax {
     std::string_view Name;
@@ -15,7 +17,7 @@ struct StepSyntax {
     std::array<ArgKind, 2> Args;
 };
 
-constexpr std::array<StepSyntax, 13> kSteps{{
+constexpr std::array<StepSyntax, 22> kSteps{{
     {"--unit", CliStepKind::Unit, {ArgKind::Name, ArgKind::None}},
     {"--load-bmp", CliStepKind::LoadBmp, {ArgKind::Slot, ArgKind::File}},
     {"--load-pcx", CliStepKind::LoadPcx, {ArgKind::Slot, ArgKind::File}},
@@ -29,12 +31,22 @@ constexpr std::array<StepSyntax, 13> kSteps{{
     {"--grid", CliStepKind::Grid, {ArgKind::Slot, ArgKind::None}},
     {"--fill", CliStepKind::Fill, {ArgKind::Slot, ArgKind::Color}},
     {"--auto", CliStepKind::Auto, {ArgKind::File, ArgKind::None}},
+    {"--fit", CliStepKind::Fit, {ArgKind::Setting, ArgKind::None}},
+    {"--background", CliStepKind::Background, {ArgKind::Setting, ArgKind::None}},
+    {"--trim", CliStepKind::Trim, {ArgKind::Setting, ArgKind::None}},
+    {"--match", CliStepKind::Match, {ArgKind::Setting, ArgKind::None}},
+    {"--dither", CliStepKind::Dither, {ArgKind::Setting, ArgKind::None}},
+    {"--avoid", CliStepKind::Avoid, {ArgKind::Setting, ArgKind::None}},
+    {"--strict", CliStepKind::Strict, {ArgKind::Setting, ArgKind::None}},
+    {"--import", CliStepKind::Import, {ArgKind::Slot, ArgKind::File}},
+    {"--auto-import", CliStepKind::AutoImport, {ArgKind::File, ArgKind::None}},
 }};
 
 constexpr std::string_view kHelpOption = "--help";
 
-std::string_view ArgName(ArgKind kind) {
+std::string_view ArgName(ArgKind kind, CliStepKind step) {
     switch (kind) {
+        case ArgKind::Setting: return ImportSettingArgName(step);
         case ArgKind::Slot: return "SLOT";
         case ArgKind::File: return "FILE";
         case ArgKind::Name: return "NAME";
@@ -119,7 +131,7 @@ std::string ParseOneStep(const std::vector<std::string>& args, size_t& position,
     for (ArgKind kind : syntax->Args) {
         if (kind == ArgKind::None) break;
         if (position >= args.size() || LooksLikeStep(args[position])) {
-            return std::string(syntax->Name) + ": missing " + std::string(ArgName(kind));
+            return std::string(syntax->Name) + ": missing " + std::string(ArgName(kind, syntax->Kind));
         }
         const std::string& word = args[position++];
         step.Words.push_back(word);
@@ -138,6 +150,15 @@ std::string ParseOneStep(const std::vector<std::string>& args, size_t& position,
                            " (a whole number)";
                 }
                 step.Color = *color;
+                break;
+            }
+            case ArgKind::Setting: {
+                const std::string problem = CheckImportSetting(syntax->Kind, word);
+                if (!problem.empty()) {
+                    return std::string(syntax->Name) + ": bad " + std::string(ArgName(kind, syntax->Kind)) + " " +
+                           Quoted(word) + " (" + problem + ")";
+                }
+                step.Text = word;
                 break;
             }
             case ArgKind::File:

@@ -21,6 +21,16 @@ enum class CliStepKind {
     Grid,      // --grid SLOT
     Fill,      // --fill SLOT COLOR
     Auto,      // --auto FILE
+    // Import settings: each changes how every later import behaves.
+    Fit,         // --fit MODE
+    Background,  // --background COLOR|FILE
+    Trim,        // --trim on|off
+    Match,       // --match RULE
+    Dither,      // --dither METHOD
+    Avoid,       // --avoid LIST
+    Strict,      // --strict on|off
+    Import,      // --import SLOT FILE
+    AutoImport,  // --auto-import FILE
 };
 
 // One step, checked and ready to run.
@@ -29,7 +39,7 @@ struct CliStep {
     // The step as it was written (its name, then its arguments), for messages about it.
     std::vector<std::string> Words;
     int32_t Slot = 0;   // TAPic, for steps that take a SLOT
-    std::string Text;   // FILE or NAME; for --cross the SIZE exactly as written
+    std::string Text;   // FILE or NAME; for --cross the SIZE, for an import setting its value, exactly as written
     int16_t Color = 0;  // --fill; beyond 16 bits held at the nearest 16-bit value
 };
 

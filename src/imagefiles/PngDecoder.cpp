@@ -17,7 +17,7 @@ namespace {
 
 // Text, colour profiles and other ancillary chunks are never needed here; these bound what a
 // file can make the library hold on to. Image data chunks are streamed, not held.
-constexpr std::size_t kMaxChunkBytes = std::size_t{64} * 1024 * 1024;
+constexpr std::size_t kMaxChunkBytes = std::size_t{4} * 1024 * 1024;  // may not exceed the cache limit
 constexpr std::size_t kMaxChunkCacheBytes = std::size_t{8} * 1024 * 1024;
 
 struct ContextDeleter {

@@ -6,7 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "imagefiles/FileFailure.h"
 #include "imagefiles/PaletteEntry.h"
+#include "import/ImportSettings.h"
 #include "picture/Picture.h"
 
 class PictureBoxPort;  // display/PictureBoxPort.h: where DisplayPicture draws
@@ -48,6 +50,18 @@ public:
 
     // As LoadBMPPicture, for 256-colour PCX files.
     bool LoadPCXPicture(const std::string& Filename, int32_t TAPic);
+
+    // Imports a picture file of any size and any kind the import takes (PNG, JPEG, BMP, PCX) into
+    // slot TAPic: fitted to 96 x 96, over the settings' background, mapped onto the game palette.
+    // False, with the slot unchanged and Why saying why, when it fails; the conversion report goes
+    // to Report. TAPic outside 0 to 2: the file is imported all the same, nothing changes.
+    bool ImportPicture(const std::string& Filename, int32_t TAPic, const import::ImportSettings& Settings,
+                       import::ConversionReport* Report = nullptr, imagefiles::FileFailure* Why = nullptr);
+
+    // The automatic generation from an imported file: the file imported once into slots 1 and 2,
+    // then slot 1 made lighter and slot 2 grey. A failed import changes nothing.
+    bool AutoImport(const std::string& Filename, const import::ImportSettings& Settings,
+                    import::ConversionReport* Report = nullptr, imagefiles::FileFailure* Why = nullptr);
 
     void AddBlackCross(int32_t TAPic, int16_t BorderSize = 2);
     void ResetToBackground(int32_t TAPic, int16_t Color = 255);
