@@ -1,0 +1,195 @@
+// Fitting into the 96 x 96 frame: placement in every mode, pass-through, exact area averages in
+// linear light, enlargement, trim, and compositing over the background.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ImportTestSupport.h"
+#include "import/Composite.h"
+#include "import/FitPicture.h"
+#include "import/ImportPicture.h"
+#include "import/LinearLight.h"
+#include "imagefiles/modPalettes.h"
+
+namespace {
+
+using namespace import;
+using importtest::MakePicture;
+using importtest::PixelOf;
+using importtest::Solid;
+
+TEST(LinearLight, EveryEightBitValueSurvivesTheRoundTripAndHalfwayPointsSplitInSrgb) {
+    for (int v = 0; v < 256; ++v) EXPECT_EQ(ToSrgb8(ToLinear(static_cast<uint8_t>(v))), v);
+    for (int v = 0; v < 255; ++v) {
+        // Just either side of the decoding of (v + 0.5) / 255.
+        const double encoded = (v + 0.5) / 255.0;
+        const double boundary = encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
+        EXPECT_EQ(ToSrgb8(static_cast<float>(boundary * (1 - 1e-5))), v);
+        EXPECT_EQ(ToSrgb8(static_cast<float>(boundary * (1 + 1e-5))), v + 1);
+    }
+    EXPECT_EQ(ToSrgb8(-0.5f), 0);
+    EXPECT_EQ(ToSrgb8(1.5f), 255);
+    EXPECT_EQ(ToSrgb8(std::nanf("")), 0);
+    EXPECT_FLOAT_EQ(ToLinear(255), 1.0f);
+    EXPECT_NEAR(ToLinear(188), 0.5029, 1e-4);
+}
+
+TEST(PlacePicture, SizesByRoundingHalvesToEvenAndCentresWithTheSpareHalfRoundedDown) {
+    struct Case { int64_t w, h; FitMode fit; Placement want; };
+    const Case cases[] = {
+        {96, 96, FitMode::Contain, {96, 96, 0, 0}},    {96, 96, FitMode::Cover, {96, 96, 0, 0}},
+        {96, 96, FitMode::Stretch, {96, 96, 0, 0}},    {96, 96, FitMode::None, {96, 96, 0, 0}},
+        {200, 100, FitMode::Contain, {96, 48, 0, 24}},  {100, 200, FitMode::Contain, {48, 96, 24, 0}},
+        {192, 97, FitMode::Contain, {96, 48, 0, 24}},   // 48.5 rounds to the even 48
+        {192, 99, FitMode::Contain, {96, 50, 0, 23}},   // 49.5 rounds to the even 50
+        {300, 101, FitMode::Contain, {96, 32, 0, 32}},  // 32.32
+        {200, 105, FitMode::Contain, {96, 50, 0, 23}},  // 50.4
+        {100, 35, FitMode::Contain, {96, 34, 0, 31}},   // 33.6; spare 62
+        {97, 96, FitMode::Contain, {96, 95, 0, 0}},     // spare 1: none above, one below
+        {5000, 1, FitMode::Contain, {96, 1, 0, 47}},    // never thinner than one pixel
+        {200, 100, FitMode::Cover, {192, 96, -48, 0}},  {100, 300, FitMode::Cover, {96, 288, 0, -96}},
+        {97, 96, FitMode::Cover, {97, 96, -1, 0}},      // spare -1: the extra column goes on the left
+        {99, 96, FitMode::Cover, {99, 96, -2, 0}},
+        {10, 1000, FitMode::Cover, {96, 9600, 0, -4752}},
+        {30, 7, FitMode::Stretch, {96, 96, 0, 0}},
+        {31, 20, FitMode::None, {31, 20, 32, 38}},     // spare 65 and 76
+        {101, 98, FitMode::None, {101, 98, -3, -1}},   // spare -5 and -2
+    };
+    for (const Case& c : cases) {
+        const Placement p = PlacePicture(c.w, c.h, c.fit);
+        EXPECT_EQ(std::tuple(p.Width, p.Height, p.Left, p.Top), std::tuple(c.want.Width, c.want.Height, c.want.Left, c.want.Top))
+            << c.w << " x " << c.h << " mode " << static_cast<int>(c.fit);
+    }
+}
+
+TEST(FitToFrame, PicturesThatNeedNoScalingPassThroughByteForByte) {
+    const auto square = MakePicture(96, 96, 5, false);
+    for (FitMode fit : {FitMode::Contain, FitMode::Cover, FitMode::Stretch, FitMode::None})
+        EXPECT_EQ(FitToFrame(square, fit).Pixels, square.Pixels);
+    // Contain keeps 96 x 41 as it is, centred with 27 rows above and 28 below.
+    const auto wide = MakePicture(96, 41, 6, false);
+    const auto fitted = FitToFrame(wide, FitMode::Contain);
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 96; ++x)
+            ASSERT_EQ(PixelOf(fitted, x, y), (y >= 27 && y < 68 ? PixelOf(wide, x, y - 27) : std::array<uint8_t, 4>{})) << x << "," << y;
+    // None crops 101 x 98 to its middle: 3 columns off the left, 2 off the right, 1 row off the top.
+    const auto large = MakePicture(101, 98, 7, false);
+    const auto cropped = FitToFrame(large, FitMode::None);
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 96; ++x) ASSERT_EQ(PixelOf(cropped, x, y), PixelOf(large, x + 3, y + 1));
+}
+
+TEST(FitToFrame, UniformTwoByTwoBlocksReduceToExactlyTheBlockColours) {
+    std::mt19937 random(11);
+    importtest::RgbaPicture blocks{192, 192, std::vector<uint8_t>(192 * 192 * 4)};
+    std::vector<std::array<uint8_t, 4>> colours(96 * 96);
+    for (auto& c : colours) c = {uint8_t(random()), uint8_t(random()), uint8_t(random()), uint8_t(random() % 3 == 0 ? 255 : random() | 1)};
+    for (int y = 0; y < 192; ++y)
+        for (int x = 0; x < 192; ++x)
+            std::copy_n(colours[static_cast<std::size_t>(y / 2 * 96 + x / 2)].begin(), 4, blocks.Pixels.begin() + (y * 192 + x) * 4);
+    for (FitMode fit : {FitMode::Contain, FitMode::Cover, FitMode::Stretch}) {
+        const auto fitted = FitToFrame(blocks, fit);
+        for (int i = 0; i < 96 * 96; ++i) ASSERT_EQ(PixelOf(fitted, i % 96, i / 96), colours[static_cast<std::size_t>(i)]) << i;
+    }
+}
+
+TEST(FitToFrame, ReductionAveragesExactAreasInLinearLightWithPremultipliedAlpha) {
+    // 144 x 144 to 96 x 96: each output pixel covers 1.5 source pixels per axis. Columns alternate
+    // black and white; output column 0 covers column 0 (black, weight 1) and half of column 1
+    // (white, weight 0.5): linear 1/3, which is sRGB 156. Column 1 covers half of column 1 and
+    // column 2 (black): linear 1/3 again.
+    importtest::RgbaPicture stripes{144, 144, {}};
+    for (int y = 0; y < 144; ++y)
+        for (int x = 0; x < 144; ++x) {
+            const uint8_t v = x % 2 ? 255 : 0;
+            stripes.Pixels.insert(stripes.Pixels.end(), {v, v, v, 255});
+        }
+    const auto fitted = FitToFrame(stripes, FitMode::Contain);
+    EXPECT_EQ(ToSrgb8(1.0f / 3.0f), 156);
+    EXPECT_EQ(PixelOf(fitted, 0, 0), (std::array<uint8_t, 4>{156, 156, 156, 255}));
+    EXPECT_EQ(PixelOf(fitted, 1, 50), (std::array<uint8_t, 4>{156, 156, 156, 255}));
+    // Premultiplied: a transparent pixel's colour does not bleed in. Half red opaque, half
+    // transparent green gives red at half alpha.
+    importtest::RgbaPicture half{2, 1, {255, 0, 0, 255, 0, 255, 0, 0}};
+    const auto one = FitToFrame(half, FitMode::Stretch);  // enlarged: Catmull-Rom
+    const auto pair = FitToFrame(importtest::RgbaPicture{192, 192, [] {
+        std::vector<uint8_t> px;
+        for (int i = 0; i < 192 * 192; ++i) px.insert(px.end(), i % 2 ? std::initializer_list<uint8_t>{0, 255, 0, 0} : std::initializer_list<uint8_t>{255, 0, 0, 255});
+        return px; }()}, FitMode::Contain);
+    EXPECT_EQ(PixelOf(pair, 10, 10), (std::array<uint8_t, 4>{255, 0, 0, 128}));
+    EXPECT_EQ(PixelOf(one, 0, 0), (std::array<uint8_t, 4>{255, 0, 0, 255}));  // before the first centre: the edge sample
+    EXPECT_EQ(PixelOf(one, 95, 95)[3], 0);
+}
+
+TEST(FitToFrame, EnlargementInterpolatesWithCatmullRomAndKeepsUniformPicturesUniform) {
+    const auto grey = FitToFrame(Solid(7, 5, {90, 140, 200, 77}), FitMode::Stretch);
+    for (int i = 0; i < 96 * 96; ++i) ASSERT_EQ(PixelOf(grey, i % 96, i / 96), (std::array<uint8_t, 4>{90, 140, 200, 77}));
+    // 2 x 1 black and white stretched: output column u samples the source at (u + 0.5) / 48 - 0.5.
+    // Column 47 sits at 0.48958: weights of Catmull-Rom for t = 0.48958 on black, black, white, white.
+    const auto ramp = FitToFrame(importtest::RgbaPicture{2, 1, {0, 0, 0, 255, 255, 255, 255, 255}}, FitMode::Stretch);
+    const double t = 47.5 / 48.0 - 0.5;
+    const double white = (-3 * t * t * t + 4 * t * t + t) / 2 + (t * t * t - t * t) / 2;
+    EXPECT_EQ(PixelOf(ramp, 47, 0)[0], ToSrgb8(static_cast<float>(white)));
+    for (int x = 1; x < 96; ++x) EXPECT_GE(PixelOf(ramp, x, 3)[0], PixelOf(ramp, x - 1, 3)[0]);
+}
+
+TEST(TrimTransparentEdges, CropsOnlyFullyTransparentEdgeRowsAndColumns) {
+    importtest::RgbaPicture p = Solid(9, 7, {1, 2, 3, 0});
+    const auto set = [&](int x, int y, uint8_t a) { p.Pixels[static_cast<std::size_t>((y * 9 + x) * 4 + 3)] = a; };
+    set(2, 1, 1), set(6, 4, 255), set(4, 2, 0);
+    const auto trimmed = TrimTransparentEdges(p);
+    EXPECT_EQ(std::tuple(trimmed.Width, trimmed.Height), std::tuple(5, 4));
+    EXPECT_EQ(PixelOf(trimmed, 0, 0)[3], 1);
+    EXPECT_EQ(PixelOf(trimmed, 4, 3)[3], 255);
+    EXPECT_EQ(TrimTransparentEdges(Solid(3, 3, {9, 9, 9, 0})).Width, 0);
+
+    // Trimmed, a 2 x 2 opaque square in a transparent 50 x 30 fills the frame under contain.
+    ImportSettings settings;
+    settings.Trim = true;
+    importtest::RgbaPicture dot = Solid(50, 30, {0, 0, 0, 0});
+    for (int y : {10, 11})
+        for (int x : {20, 21}) std::copy_n(std::array<uint8_t, 4>{10, 200, 30, 255}.begin(), 4, dot.Pixels.begin() + (y * 50 + x) * 4);
+    auto frames = PrepareFrames(dot, settings, nullptr);
+    ASSERT_TRUE(frames);
+    EXPECT_EQ(PixelOf(frames->Fitted, 0, 0), (std::array<uint8_t, 4>{10, 200, 30, 255}));
+    EXPECT_EQ(PixelOf(frames->Fitted, 95, 95), (std::array<uint8_t, 4>{10, 200, 30, 255}));
+    imagefiles::FileFailure why;
+    for (bool trim : {false, true}) {
+        settings.Trim = trim;
+        EXPECT_FALSE(PrepareFrames(Solid(40, 40, {255, 255, 255, 0}), settings, &why));
+        EXPECT_EQ(why.Kind, imagefiles::FailureKind::FullyTransparent);
+        EXPECT_EQ(why.Detail, "the picture is fully transparent");
+    }
+}
+
+TEST(Composite, IntegerFormulaAtEveryTellingAlphaAndTheBackgroundWhereThePictureDoesNotReach) {
+    struct Case { uint8_t c, a, b, want; };
+    const Case cases[] = {{200, 0, 30, 30},    {200, 1, 30, 31},   {0, 1, 255, 254},  {200, 128, 30, 115},
+                          {255, 128, 0, 128},  {200, 254, 30, 199}, {0, 254, 255, 1}, {200, 255, 30, 200},
+                          {1, 128, 0, 1},      {1, 127, 0, 0}};
+    for (const Case& c : cases) EXPECT_EQ(CompositeSample(c.c, c.a, c.b), c.want) << int(c.c) << " " << int(c.a) << " " << int(c.b);
+    for (int c = 0; c < 256; c += 5)
+        for (int a = 0; a < 256; a += 3)
+            for (int b = 0; b < 256; b += 7)
+                ASSERT_EQ(CompositeSample(uint8_t(c), uint8_t(a), uint8_t(b)), (c * a + b * (255 - a) + 127) / 255);
+
+    ImportSettings settings;
+    settings.Background = {0x20, 0x28, 0x30};
+    auto frames = PrepareFrames(Solid(96, 48, {250, 0, 0, 128}), settings, nullptr);
+    ASSERT_TRUE(frames);
+    EXPECT_EQ(PixelOf(frames->Composited, 5, 23), (std::array<uint8_t, 4>{0x20, 0x28, 0x30, 255}));
+    EXPECT_EQ(PixelOf(frames->Composited, 5, 24), (std::array<uint8_t, 4>{141, 20, 24, 255}));
+    // A picture background: fitted with cover over black, behind the picture.
+    auto background = Solid(300, 100, {100, 100, 100, 255});
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 150; ++x) background.Pixels[static_cast<std::size_t>((y * 300 + x) * 4 + 3)] = 0;
+    settings.BackgroundFrame = std::make_shared<const imagefiles::RgbaPicture>(MakeBackgroundFrame(background));
+    frames = PrepareFrames(Solid(96, 48, {250, 0, 0, 255}), settings, nullptr);
+    ASSERT_TRUE(frames);
+    EXPECT_EQ(PixelOf(frames->Composited, 10, 0), (std::array<uint8_t, 4>{0, 0, 0, 255}));          // transparent half over black
+    EXPECT_EQ(PixelOf(frames->Composited, 90, 95), (std::array<uint8_t, 4>{100, 100, 100, 255}));   // opaque half
+    EXPECT_EQ(PixelOf(frames->Composited, 90, 50), (std::array<uint8_t, 4>{250, 0, 0, 255}));
+}
+
+}  // namespace
