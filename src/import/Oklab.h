@@ -12,7 +12,7 @@ struct Oklab {
     float B = 0;
 };
 
-Oklab OklabFromLinear(double red, double green, double blue);
+Oklab OklabFromLinear(float red, float green, float blue);
 Oklab OklabFromSrgb(Colour colour);
 
 }  // namespace import

@@ -23,13 +23,17 @@ public:
     uint8_t Nearest(Colour colour);
 
     // The distance from colour to entry index in the rule's space (see ConversionReport).
-    double Distance(Colour colour, uint8_t index) const;
+    double Distance(Colour colour, uint8_t index) const;  // not thread-safe: keeps the last colour
 
     Colour EntryColour(uint8_t index) const;
 
 private:
     uint8_t SearchRgb(Colour colour) const;
-    uint8_t SearchOklab(Colour colour) const;
+    uint8_t SearchOklab(Colour colour, const Oklab& lab) const;
+    uint8_t NearestInBand(const Oklab& lab, std::size_t low, std::size_t high) const;
+    std::size_t BandStart(float lightness) const;
+
+    static constexpr std::size_t kLightnessBuckets = 64;
 
     MatchRule rule_;
     std::bitset<256> avoid_;
@@ -37,12 +41,22 @@ private:
     // Entry components for the searches, one array each so the loops over all 256 vectorise; an
     // avoided entry carries a penalty larger than any distance.
     alignas(32) std::array<int16_t, 256> red_{}, green_{}, blue_{}, rgbPenalty_{};
-    alignas(32) std::array<float, 256> l_{}, a_{}, b_{}, labPenalty_{};
     std::array<Oklab, 256> lab_{};
+    // The allowed entries' coordinates in order of lightness, and their indices.
+    std::vector<float> lightL_, lightA_, lightB_;
+    std::vector<uint8_t> lightnessIndex_;
+    std::size_t allowedCount_ = 0;
+    std::size_t paddedCount_ = 0;
+    std::array<std::size_t, kLightnessBuckets + 1> lightnessBucket_{};  // where each L / 64 starts, at most
+    std::array<uint8_t, 512> cellGuess_{};
     // Answers already found: pictures repeat colours a lot. Open addressing on colour + 1.
     std::vector<uint32_t> memoKeys_;
     std::vector<uint8_t> memoAnswers_;
     std::size_t memoUsed_ = 0;
+    // The last colour whose OKLab coordinates were worked out: a search is usually followed by the
+    // distance to its answer.
+    mutable Colour lastColour_{0, 0, 0};
+    mutable Oklab lastLab_{};
 };
 
 }  // namespace import
