@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the BMP and PCX reader fuzz targets with clang (libFuzzer, AddressSanitizer,
+# Builds the BMP and PCX reader fuzz targets and the import road's with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs each for a bounded number of inputs from a seed corpus of
 # valid files. Any crash, sanitizer report, leak or single allocation above 64 MiB fails the
 # run. Skipped, with a note, when clang is not installed.
@@ -17,12 +17,13 @@ jobs="$(nproc)"
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DIW_FUZZ=ON -DIW_WITH_QT=OFF -DIW_WITH_BENCH=OFF >/dev/null
-cmake --build "$build" --target fuzz_bmp fuzz_pcx make_seeds -j"$jobs"
+cmake --build "$build" --target fuzz_bmp fuzz_pcx fuzz_import make_seeds make_import_seeds -j"$jobs"
 
 work="$build/fuzz-run"
 rm -rf "$work"
-mkdir -p "$work/corpus-bmp" "$work/corpus-pcx" "$work/artifacts"
+mkdir -p "$work/corpus-bmp" "$work/corpus-pcx" "$work/corpus-import" "$work/artifacts"
 "$build/tests/fuzz/make_seeds" "$work/seeds"
+"$build/tests/fuzz/make_import_seeds" "$work/seeds/import"
 
 for format in bmp pcx; do
     echo "fuzz-smoke: fuzz_$format, $runs runs"
@@ -32,4 +33,10 @@ for format in bmp pcx; do
         -artifact_prefix="$work/artifacts/$format-" \
         "$work/corpus-$format" "$work/seeds/$format"
 done
-echo "fuzz-smoke: no crash in either reader"
+# The import road: every kind of picture file, decoded through the libraries, fitted and mapped.
+echo "fuzz-smoke: fuzz_import, $runs runs"
+"$build/tests/fuzz/fuzz_import" -runs="$runs" -max_len=20000 -seed=1 \
+    -rss_limit_mb=512 -malloc_limit_mb=64 -timeout=10 -print_final_stats=1 \
+    -artifact_prefix="$work/artifacts/import-" \
+    "$work/corpus-import" "$work/seeds/import" "$work/seeds/bmp" "$work/seeds/pcx"
+echo "fuzz-smoke: no crash in the readers or the import road"
