@@ -20,18 +20,12 @@ trap 'rm -rf "$work"' EXIT
 
 # Every game index once, 16 x 16 cells of 6 x 6 pixels in a 96 x 96 slot (indices 0-255 row by row).
 palette_bmp="$work/palette.bmp"
-steps=()
-python3 - "$work/indices.txt" <<'PY'
-import sys
-open(sys.argv[1], "w").write("")
-PY
-# iconwright-cli has no step that writes arbitrary indices; build the palette picture as a PCX-free
-# 8-bit BMP through ImageMagick from the game palette the CLI writes into any saved BMP's colour table.
+# The CLI writes the game palette into every BMP it saves; only the indices are filled in here.
 "$cli" --save-bmp normal "$work/white.bmp"
 python3 - "$work/white.bmp" "$palette_bmp" <<'PY'
 import sys
 data = bytearray(open(sys.argv[1], "rb").read())
-# 54-byte headers, 1,024-byte colour table, then 96 x 96 bottom-up indices: set each to its cell.
+# 54 bytes of headers, the 1,024-byte colour table, then 96 x 96 bottom-up indices.
 for row in range(96):
     y = 95 - row
     for x in range(96):
