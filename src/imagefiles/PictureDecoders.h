@@ -33,7 +33,7 @@ std::optional<RgbaPicture> DecodeJpeg(std::span<const uint8_t> file, FileFailure
 
 // 16-, 24- and 32-bit BMP files: BI_RGB, BI_BITFIELDS and BI_ALPHABITFIELDS, alpha from the alpha
 // mask of a V3, V4 or V5 header (or the fourth mask of BI_ALPHABITFIELDS). Files of 8 bits or fewer
-// are the palette reader's (modBmp::DecodeBmp).
+// go through the palette reader (modBmp::DecodeBmp), each index turned into its table colour.
 std::optional<RgbaPicture> DecodeTruecolourBmp(std::span<const uint8_t> file, FileFailure* Why, int64_t maxPixels);
 
 // The size refusal every decoder gives, naming the limit.
