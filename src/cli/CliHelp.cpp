@@ -6,7 +6,8 @@ std::string_view CliHelpText() {
 Makes a unit's build-menu icon file (GAF) from 96 x 96, 256-colour pictures, or from pictures of
 any size and colour (PNG, JPEG, BMP, PCX) imported onto the game palette. The steps run
 left to right on one picture set that starts, like a fresh Iconwright window, as three white
-pictures and an empty unit name. Every step is checked before the first one runs.
+pictures and an empty unit name. Every step is checked before the first one runs. It also
+writes a unit's other game picture, and shows and extracts what any GAF file holds.
 
 SLOT is normal, highlighted, disabled, or 0, 1, 2.
 
@@ -25,6 +26,18 @@ Steps:
   --fill SLOT COLOR      fill SLOT with game palette index COLOR (outside 0 to 255: no change)
   --auto FILE            load FILE into highlighted and disabled (as PCX when its name ends in
                          .pcx, else as BMP), then make highlighted lighter and disabled grey
+  --save-pcx SLOT FILE   save SLOT as a 256-colour PCX file in the game palette
+  --save-png SLOT FILE   save SLOT as an 8-bit indexed PNG file in the game palette
+  --preview-png SLOT FILE
+                         save SLOT reduced to 64 x 64, as the GAF file holds it, as a PNG file
+  --export-unit DIR      write the unit's two game files, DIR/anims/<name>_GADGET.GAF (as
+                         --write-gaf writes it) and DIR/unitpics/<NAME>.PCX (the normal picture,
+                         96 x 96), creating the folders as needed; prints the two paths
+  --gaf-list FILE        print what a GAF file holds (entries, their frames' sizes, offsets,
+                         transparency index, compression, layers) as JSON
+  --gaf-extract FILE DIR write every frame of a GAF file, layers drawn, as an 8-bit PNG file
+                         DIR/<entry>/<n>.png (n from 0); prints each path written
+  --help                 show this text and run nothing
 
 Import (each setting changes every later --import and --auto-import):
   --fit MODE             contain (default: whole picture, aspect kept, centred), cover (fills
@@ -39,7 +52,6 @@ Import (each setting changes every later --import and --auto-import):
   --import SLOT FILE     import FILE into SLOT; prints the conversion report as one line
   --auto-import FILE     import FILE into highlighted and disabled, then make highlighted
                          lighter and disabled grey
-  --help                 show this text and run nothing
 
 Exit status:
   0  every step was done
@@ -47,9 +59,12 @@ Exit status:
      earlier steps stay
   2  usage error (unknown step, missing argument, bad SLOT, COLOR or setting): nothing runs
 
-Example:
+Examples:
   iconwright-cli --unit armcamp --load-bmp normal armcamp.bmp --write-gaf armcamp_GADGET.GAF
   iconwright-cli --unit armcamp --background '#202830' --dither floyd-steinberg \
       --import normal render.png --border normal --auto-import render.png --write-gaf armcamp_GADGET.GAF
+  iconwright-cli --unit armcamp --load-bmp normal armcamp.bmp --auto armcamp.bmp --export-unit mymod
+  iconwright-cli --gaf-list mymod/anims/armcamp_GADGET.GAF
+  iconwright-cli --gaf-extract somemod/anims/FX.GAF fx-frames
 )";
 }

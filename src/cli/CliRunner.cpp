@@ -6,8 +6,10 @@
 #include <ostream>
 #include <string_view>
 
+#include "cli/CliFileSteps.h"
 #include "cli/CliHelp.h"
 #include "cli/CliImportSteps.h"
+#include "cli/CliMessages.h"
 #include "cli/CliSteps.h"
 #include "gaf/Windows1252.h"
 #include "imagefiles/modBmp.h"
@@ -24,11 +26,10 @@ constexpr std::string_view kProgram = "iconwright-cli";
 // keeps silent about.
 constexpr const char* kBadPicture = CommandMessages::kBadPicture;
 constexpr const char* kPictureNotSaved = CommandMessages::kPictureNotSaved;
-constexpr const char* kPreviewNotSaved = "The preview could not be saved.";
+constexpr const char* kPreviewNotSaved = CliMessages::kPreviewNotSaved;
 constexpr const char* kNoUnitName = CommandMessages::kNoUnitName;
 constexpr const char* kGafNotWritten = CommandMessages::kGafNotWritten;
-constexpr const char* kNameNotEncodable =
-    " The unit name has a character that Windows-1252 has no code for.";
+constexpr const char* kNameNotEncodable = CliMessages::kNameNotEncodable;
 constexpr const char* kCrossOutOfRange = "The cross size must lie between -32768 and 32767";
 constexpr const char* kTaskFailed = CommandMessages::kTaskFailed;
 
@@ -192,8 +193,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     classUnitGAF unit;
     import::ImportSettings importSettings;
     for (const CliStep& step : line.Steps) {
-        const StepFailure failure =
-            IsImportStep(step.Kind) ? RunImportStep(unit, importSettings, step, out) : RunStep(unit, step);
+        const StepFailure failure = IsImportStep(step.Kind) ? RunImportStep(unit, importSettings, step, out)
+                                    : IsFileStep(step.Kind)   ? RunFileStep(unit, step, out)
+                                                              : RunStep(unit, step);
         if (failure) {
             err << kProgram << ": " << DescribeStep(step) << ": " << *failure << '\n';
             return kCliStepFailed;

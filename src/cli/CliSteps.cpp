@@ -9,7 +9,7 @@
 
 namespace {
 
-enum class ArgKind { None, Slot, File, Name, Size, Color, Setting };
+enum class ArgKind { None, Slot, File, Name, Size, Color, Setting, Dir };
 
 struct StepSyntax {
     std::string_view Name;
@@ -17,7 +17,7 @@ struct StepSyntax {
     std::array<ArgKind, 2> Args;
 };
 
-constexpr std::array<StepSyntax, 22> kSteps{{
+constexpr std::array<StepSyntax, 28> kSteps{{
     {"--unit", CliStepKind::Unit, {ArgKind::Name, ArgKind::None}},
     {"--load-bmp", CliStepKind::LoadBmp, {ArgKind::Slot, ArgKind::File}},
     {"--load-pcx", CliStepKind::LoadPcx, {ArgKind::Slot, ArgKind::File}},
@@ -40,6 +40,12 @@ constexpr std::array<StepSyntax, 22> kSteps{{
     {"--strict", CliStepKind::Strict, {ArgKind::Setting, ArgKind::None}},
     {"--import", CliStepKind::Import, {ArgKind::Slot, ArgKind::File}},
     {"--auto-import", CliStepKind::AutoImport, {ArgKind::File, ArgKind::None}},
+    {"--save-pcx", CliStepKind::SavePcx, {ArgKind::Slot, ArgKind::File}},
+    {"--save-png", CliStepKind::SavePng, {ArgKind::Slot, ArgKind::File}},
+    {"--preview-png", CliStepKind::PreviewPng, {ArgKind::Slot, ArgKind::File}},
+    {"--export-unit", CliStepKind::ExportUnit, {ArgKind::Dir, ArgKind::None}},
+    {"--gaf-list", CliStepKind::GafList, {ArgKind::File, ArgKind::None}},
+    {"--gaf-extract", CliStepKind::GafExtract, {ArgKind::File, ArgKind::Dir}},
 }};
 
 constexpr std::string_view kHelpOption = "--help";
@@ -52,6 +58,7 @@ std::string_view ArgName(ArgKind kind, CliStepKind step) {
         case ArgKind::Name: return "NAME";
         case ArgKind::Size: return "SIZE";
         case ArgKind::Color: return "COLOR";
+        case ArgKind::Dir: return "DIR";
         case ArgKind::None: break;
     }
     return "";
@@ -165,6 +172,9 @@ std::string ParseOneStep(const std::vector<std::string>& args, size_t& position,
             case ArgKind::Name:
             case ArgKind::Size:
                 step.Text = word;
+                break;
+            case ArgKind::Dir:
+                step.Dir = word;
                 break;
             case ArgKind::None:
                 break;

@@ -31,6 +31,12 @@ enum class CliStepKind {
     Strict,      // --strict on|off
     Import,      // --import SLOT FILE
     AutoImport,  // --auto-import FILE
+    SavePcx,     // --save-pcx SLOT FILE
+    SavePng,     // --save-png SLOT FILE
+    PreviewPng,  // --preview-png SLOT FILE
+    ExportUnit,  // --export-unit DIR
+    GafList,     // --gaf-list FILE
+    GafExtract,  // --gaf-extract FILE DIR
 };
 
 // One step, checked and ready to run.
@@ -40,6 +46,7 @@ struct CliStep {
     std::vector<std::string> Words;
     int32_t Slot = 0;   // TAPic, for steps that take a SLOT
     std::string Text;   // FILE or NAME; for --cross the SIZE, for an import setting its value, exactly as written
+    std::string Dir;    // DIR, for steps that take one
     int16_t Color = 0;  // --fill; beyond 16 bits held at the nearest 16-bit value
 };
 

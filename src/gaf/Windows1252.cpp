@@ -54,7 +54,32 @@ std::optional<char32_t> DecodeOne(std::string_view text, std::size_t& pos) {
     return c;
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {  // the code page's characters all lie below U+10000
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
 }  // namespace
+
+std::string ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<uint8_t>(ch);
+        char32_t c = b;
+        if (b >= 0x80 && b <= 0x9F && kHighControlsBlock[b - 0x80] != 0) c = kHighControlsBlock[b - 0x80];
+        AppendUtf8(out, c);
+    }
+    return out;
+}
 
 std::optional<std::string> FromUtf8(std::string_view utf8) {
     std::string out;

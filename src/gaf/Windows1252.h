@@ -11,6 +11,11 @@ namespace windows1252 {
 // valid UTF-8 or holds a character Windows-1252 has no code for.
 std::optional<std::string> FromUtf8(std::string_view utf8);
 
+// Decodes Windows-1252 bytes as UTF-8 text. The five codes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of the same number, as web
+// browsers decode them, so every byte gives exactly one character and nothing is lost.
+std::string ToUtf8(std::string_view bytes);
+
 // Upper-cases Windows-1252 bytes by the code page's own letter pairs (a-z, the accented
 // letters 0xE0-0xFE but 0xF7, and the pairs s/z/oe with caron or ligature, y with diaeresis).
 std::string ToUpper(std::string_view bytes);
