@@ -50,7 +50,9 @@ StepFailure RunPreviewPng(const classUnitGAF& unit, const CliStep& step) {
 StepFailure RunExportUnit(const classUnitGAF& unit, const CliStep& step, std::ostream& out) {
     const std::string name = unit.Name();
     if (name.empty()) return CommandMessages::kNoUnitName;
-    if (!windows1252::FromUtf8(name)) return std::string(CommandMessages::kGafNotWritten) + CliMessages::kNameNotEncodable;
+    if (!windows1252::FromUtf8(name)) {
+        return std::string(CommandMessages::kGafNotWritten) + CliMessages::kNameNotEncodable;
+    }
     imagefiles::FileFailure why;
     const auto files = ExportUnit(unit, step.Dir, &why);
     if (!files) {
@@ -77,7 +79,8 @@ StepFailure RunGafExtract(const CliStep& step, std::ostream& out) {
     imagefiles::FileFailure why;
     const auto gaf = gaf::ReadGafFile(step.Text, &why);
     if (!gaf) return Sentence("The GAF file could not be read", why);
-    const bool extracted = gaf::ExtractGafFrames(*gaf, step.Dir, [&out](const std::string& path) { out << path << '\n'; }, &why);
+    const auto print = [&out](const std::string& path) { out << path << '\n'; };
+    const bool extracted = gaf::ExtractGafFrames(*gaf, step.Dir, print, &why);
     if (const StepFailure lost = Flushed(out)) return lost;
     if (!extracted) return Sentence("The frames could not all be written", why);
     return std::nullopt;

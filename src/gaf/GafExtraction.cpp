@@ -14,8 +14,9 @@ namespace {
 constexpr uint8_t kCompressedNone = 0;
 
 bool IsC1Control(std::string_view name, std::size_t at) {
-    return static_cast<uint8_t>(name[at]) == 0xC2 && at + 1 < name.size() && static_cast<uint8_t>(name[at + 1]) >= 0x80 &&
-           static_cast<uint8_t>(name[at + 1]) <= 0x9F;
+    if (static_cast<uint8_t>(name[at]) != 0xC2 || at + 1 >= name.size()) return false;
+    const auto second = static_cast<uint8_t>(name[at + 1]);
+    return second >= 0x80 && second <= 0x9F;
 }
 
 }  // namespace
@@ -64,7 +65,8 @@ bool ExtractGafFrames(const DecodedGaf& gaf, const std::string& Dir, const Writt
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (error || !std::filesystem::is_directory(folder, error)) {
-            imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite, "the folder " + folder.string() + " cannot be made");
+            imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite,
+                               "the folder " + folder.string() + " cannot be made");
             return false;
         }
         for (std::size_t n = 0; n < frames.size(); ++n) {

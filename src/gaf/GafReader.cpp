@@ -112,9 +112,11 @@ private:
         return true;
     }
 
-    std::string PastTheEnd(uint64_t offset) const {
-        return "at offset " + std::to_string(offset) + ", past the end of the file (" + std::to_string(file_.size()) +
-               " bytes)";
+    // "<what> at offset 80 runs past the end of the file (100 bytes)"
+    bool FailPastTheEnd(const std::string& what, uint64_t offset, bool plural = false) {
+        return Fail(FailureKind::Truncated, what + " at offset " + std::to_string(offset) +
+                                                (plural ? " run" : " runs") + " past the end of the file (" +
+                                                std::to_string(file_.size()) + " bytes)");
     }
 
     bool DecodeEntry(uint64_t offset, std::size_t index, DecodedEntry& entry);
@@ -151,8 +153,7 @@ std::optional<DecodedGaf> Decoder::Decode() {
     }
     const uint32_t entryCount = *reader_.U32(4);
     if (!reader_.Has(kFileHeaderBytes, uint64_t{entryCount} * 4)) {
-        Fail(FailureKind::Truncated, "the offsets of its " + std::to_string(entryCount) + " entries run past the end of the file (" +
-                                         std::to_string(file_.size()) + " bytes)");
+        FailPastTheEnd("the offsets of its " + std::to_string(entryCount) + " entries", kFileHeaderBytes, true);
         return std::nullopt;
     }
 
@@ -167,7 +168,7 @@ std::optional<DecodedGaf> Decoder::Decode() {
 
 bool Decoder::DecodeEntry(uint64_t offset, std::size_t index, DecodedEntry& entry) {
     Place place(places_, "entry " + std::to_string(index));
-    if (!reader_.Has(offset, kEntryHeaderBytes)) return Fail(FailureKind::Truncated, "its header lies " + PastTheEnd(offset));
+    if (!reader_.Has(offset, kEntryHeaderBytes)) return FailPastTheEnd("its header", offset);
     if (!Charge(kHeaderCost)) return false;
     const uint16_t frameCount = *reader_.U16(offset);
     entry.Unknown1 = *reader_.U16(offset + 2);
@@ -179,9 +180,7 @@ bool Decoder::DecodeEntry(uint64_t offset, std::size_t index, DecodedEntry& entr
 
     const uint64_t table = offset + kEntryHeaderBytes;
     if (!reader_.Has(table, uint64_t{frameCount} * kFrameTableEntryBytes)) {
-        return Fail(FailureKind::Truncated, "the offsets of its " + std::to_string(frameCount) +
-                                                " frames run past the end of the file (" + std::to_string(file_.size()) +
-                                                " bytes)");
+        return FailPastTheEnd("the offsets of its " + std::to_string(frameCount) + " frames", table, true);
     }
     for (uint16_t k = 0; k < frameCount; ++k) {
         Place framePlace(places_, "frame " + std::to_string(k));
@@ -193,7 +192,7 @@ bool Decoder::DecodeEntry(uint64_t offset, std::size_t index, DecodedEntry& entr
 }
 
 bool Decoder::ReadFrameHeader(uint64_t offset, FrameHeader& header) {
-    if (!reader_.Has(offset, kFrameHeaderBytes)) return Fail(FailureKind::Truncated, "its header lies " + PastTheEnd(offset));
+    if (!reader_.Has(offset, kFrameHeaderBytes)) return FailPastTheEnd("its header", offset);
     header.Width = *reader_.U16(offset);
     header.Height = *reader_.U16(offset + 2);
     header.X = static_cast<int16_t>(*reader_.U16(offset + 4));
@@ -252,7 +251,7 @@ bool Decoder::DecodeFrame(uint64_t headerOffset, int depth, DecodedFrame& frame)
 bool Decoder::DecodeRawPixels(uint32_t dataOffset, DecodedFrame& frame) {
     const uint64_t count = uint64_t{frame.Width} * frame.Height;
     const auto pixels = reader_.Bytes(dataOffset, count);
-    if (!pixels) return Fail(FailureKind::Truncated, "its " + std::to_string(count) + " pixels start " + PastTheEnd(dataOffset));
+    if (!pixels) return FailPastTheEnd("its " + std::to_string(count) + " pixels", dataOffset, true);
     frame.Pixels.assign(pixels->begin(), pixels->end());
     return true;
 }
@@ -262,11 +261,11 @@ bool Decoder::DecodeRows(uint32_t dataOffset, DecodedFrame& frame) {
     uint64_t position = dataOffset;
     for (uint16_t y = 0; y < frame.Height; ++y) {
         const auto rowBytes = reader_.U16(position);
-        if (!rowBytes) return Fail(FailureKind::Truncated, "row " + std::to_string(y) + ": its byte count lies " + PastTheEnd(position));
+        if (!rowBytes) return FailPastTheEnd("row " + std::to_string(y) + ": its byte count", position);
         const auto row = reader_.Bytes(position + 2, *rowBytes);
         if (!row) {
-            return Fail(FailureKind::Truncated, "row " + std::to_string(y) + ": its " + std::to_string(*rowBytes) +
-                                                    " bytes end " + PastTheEnd(position + 2 + *rowBytes));
+            return FailPastTheEnd("row " + std::to_string(y) + ": its " + std::to_string(*rowBytes) + " bytes",
+                                  position + 2, true);
         }
         if (!Charge(2 + uint64_t{*rowBytes}) || !DecodeRow(*row, y, frame)) return false;
         position += 2 + uint64_t{*rowBytes};
@@ -280,7 +279,9 @@ bool Decoder::DecodeRows(uint32_t dataOffset, DecodedFrame& frame) {
 bool Decoder::DecodeRow(std::span<const uint8_t> row, uint16_t y, DecodedFrame& frame) {
     const std::size_t width = frame.Width;
     uint8_t* const pixels = frame.Pixels.data() + std::size_t{y} * width;
-    const auto pastWidth = [&] { return Fail(FailureKind::Malformed, "row " + std::to_string(y) + ": a packet runs past the row's width"); };
+    const auto pastWidth = [&] {
+        return Fail(FailureKind::Malformed, "row " + std::to_string(y) + ": a packet runs past the row's width");
+    };
     const auto pastBytes = [&] {
         return Fail(FailureKind::Malformed, "row " + std::to_string(y) + ": a packet runs past the row's byte count");
     };
@@ -315,12 +316,12 @@ bool Decoder::DecodeRow(std::span<const uint8_t> row, uint16_t y, DecodedFrame& 
 // leave what lies beneath; whatever falls outside the frame is cut off.
 bool Decoder::DrawLayers(uint32_t tableOffset, int depth, DecodedFrame& frame) {
     if (depth >= limits_.MaxLayerDepth) {
-        return Fail(FailureKind::Unsupported, "layers nested more than " + std::to_string(limits_.MaxLayerDepth) + " deep");
+        return Fail(FailureKind::Unsupported,
+                    "layers nested more than " + std::to_string(limits_.MaxLayerDepth) + " deep");
     }
     const uint64_t tableBytes = uint64_t{frame.Layers} * kLayerOffsetBytes;
     if (!reader_.Has(tableOffset, tableBytes)) {
-        return Fail(FailureKind::Truncated, "the offsets of its " + std::to_string(frame.Layers) + " layers start " +
-                                                PastTheEnd(tableOffset));
+        return FailPastTheEnd("the offsets of its " + std::to_string(frame.Layers) + " layers", tableOffset, true);
     }
     if (!Charge(tableBytes)) return false;
 
@@ -355,7 +356,8 @@ bool Decoder::DrawLayers(uint32_t tableOffset, int depth, DecodedFrame& frame) {
 
 }  // namespace
 
-std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::FileFailure* Why, const GafLimits& Limits) {
+std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::FileFailure* Why,
+                                    const GafLimits& Limits) {
     Decoder decoder(file, Limits);
     auto decoded = decoder.Decode();
     if (!decoded && Why) *Why = decoder.Failure();

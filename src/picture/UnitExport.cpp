@@ -52,7 +52,8 @@ std::optional<UnitFiles> UnitFilePaths(const std::string& Dir, const std::string
     }
     const auto encoded = windows1252::FromUtf8(UnitName);
     if (!encoded) {
-        imagefiles::Report(Why, FailureKind::BadName, "the unit name has a character that Windows-1252 has no code for");
+        imagefiles::Report(Why, FailureKind::BadName,
+                           "the unit name has a character that Windows-1252 has no code for");
         return std::nullopt;
     }
     if (UnitName.find('/') != std::string::npos) {
@@ -61,7 +62,8 @@ std::optional<UnitFiles> UnitFilePaths(const std::string& Dir, const std::string
     }
     const std::filesystem::path dir(Dir);
     const std::string upper = windows1252::ToUtf8(windows1252::ToUpper(*encoded));
-    return UnitFiles{(dir / "anims" / (UnitName + "_GADGET.GAF")).string(), (dir / "unitpics" / (upper + ".PCX")).string()};
+    return UnitFiles{(dir / "anims" / (UnitName + "_GADGET.GAF")).string(),
+                     (dir / "unitpics" / (upper + ".PCX")).string()};
 }
 
 std::optional<UnitFiles> ExportUnit(const classUnitGAF& Unit, const std::string& Dir, imagefiles::FileFailure* Why) {
