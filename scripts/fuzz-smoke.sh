@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the BMP and PCX reader fuzz targets and the import road's with clang (libFuzzer, AddressSanitizer,
-# UndefinedBehaviorSanitizer) and runs each for a bounded number of inputs from a seed corpus of
+# Builds the BMP, PCX and GAF reader fuzz targets and the import road's with clang (libFuzzer,
+# AddressSanitizer, UndefinedBehaviorSanitizer) and runs each for a bounded number of inputs from a seed corpus of
 # valid files. Any crash, sanitizer report, leak or single allocation above 64 MiB fails the
 # run. Skipped, with a note, when clang is not installed.
 set -euo pipefail
@@ -17,15 +17,15 @@ jobs="$(nproc)"
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DIW_FUZZ=ON -DIW_WITH_QT=OFF -DIW_WITH_BENCH=OFF >/dev/null
-cmake --build "$build" --target fuzz_bmp fuzz_pcx fuzz_import make_seeds make_import_seeds -j"$jobs"
+cmake --build "$build" --target fuzz_bmp fuzz_pcx fuzz_gaf fuzz_import make_seeds make_import_seeds -j"$jobs"
 
 work="$build/fuzz-run"
 rm -rf "$work"
-mkdir -p "$work/corpus-bmp" "$work/corpus-pcx" "$work/corpus-import" "$work/artifacts"
+mkdir -p "$work/corpus-bmp" "$work/corpus-pcx" "$work/corpus-gaf" "$work/corpus-import" "$work/artifacts"
 "$build/tests/fuzz/make_seeds" "$work/seeds"
 "$build/tests/fuzz/make_import_seeds" "$work/seeds/import"
 
-for format in bmp pcx; do
+for format in bmp pcx gaf; do
     echo "fuzz-smoke: fuzz_$format, $runs runs"
     # The first folder collects new interesting inputs; the seeds are only read.
     "$build/tests/fuzz/fuzz_$format" -runs="$runs" -max_len=20000 -seed=1 \

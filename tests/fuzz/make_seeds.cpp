@@ -1,10 +1,11 @@
-// Writes the valid sample files of the reader tests into <folder>/bmp and <folder>/pcx, as the
-// fuzzers' seed corpus.
+// Writes the valid sample files of the reader tests into <folder>/bmp, <folder>/pcx and
+// <folder>/gaf, as the fuzzers' seed corpus.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "robustness/SampleFiles.h"
+#include "support/GafBuilder.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -24,6 +25,17 @@ int main(int argc, char** argv) {
         out.write(reinterpret_cast<const char*>(sample.Bytes.data()), static_cast<std::streamsize>(sample.Bytes.size()));
         if (!out) {
             std::cerr << "make_seeds: cannot write " << (sub / sample.Name).string() << "\n";
+            return 1;
+        }
+        ++written;
+    }
+    for (const auto& [name, bytes] : gafbuild::Samples()) {
+        std::error_code error;
+        std::filesystem::create_directories(folder / "gaf", error);
+        std::ofstream out(folder / "gaf" / name, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            std::cerr << "make_seeds: cannot write " << (folder / "gaf" / name).string() << "\n";
             return 1;
         }
         ++written;

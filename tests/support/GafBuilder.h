@@ -156,3 +156,33 @@ inline Frame Compressed(uint16_t width, uint16_t height, const std::vector<uint8
 }
 
 }  // namespace gafbuild
+
+namespace gafbuild {
+
+// Valid files of every kind the reader takes, small enough for a fuzzer's seeds: the build-menu
+// layout, run-length frames, layers (nested, clipped, compressed), several entries sharing a
+// frame, and names with the code page's high bytes.
+inline std::vector<std::pair<std::string, std::vector<uint8_t>>> Samples() {
+    const auto picture = [](unsigned width, unsigned height, uint8_t transparency) {
+        std::vector<uint8_t> px(std::size_t{width} * height);
+        for (std::size_t k = 0; k < px.size(); ++k) px[k] = (k / 3 + k / width) % 4 == 0 ? transparency : static_cast<uint8_t>(k * 29 / 7);
+        return px;
+    };
+    const Frame gadget = Raw(64, 64, picture(64, 64, 200));
+    const Frame runs = Compressed(40, 30, picture(40, 30, 9), 3, -2);
+    const Frame layered{.Width = 32, .Height = 24, .X = 16, .Y = 12, .Transparency = 0,
+                        .Layers = {Compressed(20, 20, picture(20, 20, 9), 10, 10), Raw(8, 8, picture(8, 8, 9), -4, 30),
+                                   {.Width = 6, .Height = 6, .Layers = {Compressed(4, 4, picture(4, 4, 9))}}}};
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> samples{
+        {"gadget.gaf", Build({{.Name = "ARMCAMP", .Frames = {gadget, gadget, gadget}}}).Bytes},
+        {"runs.gaf", Build({{.Name = "FX", .Frames = {runs, Compressed(127, 2, picture(127, 2, 5), 0, 0, 5)}}}).Bytes},
+        {"layers.gaf", Build({{.Name = "LAYERS", .Frames = {layered}}}).Bytes},
+    };
+    Layout shared = Build({{.Name = "\x80\x8A\x9F one", .Frames = {runs, Raw(3, 3, picture(3, 3, 9))}},
+                           {.Name = "\x81two", .Frames = {Raw(1, 1, {7}), Raw(2, 2, {1, 2, 3, 4})}}, {.Name = ""}});
+    Put32At(shared.Bytes, shared.EntryOffsets[1] + 40, static_cast<uint32_t>(shared.FrameHeaderOffsets[0][0]));
+    samples.emplace_back("entries.gaf", std::move(shared.Bytes));
+    return samples;
+}
+
+}  // namespace gafbuild
