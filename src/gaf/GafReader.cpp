@@ -18,9 +18,9 @@ using imagefiles::FailureKind;
 
 constexpr std::size_t kMaxFileBytes = std::size_t{256} * 1024 * 1024;
 
-constexpr uint64_t kFileHeaderBytes = 12;  // version, entry count, a zero
+constexpr uint64_t kFileHeaderBytes = 12;                    // version, entry count, a zero
 constexpr uint64_t kEntryHeaderBytes = 8 + kEntryNameBytes;  // frame count, two unknowns, name
-constexpr uint64_t kFrameTableEntryBytes = 8;  // frame header offset, unknown
+constexpr uint64_t kFrameTableEntryBytes = 8;                // frame header offset, unknown
 constexpr uint64_t kFrameHeaderBytes = 24;
 constexpr uint64_t kLayerOffsetBytes = 4;
 // What the decoded file holds for each header, and more than a DecodedFrame or DecodedEntry
@@ -143,8 +143,8 @@ std::optional<DecodedGaf> Decoder::Decode() {
         return std::nullopt;
     }
     if (*version != kVersion) {
-        Fail(FailureKind::Unrecognised, "not a GAF file: it starts with " + Hex32(*version) + ", not the version " +
-                                            Hex32(kVersion));
+        Fail(FailureKind::Unrecognised,
+             "not a GAF file: it starts with " + Hex32(*version) + ", not the version " + Hex32(kVersion));
         return std::nullopt;
     }
     if (!reader_.Has(0, kFileHeaderBytes)) {

@@ -28,13 +28,13 @@ namespace gaf {
 struct DecodedFrame {
     uint16_t Width = 0;
     uint16_t Height = 0;
-    int16_t X = 0;             // where the frame's origin lies inside its own picture
+    int16_t X = 0;  // where the frame's origin lies inside its own picture
     int16_t Y = 0;
-    uint8_t Transparency = 0;  // the index that stands for a transparent pixel
-    uint8_t Compression = 0;   // as stored: 0 raw pixels, 1 run-length rows
-    uint16_t Layers = 0;       // the sub-frame count: layers drawn into this frame, or 0
-    uint32_t Unknown1 = 0;     // the 32-bit field after the sub-frame count
-    uint32_t Unknown2 = 0;     // the 32-bit field after the data offset
+    uint8_t Transparency = 0;     // the index that stands for a transparent pixel
+    uint8_t Compression = 0;      // as stored: 0 raw pixels, 1 run-length rows
+    uint16_t Layers = 0;          // the sub-frame count: layers drawn into this frame, or 0
+    uint32_t Unknown1 = 0;        // the 32-bit field after the sub-frame count
+    uint32_t Unknown2 = 0;        // the 32-bit field after the data offset
     std::vector<uint8_t> Pixels;  // Width x Height indices, top row first, layers drawn
 };
 

@@ -73,8 +73,7 @@ void EncodeRow(std::span<const uint8_t> row, std::vector<uint8_t>& out) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodePcx(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                               int32_t Height) {
+std::vector<uint8_t> EncodePcx(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width, int32_t Height) {
     if (Width < 1 || Height < 1 || Width > kLargestSide || Height > kLargestSide) return {};
     const auto width = static_cast<std::size_t>(Width);
     const auto height = static_cast<std::size_t>(Height);
@@ -93,8 +92,8 @@ std::vector<uint8_t> EncodePcx(std::span<const uint8_t> Pixels, const Palette& P
     return out;
 }
 
-bool WritePCXFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette,
-                  int32_t Width, int32_t Height) {
+bool WritePCXFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
+                  int32_t Height) {
     const std::vector<uint8_t> bytes = EncodePcx(Pixels, Palette, Width, Height);
     if (bytes.empty()) return false;
     return filebytes::WriteFileAtomically(Filename, bytes);

@@ -16,12 +16,11 @@ namespace modPCX {
 // Runs never cross a row end and are at most 63 long; a single pixel of 0xC0 or more is written
 // as a run of one, since a bare byte that high would read as a run count. An odd width gets a
 // zero byte of padding per row, since a PCX row holds an even number of bytes.
-std::vector<uint8_t> EncodePcx(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                               int32_t Height);
+std::vector<uint8_t> EncodePcx(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width, int32_t Height);
 
 // Writes EncodePcx's bytes all or nothing. False, with the destination left as it was, when the
 // size is impossible or the file cannot be written.
-bool WritePCXFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette,
-                  int32_t Width, int32_t Height);
+bool WritePCXFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
+                  int32_t Height);
 
 }  // namespace modPCX

@@ -1,8 +1,8 @@
 #include "imagefiles/PngWriter.h"
 
+#include <spng.h>
 #include <cstdlib>
 #include <memory>
-#include <spng.h>
 
 #include "imagefiles/FileBytes.h"
 
@@ -47,8 +47,8 @@ spng_trns TrnsFor(uint8_t transparentIndex) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                               int32_t Height, std::optional<uint8_t> TransparentIndex) {
+std::vector<uint8_t> EncodePng(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width, int32_t Height,
+                               std::optional<uint8_t> TransparentIndex) {
     if (Width < 1 || Height < 1 || Width > kLargestSide || Height > kLargestSide) return {};
     const std::size_t pixelCount = static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height);
     if (Pixels.size() < pixelCount) return {};
@@ -80,8 +80,8 @@ std::vector<uint8_t> EncodePng(std::span<const uint8_t> Pixels, const Palette& P
     return std::vector<uint8_t>(bytes, bytes + length);
 }
 
-bool WritePNGFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette,
-                  int32_t Width, int32_t Height, std::optional<uint8_t> TransparentIndex) {
+bool WritePNGFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
+                  int32_t Height, std::optional<uint8_t> TransparentIndex) {
     const std::vector<uint8_t> bytes = EncodePng(Pixels, Palette, Width, Height, TransparentIndex);
     if (bytes.empty()) return false;
     return filebytes::WriteFileAtomically(Filename, bytes);
