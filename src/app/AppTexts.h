@@ -20,6 +20,9 @@ inline constexpr const char* kDisplayingNew = "Displaying new pictures...";
 inline constexpr const char* kMakingPreview = "Making preview pictures...";
 inline constexpr const char* kSavingGaf = "Saving .GAF...";
 
+// Picture box tooltips: a loaded picture's box names its file; these are made by the program.
+inline constexpr const char* kMadeByGeneration = "(made by automatic generation)";
+
 // File dialog settings
 inline constexpr const char* kBmpFilter = "BMP files (*.bmp)|*.bmp";
 inline constexpr const char* kPcxFilter = "PCX files (*.pcx)|*.pcx";

@@ -15,7 +15,7 @@ void frmMain::SetAutoProgress(int step) {
     SetProgress(static_cast<int>(RoundHalfEven(100.0 * step / kAutoSteps)));
 }
 
-void frmMain::Command28_Click() {
+bool frmMain::Command28_Click() {
     RunningCommand running(*this);
     ShowBusyCursor();
     // The dialog's settings as the last file command left them; copies, since a command run
@@ -36,12 +36,12 @@ void frmMain::Command28_Click() {
     if (!load(kHighlightedPage)) {
         SetAutoProgress(1);
         fail();
-        return;
+        return false;
     }
     if (!load(kDisabledPage)) {
         SetAutoProgress(2);
         fail();
-        return;
+        return false;
     }
     for (int k = 0; k < 3; ++k) PicUnitpic(k)->SetBorder(false);
     SetAutoProgress(3);
@@ -68,4 +68,5 @@ void frmMain::Command28_Click() {
     SetAutoProgress(8);
     Tell(AppTexts::kDone, AppTexts::kDoneTitle, MsgIcon::Information);
     SetMessage(AppTexts::kReady);
+    return true;
 }

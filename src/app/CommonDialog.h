@@ -3,8 +3,13 @@
 // settings between commands: each command sets the filter, default extension and file name
 // before showing it, and the automatic generation later reads the default extension and file
 // name the last command left behind to find the file opened last.
+//
+// Where a dialog opens is the dialog's own affair: InitDir is set once and never changed, but
+// a dialog opens in the folder its kind was last used in, in this run or an earlier one, when
+// it is given somewhere to remember places.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -17,6 +22,15 @@ public:
 
     enum class Kind { Open, Save };
 
+    // The last folder of each kind of dialog, kept across runs. A kind is the dialog's use:
+    // open or save, and the default extension ("open-bmp", "save-gaf", ...).
+    class Places {
+    public:
+        virtual ~Places() = default;
+        virtual std::string LastFolder(const std::string& DialogKind) const = 0;  // "" when none
+        virtual void RememberFolder(const std::string& DialogKind, const std::string& Folder) = 0;
+    };
+
     virtual ~CommonDialog() = default;
 
     std::string Filter;      // "description|pattern", e.g. "BMP files (*.bmp)|*.bmp"
@@ -24,6 +38,12 @@ public:
     std::string FileName;    // UTF-8; the chosen file after a successful Show
     std::string InitDir;
     int32_t Flags = 0;
+
+    // The folder the dialog opens in, worked out by each ShowOpen and ShowSave: the remembered
+    // folder of its kind, else InitDir.
+    std::string StartFolder;
+
+    void RememberPlacesIn(Places* places) { places_ = places; }
 
     // 0 when a file was chosen (FileName then names it), kCancelError when the user cancelled
     // (FileName keeps what it was set to before).
@@ -36,9 +56,16 @@ protected:
 
 private:
     int32_t Show(Kind kind) {
+        const std::string dialogKind = (kind == Kind::Open ? "open-" : "save-") + DefaultExt;
+        StartFolder = places_ ? places_->LastFolder(dialogKind) : std::string();
+        if (StartFolder.empty()) StartFolder = InitDir;
         std::optional<std::string> chosen = AskForFile(kind);
         if (!chosen) return kCancelError;
         FileName = *chosen;
+        const std::string folder = std::filesystem::path(FileName).parent_path().string();
+        if (places_ && !folder.empty()) places_->RememberFolder(dialogKind, folder);
         return 0;
     }
+
+    Places* places_ = nullptr;
 };

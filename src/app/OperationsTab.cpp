@@ -8,6 +8,7 @@
 #include "app/AppTexts.h"
 #include "app/QtPictureBox.h"
 #include "app/frmMain.h"
+#include "gaf/Windows1252.h"
 #include "picture/RoundHalfEven.h"
 #include "picture/classUnitGAF.h"
 
@@ -42,6 +43,23 @@ void frmMain::SSTab1_Click(int /*PreviousTab*/) {
     ShowNormalCursor();
 }
 
+std::string frmMain::UnstorableNameReason(const std::string& unitName) {
+    // Walks the name one UTF-8 character at a time (lead byte: its length), asking the game's
+    // code page for each.
+    for (std::size_t at = 0; at < unitName.size();) {
+        const auto lead = static_cast<unsigned char>(unitName[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string character = unitName.substr(at, length);
+        if (!windows1252::FromUtf8(character)) {
+            return "The unit name has \"" + character +
+                   "\", a character the game cannot store. Use only Western European letters, digits and signs "
+                   "(Windows-1252).";
+        }
+        at += length;
+    }
+    return {};
+}
+
 void frmMain::Command26_Click() {
     RunningCommand running(*this);
     const std::string unitName =
@@ -52,6 +70,11 @@ void frmMain::Command26_Click() {
     }
     classUnitGAF& unit = UnitGAF();
     unit.Name(unitName);
+    // A name the file cannot hold is refused now, before the user picks a file for nothing.
+    if (const std::string reason = UnstorableNameReason(unitName); !reason.empty()) {
+        Tell(AppTexts::kGafFailed, AppTexts::kProgramTitle, MsgIcon::Warning, reason);
+        return;
+    }
 
     dialog_->Filter = AppTexts::kGafFilter;
     dialog_->DefaultExt = "gaf";
@@ -66,7 +89,7 @@ void frmMain::Command26_Click() {
     if (unit.SaveGadget(chosen)) {
         SetMessage(AppTexts::kCompleted);
     } else {
-        // Nothing was written (a name the file cannot store, or a write that failed).
+        // Nothing was written.
         ShowNormalCursor();
         Tell(AppTexts::kGafFailed, AppTexts::kProgramTitle, MsgIcon::Warning);
         SetMessage(AppTexts::kReady);

@@ -1,6 +1,9 @@
 // The commands of the three picture pages. Each works on the slot of its own page
 // (TAPic = page index) and shows the result in that page's picture box.
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "app/AppTexts.h"
 #include "app/CaptionButton.h"
 #include "app/QtPictureBox.h"
@@ -12,13 +15,13 @@ void frmMain::ShowSlot(int TAPic) {
     UnitGAF().DisplayPicture(TAPic, *PicUnitpic(TAPic), 1, false);
 }
 
-void frmMain::LoadPicture(int TAPic, PictureFormat format) {
+bool frmMain::LoadPicture(int TAPic, PictureFormat format) {
     RunningCommand running(*this);
     const bool pcx = format == PictureFormat::Pcx;
     dialog_->Filter = pcx ? AppTexts::kPcxFilter : AppTexts::kBmpFilter;
     dialog_->DefaultExt = pcx ? "pcx" : "bmp";
     dialog_->FileName.clear();
-    if (dialog_->ShowOpen() == CommonDialog::kCancelError) return;
+    if (dialog_->ShowOpen() == CommonDialog::kCancelError) return false;
 
     // A copy: a command run while the load yields may set the dialog's file name anew.
     const std::string chosen = dialog_->FileName;
@@ -26,10 +29,14 @@ void frmMain::LoadPicture(int TAPic, PictureFormat format) {
     const bool loaded = pcx ? unit.LoadPCXPicture(chosen, TAPic) : unit.LoadBMPPicture(chosen, TAPic);
     if (!loaded) {
         Tell(AppTexts::kBadPicture, AppTexts::kProgramTitle, MsgIcon::Information);
-        return;
+        return false;
     }
     PicUnitpic(TAPic)->SetBorder(false);
     ShowSlot(TAPic);
+    const QString file = QString::fromStdString(chosen);
+    SetSource(TAPic, QDir::toNativeSeparators(file));
+    ShowNote(QStringLiteral("Loaded %1").arg(QFileInfo(file).fileName()));
+    return true;
 }
 
 void frmMain::SavePicture(int TAPic) {
@@ -45,47 +52,52 @@ void frmMain::SavePicture(int TAPic) {
     }
 }
 
-void frmMain::AddBorder(int TAPic) {
+bool frmMain::AddBorder(int TAPic) {
     RunningCommand running(*this);
     UnitGAF().AddCavedogLikeBorder(TAPic, 1);
     ShowSlot(TAPic);
+    return true;
 }
 
-void frmMain::AddCross(int TAPic) {
+bool frmMain::AddCross(int TAPic) {
     RunningCommand running(*this);
     const std::string answer = prompts_->InputBox(kCrossSizePrompt, kCrossSizeTitle, kCrossSizeDefault);
     const CrossSizeAnswer size = ParseCrossSize(answer);
     switch (size.Verdict) {
         case CrossSizeVerdict::Empty:
         case CrossSizeVerdict::OutOfRange:
-            return;
+            return false;
         case CrossSizeVerdict::NotANumber:
             Tell(kNotANumberMessage, AppTexts::kProgramTitle, MsgIcon::Information);
-            return;
+            return false;
         case CrossSizeVerdict::Accepted:
             break;
     }
     UnitGAF().AddBlackCross(TAPic, size.Size);
     ShowSlot(TAPic);
+    return true;
 }
 
-void frmMain::MakeLighter() {
+bool frmMain::MakeLighter() {
     RunningCommand running(*this);
     UnitGAF().MakePicLighter(kHighlightedPage);
     ShowSlot(kHighlightedPage);
     // Once per run: lightening twice would wash the picture out.
     pages_[kHighlightedPage].Light->setEnabled(false);
+    return true;
 }
 
-void frmMain::MakeGrey() {
+bool frmMain::MakeGrey() {
     RunningCommand running(*this);
     UnitGAF().MakePicGrey(kDisabledPage);
     ShowSlot(kDisabledPage);
     pages_[kDisabledPage].Grey->setEnabled(false);
+    return true;
 }
 
-void frmMain::AddGrid(int TAPic) {
+bool frmMain::AddGrid(int TAPic) {
     RunningCommand running(*this);
     UnitGAF().AddGrid(TAPic);
     ShowSlot(TAPic);
+    return true;
 }

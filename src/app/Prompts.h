@@ -13,8 +13,10 @@ public:
     virtual ~Prompts() = default;
 
     // Shows Text with the given title, icon and buttons and returns the button pressed.
-    virtual MsgAnswer MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon,
-                             MsgButtons Buttons) = 0;
+    // Informative, when not empty, is shown below Text in smaller print: the reason behind a
+    // failure, while Text stays the message the command always gives.
+    virtual MsgAnswer MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon, MsgButtons Buttons,
+                             const std::string& Informative) = 0;
 
     // Asks for one line of text; "" when the user cancels.
     virtual std::string InputBox(const std::string& Prompt, const std::string& Title,

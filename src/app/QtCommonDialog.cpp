@@ -1,8 +1,6 @@
 #include "app/QtCommonDialog.h"
 
-#include <QApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QStringList>
 
 QString QtCommonDialog::QtNameFilters(const std::string& Filter) {
@@ -19,7 +17,7 @@ QString QtCommonDialog::QtNameFilters(const std::string& Filter) {
 }
 
 std::optional<std::string> QtCommonDialog::AskForFile(Kind kind) {
-    QFileDialog dialog(QApplication::activeWindow());
+    QFileDialog dialog(window_);
     const bool saving = kind == Kind::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The open dialog does not insist that the file exists (the load reports a missing file),
@@ -28,12 +26,10 @@ std::optional<std::string> QtCommonDialog::AskForFile(Kind kind) {
     if (saving) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(QtNameFilters(Filter).split(QStringLiteral(";;")));
     dialog.setDefaultSuffix(QString::fromStdString(DefaultExt));
-    dialog.setDirectory(lastFolder_.isEmpty() ? QString::fromStdString(InitDir) : lastFolder_);
+    dialog.setDirectory(QString::fromStdString(StartFolder));
     if (!FileName.empty()) dialog.selectFile(QString::fromStdString(FileName));
     dialog.setWindowTitle(saving ? QStringLiteral("Save As") : QStringLiteral("Open"));
 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QString chosen = dialog.selectedFiles().constFirst();
-    lastFolder_ = QFileInfo(chosen).absolutePath();
-    return chosen.toStdString();
+    return dialog.selectedFiles().constFirst().toStdString();
 }

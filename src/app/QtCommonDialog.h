@@ -1,11 +1,11 @@
 #pragma once
-// The file dialog shown with Qt's QFileDialog.
+// The file dialog shown with Qt's QFileDialog, as a child of the main window.
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include "app/CommonDialog.h"
-
-class QWidget;
 
 class QtCommonDialog : public CommonDialog {
 public:
@@ -14,11 +14,11 @@ public:
     // filters by what stands in the brackets.
     static QString QtNameFilters(const std::string& Filter);
 
+    void SetParentWindow(QWidget* window) { window_ = window; }
+
 protected:
     std::optional<std::string> AskForFile(Kind kind) override;
 
 private:
-    // The folder of the last chosen file: later dialogs of the same run open there rather than
-    // going back to InitDir every time.
-    QString lastFolder_;
+    QPointer<QWidget> window_;
 };

@@ -1,6 +1,5 @@
 #include "app/QtPrompts.h"
 
-#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -23,12 +22,12 @@ QMessageBox::Icon QtIcon(MsgIcon icon) {
 
 }  // namespace
 
-MsgAnswer QtPrompts::MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon,
-                            MsgButtons Buttons) {
+MsgAnswer QtPrompts::MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon, MsgButtons Buttons,
+                            const std::string& Informative) {
     const bool yesNo = Buttons == MsgButtons::YesNo;
     QMessageBox box(QtIcon(Icon), QString::fromStdString(Title), DisplayText(Text),
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, window_);
+    if (!Informative.empty()) box.setInformativeText(DisplayText(Informative));
     box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
     const int pressed = box.exec();
     if (!yesNo) return MsgAnswer::OK;
@@ -39,7 +38,7 @@ std::string QtPrompts::InputBox(const std::string& Prompt, const std::string& Ti
                                 const std::string& Default) {
     bool accepted = false;
     const QString answer =
-        QInputDialog::getText(QApplication::activeWindow(), QString::fromStdString(Title), DisplayText(Prompt),
+        QInputDialog::getText(window_, QString::fromStdString(Title), DisplayText(Prompt),
                               QLineEdit::Normal, QString::fromStdString(Default), &accepted);
     return accepted ? answer.toStdString() : std::string();
 }

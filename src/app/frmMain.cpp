@@ -2,9 +2,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QUndoStack>
 
 #include "app/AppTexts.h"
 #include "imagefiles/modPalettes.h"
@@ -13,10 +15,19 @@
 frmMain::frmMain(std::unique_ptr<CommonDialog> dialog, std::unique_ptr<Prompts> prompts,
                  std::unique_ptr<UrlOpener> links, QWidget* parent)
     : QWidget(parent), dialog_(std::move(dialog)), prompts_(std::move(prompts)), links_(std::move(links)) {
+    undoStack_ = new QUndoStack(this);
+    undoStack_->setUndoLimit(kUndoLimit);
     BuildControls();
+    BuildMenus();
+    setFixedSize(sizeHint());  // the client area's fixed size, and the menu bar's height above it
     Startup();
     // Connected only now: choosing the About page while building is not a tab click.
     ConnectCommands();
+    dialog_->RememberPlacesIn(&places_);
+    // Where the window stood last time, if that place is still on a screen.
+    if (const std::optional<QPoint> position = places_.WindowPosition()) {
+        if (QGuiApplication::screenAt(*position) != nullptr) move(*position);
+    }
 }
 
 frmMain::~frmMain() = default;
@@ -64,15 +75,26 @@ classUnitGAF& frmMain::UnitGAF() {
     return *unitGAF_;
 }
 
-void frmMain::SetMessage(const char* text) { messagePanel_->setText(QString::fromUtf8(text)); }
+// A note in the status bar hides the panels while it shows; a command's own status text or
+// progress ends the note at once, so that they are never hidden.
+void frmMain::SetMessage(const char* text) {
+    statusBar_->clearMessage();
+    messagePanel_->setText(QString::fromUtf8(text));
+}
 
-void frmMain::SetProgress(int percent) { progressPanel_->setValue(percent); }
+void frmMain::SetProgress(int percent) {
+    statusBar_->clearMessage();
+    progressPanel_->setValue(percent);
+}
+
+void frmMain::ShowNote(const QString& note) { statusBar_->showMessage(note, kNoteTimeout); }
 
 void frmMain::LetEventsThrough() { QCoreApplication::processEvents(); }
 
-MsgAnswer frmMain::Tell(const std::string& text, const std::string& title, MsgIcon icon) {
+MsgAnswer frmMain::Tell(const std::string& text, const std::string& title, MsgIcon icon,
+                        const std::string& informative) {
     if (closePending_ || unloaded_) return MsgAnswer::OK;
-    return prompts_->MsgBox(text, title, icon, MsgButtons::OK);
+    return prompts_->MsgBox(text, title, icon, MsgButtons::OK, informative);
 }
 
 void frmMain::OpenLink(const std::string& url) { links_->Open(url); }
@@ -90,8 +112,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
         return;
     }
     askingToClose_ = true;
-    const MsgAnswer answer =
-        prompts_->MsgBox(AppTexts::kQuitQuestion, AppTexts::kQuitTitle, MsgIcon::Question, MsgButtons::YesNo);
+    const MsgAnswer answer = prompts_->MsgBox(AppTexts::kQuitQuestion, AppTexts::kQuitTitle, MsgIcon::Question,
+                                              MsgButtons::YesNo, std::string());
     askingToClose_ = false;
     if (answer != MsgAnswer::Yes) {
         event->ignore();
@@ -120,6 +142,7 @@ void frmMain::FinishPendingClose() {
 void frmMain::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
+    places_.RememberWindowPosition(pos());
     LetEventsThrough();
     emit unloaded();
 }

@@ -6,25 +6,38 @@
 // pending events through after every pixel, so any command (or a close) can start while
 // another is paused; the window counts running commands so that a close confirmed during such
 // a pause hides the window at once and finishes only when the outermost command has returned.
+//
+// Above the pages sits a menu bar; the pages and the status bar keep their fixed places below
+// it. Every command that changes a slot is one step of the undo history.
 
+#include <QKeySequence>
+#include <QString>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CommonDialog.h"
 #include "app/Prompts.h"
+#include "app/RememberedPlaces.h"
 #include "app/UrlOpener.h"
 
 class classUnitGAF;
 class CaptionButton;
 class QtPictureBox;
+class QAction;
 class QGroupBox;
 class QLabel;
+class QMenu;
+class QMenuBar;
 class QProgressBar;
 class QStatusBar;
 class QTabWidget;
+class QUndoStack;
+struct SlotState;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -49,6 +62,14 @@ public:
     QtPictureBox* Picture1(int TAPic) const { return previews_.at(static_cast<std::size_t>(TAPic)); }
     QLabel* MessagePanel() const { return messagePanel_; }
     QProgressBar* ProgressPanel() const { return progressPanel_; }
+    QStatusBar* StatusBar() const { return statusBar_; }
+    QMenuBar* MenuBar() const { return menuBar_; }
+    QUndoStack* UndoStack() const { return undoStack_; }
+
+    // How many steps the undo history keeps; older ones are dropped.
+    static constexpr int kUndoLimit = 100;
+    // How long the status bar shows a note such as "Loaded armcamp.bmp", in milliseconds.
+    static constexpr int kNoteTimeout = 4000;
 
     // True once a confirmed close has finished: the window is gone for good.
     bool IsUnloaded() const { return unloaded_; }
@@ -83,10 +104,16 @@ private:
 
     // Layout (frmMainLayout.cpp)
     void BuildControls();
+    void BuildFrames();
     void BuildPicturePage(int TAPic, QWidget* page, QPoint origin);
     void BuildOperationsPage(QWidget* page, QPoint origin);
     void BuildAboutPage(QWidget* page, QPoint origin);
     void ConnectCommands();
+
+    // The menu bar and the keyboard shortcuts (frmMainMenus.cpp)
+    void BuildMenus();
+    QAction* AddMenuCommand(QMenu* menu, const QString& caption, const QList<QKeySequence>& shortcuts,
+                            const std::function<void()>& command);
 
     // Start-up and the status bar (frmMain.cpp)
     void Startup();
@@ -95,26 +122,44 @@ private:
     void LetEventsThrough();
     // A message box, unless the window is already closing: a command that finishes after the
     // user confirmed the close has nobody left to tell.
-    MsgAnswer Tell(const std::string& text, const std::string& title, MsgIcon icon);
+    // informative, when given, is the reason shown below the text.
+    MsgAnswer Tell(const std::string& text, const std::string& title, MsgIcon icon,
+                   const std::string& informative = {});
     void OpenLink(const std::string& url);
 
-    // Picture page commands (PictureTabCommands.cpp)
-    void LoadPicture(int TAPic, PictureFormat format);
+    // Picture page commands (PictureTabCommands.cpp). Those that change a slot return whether
+    // they did their work (false when cancelled or refused).
+    bool LoadPicture(int TAPic, PictureFormat format);
     void SavePicture(int TAPic);
-    void AddBorder(int TAPic);
-    void AddCross(int TAPic);
-    void MakeLighter();
-    void MakeGrey();
-    void AddGrid(int TAPic);
+    bool AddBorder(int TAPic);
+    bool AddCross(int TAPic);
+    bool MakeLighter();
+    bool MakeGrey();
+    bool AddGrid(int TAPic);
     void ShowSlot(int TAPic);
+    // A note in the status bar for a while; the panels come back with the next status text.
+    void ShowNote(const QString& note);
+
+    // Undo history (SlotHistory.cpp)
+    // Runs command, which may change the slots listed; when it did its work and the slots
+    // changed, that is one step named name (the button's caption without its '&').
+    void RecordSlotChange(const QString& name, const std::vector<int>& changing,
+                          const std::function<bool()>& command);
+    // Puts slots back as an undo or redo step has them, shows them on their page and in the
+    // previews, and turns to the page of the first.
+    void PutSlotsBack(const std::vector<SlotState>& states);
+    // The file slot TAPic's picture came from, shown as the tooltip of its picture boxes.
+    void SetSource(int TAPic, const QString& source);
 
     // Automatic generation (AutoGenerate.cpp)
-    void Command28_Click();
+    bool Command28_Click();
     void SetAutoProgress(int step);
 
     // Operations page (OperationsTab.cpp)
     void SSTab1_Click(int PreviousTab);
     void Command26_Click();
+    // The explanation for a unit name the GAF file cannot hold, or "" when it can.
+    static std::string UnstorableNameReason(const std::string& unitName);
 
     // Marks a command as running for as long as it is on the stack. When the outermost
     // command returns and a close was confirmed meanwhile, the close is finished then.
@@ -137,6 +182,8 @@ private:
     std::unique_ptr<Prompts> prompts_;
     std::unique_ptr<UrlOpener> links_;
     std::unique_ptr<classUnitGAF> unitGAF_;
+    RememberedPlaces places_;
+    std::array<QString, 3> sources_{};
 
     int runningCommands_ = 0;
     bool askingToClose_ = false;
@@ -145,6 +192,11 @@ private:
     bool unloaded_ = false;
     int currentTab_ = kAboutPage;
 
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QUndoStack* undoStack_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* messagePanel_ = nullptr;

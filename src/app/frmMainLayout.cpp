@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTextLayout>
 #include <QFontInfo>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -153,9 +154,18 @@ void frmMain::BuildControls() {
     setWindowTitle(QString::fromUtf8(AppTexts::kCaption));
     setWindowIcon(AppArt::WindowIcon());
     setFont(Verdana(8.25));
-    setFixedSize(544, 290);
 
-    auto* tabs = Named(new TabControl(this), "SSTab1", Twips(0, 0, 8175, 3975));
+    // The client area keeps the fixed size and the controls their fixed places; the menu bar
+    // the layout puts above it adds its own height to the window.
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFixedSize(544, 290);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(client);
+
+    auto* tabs = Named(new TabControl(client), "SSTab1", Twips(0, 0, 8175, 3975));
     tabs_ = tabs;
     const char* tabCaptions[5] = {"&Normal Picture", "&Highlighted Picture", "&Disabled Picture", "&Operations",
                                   "&About"};
@@ -172,7 +182,7 @@ void frmMain::BuildControls() {
     BuildAboutPage(pages[kAboutPage], origin);
     tabs->setCurrentIndex(kAboutPage);
 
-    statusBar_ = Named(new QStatusBar(this), "StatusBar", Twips(0, 4080, 8150, 255));
+    statusBar_ = Named(new QStatusBar(client), "StatusBar", Twips(0, 4080, 8150, 255));
     statusBar_->setSizeGripEnabled(false);
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setStyleHint(QFont::SansSerif);
@@ -268,19 +278,35 @@ void frmMain::BuildAboutPage(QWidget* page, QPoint origin) {
 }
 
 void frmMain::ConnectCommands() {
+    // A button whose command changes slots: each click that changes them is one undo step,
+    // named after the button.
+    const auto changesSlots = [this](QPushButton* button, std::initializer_list<int> changing,
+                                     std::function<bool()> command) {
+        const QString name = button->text().remove(QLatin1Char('&'));
+        const std::vector<int> slotList(changing);
+        connect(button, &QPushButton::clicked, this, [this, name, slotList, command] {
+            RecordSlotChange(name, slotList, command);
+        });
+    };
     for (int k = 0; k < 3; ++k) {
         const PicturePage& p = pages_.at(static_cast<std::size_t>(k));
-        connect(p.LoadBmp, &QPushButton::clicked, this, [this, k] { LoadPicture(k, PictureFormat::Bmp); });
-        connect(p.LoadPcx, &QPushButton::clicked, this, [this, k] { LoadPicture(k, PictureFormat::Pcx); });
+        changesSlots(p.LoadBmp, {k}, [this, k] { return LoadPicture(k, PictureFormat::Bmp); });
+        changesSlots(p.LoadPcx, {k}, [this, k] { return LoadPicture(k, PictureFormat::Pcx); });
         connect(p.Save, &QPushButton::clicked, this, [this, k] { SavePicture(k); });
-        connect(p.Border, &QPushButton::clicked, this, [this, k] { AddBorder(k); });
-        connect(p.Cross, &QPushButton::clicked, this, [this, k] { AddCross(k); });
-        connect(p.Grid, &QPushButton::clicked, this, [this, k] { AddGrid(k); });
+        changesSlots(p.Border, {k}, [this, k] { return AddBorder(k); });
+        changesSlots(p.Cross, {k}, [this, k] { return AddCross(k); });
+        changesSlots(p.Grid, {k}, [this, k] { return AddGrid(k); });
     }
     // The other pages' light and grey buttons are disabled for good and have no command.
-    connect(pages_[kHighlightedPage].Light, &QPushButton::clicked, this, [this] { MakeLighter(); });
-    connect(pages_[kDisabledPage].Grey, &QPushButton::clicked, this, [this] { MakeGrey(); });
-    connect(command28_, &QPushButton::clicked, this, [this] { Command28_Click(); });
+    changesSlots(pages_[kHighlightedPage].Light, {kHighlightedPage}, [this] { return MakeLighter(); });
+    changesSlots(pages_[kDisabledPage].Grey, {kDisabledPage}, [this] { return MakeGrey(); });
+    changesSlots(command28_, {kHighlightedPage, kDisabledPage}, [this] {
+        if (!Command28_Click()) return false;
+        const QString generated = QString::fromUtf8(AppTexts::kMadeByGeneration);
+        SetSource(kHighlightedPage, generated);
+        SetSource(kDisabledPage, generated);
+        return true;
+    });
     connect(command26_, &QPushButton::clicked, this, [this] { Command26_Click(); });
     connect(command27_, &QPushButton::clicked, this, [this] { close(); });
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int) {

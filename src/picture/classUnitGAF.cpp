@@ -55,6 +55,10 @@ const Picture* classUnitGAF::Slot(int32_t TAPic) const {
 
 Picture* classUnitGAF::MutableSlot(int32_t TAPic) { return const_cast<Picture*>(std::as_const(*this).Slot(TAPic)); }
 
+void classUnitGAF::SetSlot(int32_t TAPic, const Picture& Pixels) {
+    if (Picture* slot = MutableSlot(TAPic)) *slot = Pixels;
+}
+
 Picture classUnitGAF::WorkingCopy(int32_t TAPic) const {
     if (const Picture* slot = Slot(TAPic)) return *slot;
     Picture black{};

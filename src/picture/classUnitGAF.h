@@ -68,6 +68,10 @@ public:
     void AddCavedogLikeBorder(int32_t TAPic, int16_t BorderSize = 1);
     void AddGrid(int32_t TAPic);
 
+    // Replaces slot TAPic with Pixels as a whole (an undo puts a slot back this way). TAPic
+    // outside 0 to 2: nothing changes.
+    void SetSlot(int32_t TAPic, const Picture& Pixels);
+
     // Read access for display, previews and tests. Slot(TAPic) is nullptr outside 0 to 2.
     const Picture* Slot(int32_t TAPic) const;
     // A copy of slot TAPic; for TAPic outside 0 to 2 an all-black (index 0) picture.

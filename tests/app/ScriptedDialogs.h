@@ -26,25 +26,31 @@ class ScriptedCommonDialog : public CommonDialog {
 public:
     std::deque<std::optional<std::string>> Answers;  // nullopt stands for Cancel
     std::vector<std::string> ProposedNames;          // the file name each dialog opened with
+    std::vector<std::string> StartFolders;           // the folder each dialog opened in
     void Choose(const std::string& file) { Answers.emplace_back(file); }
     void Cancel() { Answers.emplace_back(std::nullopt); }
 
 protected:
     std::optional<std::string> AskForFile(Kind) override {
         ProposedNames.push_back(FileName);
+        StartFolders.push_back(StartFolder);
         return NextAnswer<std::optional<std::string>>(Answers, std::nullopt, "file dialog");
     }
 };
 
-struct ShownMessage { std::string Text; };
+struct ShownMessage {
+    std::string Text;
+    std::string Informative;
+};
 
 struct ScriptedPrompts : Prompts {
     std::deque<MsgAnswer> MsgAnswers;      // OK boxes need no entry
     std::deque<std::string> InputAnswers;  // "" is also what Cancel gives
     std::vector<ShownMessage> Messages;
 
-    MsgAnswer MsgBox(const std::string& Text, const std::string&, MsgIcon, MsgButtons Buttons) override {
-        Messages.push_back({Text});
+    MsgAnswer MsgBox(const std::string& Text, const std::string&, MsgIcon, MsgButtons Buttons,
+                     const std::string& Informative) override {
+        Messages.push_back({Text, Informative});
         return Buttons == MsgButtons::OK ? MsgAnswer::OK : NextAnswer(MsgAnswers, MsgAnswer::No, Text);
     }
     std::string InputBox(const std::string& Prompt, const std::string&, const std::string&) override {

@@ -1,6 +1,9 @@
 #include "WindowTestSupport.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
 
 #include "display/BlockMapping.h"
 #include "imagefiles/modBmp.h"
@@ -29,6 +32,7 @@ std::vector<uint32_t> ColoursOf(const Picture& picture) {
 }
 
 void WindowTest::SetUp() {
+    QSettings().clear();  // each test starts as a first run
     auto scriptedDialog = std::make_unique<ScriptedCommonDialog>();
     auto scriptedPrompts = std::make_unique<ScriptedPrompts>();
     dialog = scriptedDialog.get(), prompts = scriptedPrompts.get();
@@ -48,6 +52,31 @@ void WindowTest::Click(const char* name, const std::string& file) {
     if (!file.empty()) dialog->Choose(file);
     if (QAbstractButton* button = Button(name)) button->click();
 }
+
+namespace {
+QString Shown(QString caption) { return caption.remove(QLatin1Char('&')); }
+
+QMenu* MenuOf(const frmMain& window, const QString& title) {
+    for (QAction* entry : window.MenuBar()->actions()) {
+        if (entry->menu() != nullptr && Shown(entry->text()) == title) return entry->menu();
+    }
+    ADD_FAILURE() << "no menu " << title.toStdString();
+    return nullptr;
+}
+}  // namespace
+
+QAction* WindowTest::MenuCommand(const QString& menu, const QString& caption) const {
+    if (QMenu* m = MenuOf(*window, menu)) {
+        for (QAction* action : m->actions()) {
+            if (Shown(action->text()) == caption) return action;
+        }
+    }
+    ADD_FAILURE() << "no command " << caption.toStdString() << " in " << menu.toStdString();
+    return nullptr;
+}
+
+QAction* WindowTest::UndoCommand() const { return MenuOf(*window, QStringLiteral("Edit"))->actions().at(0); }
+QAction* WindowTest::RedoCommand() const { return MenuOf(*window, QStringLiteral("Edit"))->actions().at(1); }
 
 Strings WindowTest::TakeMessages() {
     Strings texts;

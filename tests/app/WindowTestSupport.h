@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTabWidget>
@@ -37,6 +38,12 @@ protected:
     int Progress() const { return window->ProgressPanel()->value(); }
     const Picture& Slot(int TAPic) { return *window->UnitGAF().Slot(TAPic); }
     Strings TakeMessages();  // the texts of the message boxes shown since the last call
+    // The command of a menu, by its menu's and its own caption as shown (without '&'); the
+    // Edit menu's first two are Undo and Redo, whatever step they name.
+    QAction* MenuCommand(const QString& menu, const QString& caption) const;
+    QAction* UndoCommand() const;
+    QAction* RedoCommand() const;
+    int Page() const { return window->SSTab1()->currentIndex(); }
 
     testsupport::TempDir dir;
     ScriptedCommonDialog* dialog = nullptr;
