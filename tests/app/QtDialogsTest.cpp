@@ -1,0 +1,110 @@
+// The real Qt dialogs of the program's own window (MakeQtMainWindow), answered as they open:
+// each is a child of the main window, also those opened right after another dialog closed,
+// when no window is active.
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QSettings>
+#include <QTimer>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+
+#include "WindowTestSupport.h"
+#include "app/QtMainWindow.h"
+
+using namespace apptest;
+
+namespace {
+
+// Hands each modal dialog, as it opens, to the next answer in line.
+class DialogAnswers {
+public:
+    explicit DialogAnswers(std::deque<std::function<void(QWidget*)>> answers) : answers_(std::move(answers)) {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            QWidget* shown = QApplication::activeModalWidget();
+            if (shown == nullptr || shown == answered_ || answers_.empty()) return;
+            answered_ = shown;
+            auto answer = std::move(answers_.front());
+            answers_.pop_front();
+            answer(shown);
+        });
+        poll_.start(5);
+    }
+    bool AllUsed() const { return answers_.empty(); }
+
+private:
+    std::deque<std::function<void(QWidget*)>> answers_;
+    QPointer<QWidget> answered_;
+    QTimer poll_;
+};
+
+}  // namespace
+
+TEST(QtDialogs, EveryBoxAndDialogIsAChildOfTheWindowAndShowsItsReason) {
+    QSettings().clear();
+    testsupport::TempDir dir;
+    const std::string narrow = dir.file("narrow.bmp");
+    WritePatternBmp(narrow, 95, 96, 40);
+    std::unique_ptr<frmMain> window = MakeQtMainWindow();
+    window->show();
+    QApplication::processEvents();
+
+    struct Seen { std::string Kind; QWidget* Parent; std::string Text; std::string Informative; };
+    std::vector<Seen> seen;
+    const auto messageBox = [&](QMessageBox::StandardButton press) {
+        return [&seen, press](QWidget* shown) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            ASSERT_NE(box, nullptr);
+            seen.push_back({"message", box->parentWidget(), box->text().toStdString(),
+                            box->informativeText().toStdString()});
+            box->button(press)->click();
+        };
+    };
+    DialogAnswers answers({
+        [&](QWidget* shown) {
+            auto* files = qobject_cast<QFileDialog*>(shown);
+            ASSERT_NE(files, nullptr);
+            seen.push_back({"file", files->parentWidget(), "", ""});
+            files->selectFile(QString::fromStdString(narrow));
+            static_cast<QDialog*>(files)->accept();
+        },
+        messageBox(QMessageBox::Ok),  // the refused picture
+        [&](QWidget* shown) {
+            auto* input = qobject_cast<QInputDialog*>(shown);
+            ASSERT_NE(input, nullptr);
+            seen.push_back({"input", input->parentWidget(), input->labelText().toStdString(), ""});
+            input->setTextValue(QStringLiteral("Ω"));
+            input->accept();
+        },
+        messageBox(QMessageBox::Ok),  // the unit name refused; no file dialog follows
+        messageBox(QMessageBox::No),  // the quit question
+    });
+    window->findChild<QAbstractButton*>(QStringLiteral("Command1"))->click();
+    window->findChild<QAbstractButton*>(QStringLiteral("Command26"))->click();
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(answers.AllUsed());
+
+    ASSERT_EQ(seen.size(), 5u);
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"file", ""},
+        {"message", "The background image must be a 96x96, 256 color bitmap"},
+        {"input", "Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit"},
+        {"message", "The .GAF file could not be written."},
+        {"message", "Are you sure you want to quit (unsaved changes will be lost)"},
+    };
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].Kind, expected[i].first) << i;
+        EXPECT_EQ(seen[i].Text, expected[i].second) << i;
+        EXPECT_EQ(seen[i].Parent, window.get()) << i << " " << seen[i].Kind;
+    }
+    EXPECT_EQ(seen[3].Informative,
+              "The unit name has \"Ω\", a character the game cannot store. Use only Western European letters, digits "
+              "and signs (Windows-1252).");
+    EXPECT_EQ(seen[1].Informative, "");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "Ω_GADGET.GAF"));
+}
