@@ -15,6 +15,7 @@
 #include "app/AppArt.h"
 #include "app/AppTexts.h"
 #include "app/CaptionButton.h"
+#include "app/FrameBox.h"
 #include "app/LinkLabel.h"
 #include "app/QtPictureBox.h"
 #include "app/StretchedImage.h"
@@ -60,7 +61,7 @@ Widget* Named(Widget* widget, const char* name, QRect geometry) {
 }
 
 QGroupBox* Frame(QWidget* parent, const char* caption, const char* name, QRect geometry) {
-    return Named(new QGroupBox(QString::fromUtf8(caption), parent), name, geometry);
+    return Named(new FrameBox(QString::fromUtf8(caption), parent), name, geometry);
 }
 
 CaptionButton* Button(QWidget* parent, const char* caption, const char* name, QRect geometry) {
