@@ -7,8 +7,10 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           clang libclang-rt-14-dev libspng-dev libturbojpeg0-dev nlohmann-json3-dev imagemagick netpbm)
 if [[ "${IW_WITH_XVFB:-1}" == 1 ]]; then
-  # For the screenshot smoke test; it is skipped when these cannot be installed.
-  optional=(xvfb xdotool x11-apps)
+  # For the screenshot smoke test; it is skipped when these cannot be installed. openbox is a
+  # light window manager, so that the screenshots show the window and its dialogs as a desktop
+  # places and decorates them.
+  optional=(xvfb xdotool x11-apps x11-utils openbox)
 else
   optional=()
 fi

@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# Screenshot smoke test: starts the window under a virtual X server, waits for it, and saves
-# PNG pictures of it under build/: screenshot-about.png (the window as it opens) and, when the
-# road helper was built, screenshot-normal.png (a picture loaded, with a border) and
-# screenshot-operations.png (the Operations page after the whole road: the automatic
+# Screenshot smoke test: starts the window under a virtual X server (with the openbox window
+# manager when it is installed, so that windows and dialogs are placed and decorated as on a
+# desktop), works it from the keyboard, and saves PNG pictures under build/:
+#   screenshot-about.png      the window as it opens (the About page)
+#   screenshot-message.png    a message box with a reason: a unit name the game cannot store
+#   screenshot-edit-menu.png  the Edit menu open, offering to undo a border
+#   screenshot-help-about.png the About page again, reached through the Help menu
+# and, when the road helper was built, screenshot-normal.png (a picture loaded, with a border)
+# and screenshot-operations.png (the Operations page after the whole road: the automatic
 # generation, the preview, the GAF written).
-# Fails when the window never appears. Prints "skipped" when Xvfb is not installed.
+# The program's settings go to a temporary folder: every run is a first run, and the user's
+# own settings are left alone.
+# Fails when the window or a dialog never appears. Prints "skipped" when Xvfb is not installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${IW_BUILD_DIR:-build}"
@@ -29,9 +36,11 @@ display=99
 while [[ -e /tmp/.X${display}-lock || -e /tmp/.X11-unix/X${display} ]]; do display=$((display + 1)); done
 
 xvfb_pid=""
+wm_pid=""
 app_pid=""
 cleanup() {
   [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+  [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null || true
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   [[ -n "${runtime_dir:-}" ]] && rm -rf "$runtime_dir"
@@ -44,30 +53,99 @@ xvfb_pid=$!
 export DISPLAY=":$display"
 runtime_dir="$(mktemp -d)"
 export XDG_RUNTIME_DIR="$runtime_dir"
+export XDG_CONFIG_HOME="$runtime_dir/config"
 for _ in $(seq 1 50); do
   [[ -e /tmp/.X11-unix/X${display} ]] && break
   sleep 0.1
 done
+if command -v openbox >/dev/null; then
+  openbox --sm-disable >/dev/null 2>&1 &
+  wm_pid=$!
+  sleep 1
+fi
+
+# Waits up to about 20 seconds for a visible window whose title matches $1; prints its id.
+find_window() {
+  local found=""
+  for _ in $(seq 1 100); do
+    found="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)"
+    [[ -n "$found" ]] && break
+    if [[ -n "$app_pid" ]] && ! kill -0 "$app_pid" 2>/dev/null; then break; fi
+    sleep 0.2
+  done
+  [[ -n "$found" ]] || { echo "screenshot: no window \"$1\" appeared" >&2; return 1; }
+  echo "$found"
+}
+
+# The screen area of a window with its frame: WIDTHxHEIGHT+X+Y, for cropping the screen.
+frame_area() {
+  xwininfo -frame -id "$1" | awk '
+    /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+    /Width:/ {w = $NF} /Height:/ {h = $NF}
+    END {printf "%dx%d+%d+%d", w, h, x, y}'
+}
+
+# The window's area on the screen, its popups included (the menu is a window of its own).
+shoot_area() {
+  "$import" -window root -crop "$1" +repage "$2"
+  echo "screenshot: $2"
+}
 
 QT_QPA_PLATFORM=xcb "$build/iconwright" >/dev/null 2>&1 &
 app_pid=$!
 
-window=""
-for _ in $(seq 1 100); do  # at most about 20 seconds
-  window="$(xdotool search --onlyvisible --name "Iconwright by ORBIT" 2>/dev/null | head -n 1 || true)"
-  [[ -n "$window" ]] && break
-  if ! kill -0 "$app_pid" 2>/dev/null; then break; fi
-  sleep 0.2
-done
-if [[ -z "$window" ]]; then
-  echo "screenshot: the Iconwright window did not appear" >&2
-  exit 1
-fi
+window="$(find_window "Iconwright by ORBIT")"
 sleep 1  # let the first paint finish
 "$import" -window "$window" "$build/screenshot-about.png"
 echo "screenshot: $build/screenshot-about.png"
-kill "$app_pid" 2>/dev/null || true
-wait "$app_pid" 2>/dev/null || true
+
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+area="$(frame_area "$window")"
+
+# A unit name with a letter the game's code page lacks: refused, with the reason.
+xdotool key --clearmodifiers ctrl+4
+sleep 0.5
+xdotool key --clearmodifiers alt+w
+find_window "Enter your unit name" >/dev/null
+xdotool type --delay 50 "ARMΩ"
+xdotool key Return
+box="$(find_window "^Iconwright$")"
+sleep 0.5
+"$import" -frame -window "$box" "$build/screenshot-message.png"
+echo "screenshot: $build/screenshot-message.png"
+xdotool key Return
+sleep 0.5
+
+# A border on the normal picture, then the Edit menu, which offers to undo it.
+xdotool key --clearmodifiers ctrl+1
+sleep 0.3
+xdotool key --clearmodifiers alt+c
+sleep 0.5
+xdotool key --clearmodifiers alt+e
+sleep 0.7
+shoot_area "$area" "$build/screenshot-edit-menu.png"
+xdotool key Escape
+sleep 0.3
+
+# Help, About from the keyboard: from the Edit menu one step to the right.
+xdotool key --clearmodifiers alt+e
+sleep 0.3
+xdotool key Right Return
+sleep 0.7
+shoot_area "$area" "$build/screenshot-help-about.png"
+
+# Quit: the question, Yes, and the program must end.
+xdotool key --clearmodifiers alt+F4
+find_window "Exit Iconwright" >/dev/null
+xdotool key Return
+for _ in $(seq 1 50); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$app_pid" 2>/dev/null; then
+  echo "screenshot: the program did not end within 5 seconds of Yes" >&2
+  exit 1
+fi
 app_pid=""
 
 road="$build/tests/iconwright-road-screenshot"
