@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
         std::cerr << "cannot make a temporary folder\n";
         return 1;
     }
+    // The window's remembered places stay in the temporary folder.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.path());
     const std::string picture = QDir(work.path()).filePath(QStringLiteral("armcamp.bmp")).toStdString();
     const std::string gaf = QDir(work.path()).filePath(QStringLiteral("armcamp_GADGET.GAF")).toStdString();
     WriteTankPicture(picture);
