@@ -104,7 +104,6 @@ private:
 
     // Layout (frmMainLayout.cpp)
     void BuildControls();
-    void BuildFrames();
     void BuildPicturePage(int TAPic, QWidget* page, QPoint origin);
     void BuildOperationsPage(QWidget* page, QPoint origin);
     void BuildAboutPage(QWidget* page, QPoint origin);
@@ -121,8 +120,8 @@ private:
     void SetProgress(int percent);
     void LetEventsThrough();
     // A message box, unless the window is already closing: a command that finishes after the
-    // user confirmed the close has nobody left to tell.
-    // informative, when given, is the reason shown below the text.
+    // user confirmed the close has nobody left to tell. informative, when given, is the reason,
+    // shown below the text.
     MsgAnswer Tell(const std::string& text, const std::string& title, MsgIcon icon,
                    const std::string& informative = {});
     void OpenLink(const std::string& url);
