@@ -1,8 +1,8 @@
 #include "app/FrameBox.h"
 
+#include <qdrawutil.h>
 #include <QPainter>
 #include <QStyle>
-#include <qdrawutil.h>
 
 namespace {
 constexpr int kCaptionLeft = 8;  // the caption's first letter, from the frame's left edge

@@ -65,8 +65,7 @@ bool frmMain::AddCross(int TAPic) {
     const CrossSizeAnswer size = ParseCrossSize(answer);
     switch (size.Verdict) {
         case CrossSizeVerdict::Empty:
-        case CrossSizeVerdict::OutOfRange:
-            return false;
+        case CrossSizeVerdict::OutOfRange: return false;
         case CrossSizeVerdict::NotANumber:
             Tell(kNotANumberMessage, AppTexts::kProgramTitle, MsgIcon::Information);
             return false;

@@ -37,8 +37,7 @@ MsgAnswer QtPrompts::MsgBox(const std::string& Text, const std::string& Title, M
 std::string QtPrompts::InputBox(const std::string& Prompt, const std::string& Title,
                                 const std::string& Default) {
     bool accepted = false;
-    const QString answer =
-        QInputDialog::getText(window_, QString::fromStdString(Title), DisplayText(Prompt),
-                              QLineEdit::Normal, QString::fromStdString(Default), &accepted);
+    const QString answer = QInputDialog::getText(window_, QString::fromStdString(Title), DisplayText(Prompt),
+                                                 QLineEdit::Normal, QString::fromStdString(Default), &accepted);
     return accepted ? answer.toStdString() : std::string();
 }

@@ -142,8 +142,7 @@ private:
     // Undo history (SlotHistory.cpp)
     // Runs command, which may change the slots listed; when it did its work and the slots
     // changed, that is one step named name (the button's caption without its '&').
-    void RecordSlotChange(const QString& name, const std::vector<int>& changing,
-                          const std::function<bool()>& command);
+    void RecordSlotChange(const QString& name, const std::vector<int>& changing, const std::function<bool()>& command);
     // Puts slots back as an undo or redo step has them, shows them on their page and in the
     // previews, and turns to the page of the first.
     void PutSlotsBack(const std::vector<SlotState>& states);

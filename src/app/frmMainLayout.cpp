@@ -1,13 +1,13 @@
 // Builds the window's controls at the positions of the original form: twips / 15 pixels,
 // fixed, never laid out again at run time.
 
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QStatusBar>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabWidget>
 #include <QTextLayout>
-#include <QFontInfo>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -285,9 +285,8 @@ void frmMain::ConnectCommands() {
                                      std::function<bool()> command) {
         const QString name = button->text().remove(QLatin1Char('&'));
         const std::vector<int> slotList(changing);
-        connect(button, &QPushButton::clicked, this, [this, name, slotList, command] {
-            RecordSlotChange(name, slotList, command);
-        });
+        connect(button, &QPushButton::clicked, this,
+                [this, name, slotList, command] { RecordSlotChange(name, slotList, command); });
     };
     for (int k = 0; k < 3; ++k) {
         const PicturePage& p = pages_.at(static_cast<std::size_t>(k));

@@ -23,7 +23,7 @@ TEST_F(WindowTest, AboutFrameHoldsItsCaptionAndTheLinkBlendsIntoTheFrame) {
     EXPECT_GE(description->x(), 4);
 
     const QImage page = frame->grab().toImage();
-    const QPoint inLink = link->geometry().topLeft() + QPoint(1, 1);            // above the words
-    const QPoint bareFrame(frame->width() - 4, frame->height() - 4);             // inside, beside every label
+    const QPoint inLink = link->geometry().topLeft() + QPoint(1, 1);  // above the words
+    const QPoint bareFrame(frame->width() - 4, frame->height() - 4);  // inside, beside every label
     EXPECT_EQ(page.pixel(inLink), page.pixel(bareFrame));
 }

@@ -2,7 +2,6 @@
 
 #include <QProcess>
 
-
 #include "WindowTestSupport.h"
 #include "gaf/GafFile.h"
 
