@@ -137,15 +137,17 @@ shoot_area "$area" "$build/screenshot-help-about.png"
 # Quit: the question, Yes, and the program must end.
 xdotool key --clearmodifiers alt+F4
 find_window "Exit Iconwright" >/dev/null
+yes_at="$(date +%s%N)"
 xdotool key Return
-for _ in $(seq 1 50); do
+for _ in $(seq 1 500); do
   kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
+  sleep 0.01
 done
 if kill -0 "$app_pid" 2>/dev/null; then
   echo "screenshot: the program did not end within 5 seconds of Yes" >&2
   exit 1
 fi
+echo "screenshot: the program ended $(( ($(date +%s%N) - yes_at) / 1000000 )) ms after Yes"
 app_pid=""
 
 road="$build/tests/iconwright-road-screenshot"
