@@ -22,6 +22,13 @@ inline constexpr const char* kSavingGaf = "Saving .GAF...";
 
 // Picture box tooltips: a loaded picture's box names its file; these are made by the program.
 inline constexpr const char* kMadeByGeneration = "(made by automatic generation)";
+// The status bar's passing note after a load; %1 is the file's name without its folder.
+inline constexpr const char* kLoadedNote = "Loaded %1";
+// The reason below "The .GAF file could not be written." for a unit name; %1 is the first
+// character the game's code page lacks.
+inline constexpr const char* kUnstorableName =
+    "The unit name has \"%1\", a character the game cannot store. Use only Western European letters, digits and "
+    "signs (Windows-1252).";
 
 // File dialog settings
 inline constexpr const char* kBmpFilter = "BMP files (*.bmp)|*.bmp";

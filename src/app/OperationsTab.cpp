@@ -51,9 +51,7 @@ std::string frmMain::UnstorableNameReason(const std::string& unitName) {
         const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         const std::string character = unitName.substr(at, length);
         if (!windows1252::FromUtf8(character)) {
-            return "The unit name has \"" + character +
-                   "\", a character the game cannot store. Use only Western European letters, digits and signs "
-                   "(Windows-1252).";
+            return QString::fromUtf8(AppTexts::kUnstorableName).arg(QString::fromStdString(character)).toStdString();
         }
         at += length;
     }

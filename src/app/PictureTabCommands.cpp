@@ -35,7 +35,7 @@ bool frmMain::LoadPicture(int TAPic, PictureFormat format) {
     ShowSlot(TAPic);
     const QString file = QString::fromStdString(chosen);
     SetSource(TAPic, QDir::toNativeSeparators(file));
-    ShowNote(QStringLiteral("Loaded %1").arg(QFileInfo(file).fileName()));
+    ShowNote(QString::fromUtf8(AppTexts::kLoadedNote).arg(QFileInfo(file).fileName()));
     return true;
 }
 

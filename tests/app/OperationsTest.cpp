@@ -81,15 +81,19 @@ TEST_F(WindowTest, UnitNameCancelledMadeOfSpacesOrNotStorable) {
     // reason names the first character the game's code page lacks ("é" and "€" it has).
     const std::size_t dialogsShown = dialog->ProposedNames.size();
     const QString status = window->MessagePanel()->text();
-    prompts->InputAnswers = {"Tank€éΩЖ"};
-    Click("Command26");
-    EXPECT_EQ(dialog->ProposedNames.size(), dialogsShown);
-    ASSERT_EQ(prompts->Messages.size(), 1u);
-    EXPECT_EQ(prompts->Messages[0].Text, "The .GAF file could not be written.");
-    EXPECT_EQ(prompts->Messages[0].Informative,
-              "The unit name has \"Ω\", a character the game cannot store. Use only Western European letters, digits "
-              "and signs (Windows-1252).");
-    prompts->Messages.clear();
-    EXPECT_EQ(window->MessagePanel()->text(), status);
-    EXPECT_EQ(window->UnitGAF().Name(), "Tank€éΩЖ") << "the name is kept, as after a cancelled dialog";
+    const std::pair<std::string, std::string> names[] = {{"Tank€éΩЖ", "Ω"}, {"ARM\t🙂x", "🙂"}};
+    for (const auto& [name, character] : names) {
+        prompts->InputAnswers = {name};
+        Click("Command26");
+        EXPECT_EQ(dialog->ProposedNames.size(), dialogsShown) << name;
+        ASSERT_EQ(prompts->Messages.size(), 1u) << name;
+        EXPECT_EQ(prompts->Messages[0].Text, "The .GAF file could not be written.");
+        EXPECT_EQ(prompts->Messages[0].Informative,
+                  "The unit name has \"" + character +
+                      "\", a character the game cannot store. Use only Western European letters, digits and signs "
+                      "(Windows-1252).");
+        prompts->Messages.clear();
+        EXPECT_EQ(window->MessagePanel()->text(), status) << name;
+        EXPECT_EQ(window->UnitGAF().Name(), name) << "the name is kept, as after a cancelled dialog";
+    }
 }
