@@ -77,9 +77,14 @@ find_window() {
   echo "$found"
 }
 
-# The screen area of a window with its frame: WIDTHxHEIGHT+X+Y, for cropping the screen.
-frame_area() {
-  xwininfo -frame -id "$1" | awk '
+# The screen area of a window, WIDTHxHEIGHT+X+Y, for cropping the screen; the whole screen
+# when xwininfo is missing (xdotool's own geometry is off by the frame under a window manager).
+window_area() {
+  if ! command -v xwininfo >/dev/null; then
+    echo "800x600+0+0"
+    return
+  fi
+  xwininfo -id "$1" | awk '
     /Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
     /Width:/ {w = $NF} /Height:/ {h = $NF}
     END {printf "%dx%d+%d+%d", w, h, x, y}'
@@ -100,7 +105,7 @@ sleep 1  # let the first paint finish
 echo "screenshot: $build/screenshot-about.png"
 
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
-area="$(frame_area "$window")"
+area="$(window_area "$window")"
 
 # A unit name with a letter the game's code page lacks: refused, with the reason.
 xdotool key --clearmodifiers ctrl+4
