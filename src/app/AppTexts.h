@@ -35,6 +35,14 @@ inline constexpr const char* kBmpFilter = "BMP files (*.bmp)|*.bmp";
 inline constexpr const char* kPcxFilter = "PCX files (*.pcx)|*.pcx";
 inline constexpr const char* kGafFilter = "GAF files (*.gaf)|*.gaf";
 inline constexpr const char* kGadgetSuffix = "_GADGET.GAF";
+inline constexpr const char* kImportFilter =
+    "PNG files (*.png)|*.png|JPEG files (*.jpg *.jpeg)|*.jpg;*.jpeg|BMP files (*.bmp)|*.bmp|PCX files (*.pcx)|*.pcx|"
+    "All files (*)|*";
+inline constexpr const char* kImportDefaultExt = "png";
+
+// Importing a picture of any size and kind
+inline constexpr const char* kImportCommand = "Import picture";
+inline constexpr const char* kImportFailed = "The picture could not be imported.";
 
 // Messages
 inline constexpr const char* kBadPicture = CommandMessages::kBadPicture;
