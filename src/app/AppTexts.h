@@ -40,9 +40,12 @@ inline constexpr const char* kImportFilter =
     "All files (*)|*";
 inline constexpr const char* kImportDefaultExt = "png";
 
-// Importing a picture of any size and kind
-inline constexpr const char* kImportCommand = "Import picture";
+// Importing a picture of any size and kind. The undo step's name; the message of a failed
+// import, whose reason goes below it; the status bar's note after an import, %1 the file's name
+// without its folder and %2 the conversion report as iconwright-cli prints it.
+inline constexpr const char* kImportStep = "Import picture";
 inline constexpr const char* kImportFailed = "The picture could not be imported.";
+inline constexpr const char* kImportedNote = "Imported %1: %2";
 
 // Messages
 inline constexpr const char* kBadPicture = CommandMessages::kBadPicture;

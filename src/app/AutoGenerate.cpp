@@ -1,5 +1,7 @@
 // "Use this image as the basis for the other two": the highlighted and disabled pictures made
-// from the picture file opened last, which the shared file dialog still names.
+// from the picture file opened last, which the shared file dialog still names. When that file
+// was imported, it is imported again with the options of that import; otherwise it is loaded
+// as a BMP or PCX file, as the dialog's default extension says.
 
 #include "app/AppTexts.h"
 #include "app/QtPictureBox.h"
@@ -22,16 +24,22 @@ bool frmMain::Command28_Click() {
     // while a load yields may change them.
     const bool pcx = dialog_->DefaultExt == "pcx";
     const std::string lastFile = dialog_->FileName;
+    const bool imported =
+        lastImport_ && dialog_->Filter == AppTexts::kImportFilter && lastImport_->File == lastFile;
+    const import::ImportSettings importSettings = imported ? lastImport_->Choices.Settings : import::ImportSettings{};
     SetMessage(AppTexts::kLoadingPictures);
     LetEventsThrough();
 
     classUnitGAF& unit = UnitGAF();
+    imagefiles::FileFailure why;
     auto load = [&](int TAPic) {
+        if (imported) return unit.ImportPicture(lastFile, TAPic, importSettings, nullptr, &why);
         return pcx ? unit.LoadPCXPicture(lastFile, TAPic) : unit.LoadBMPPicture(lastFile, TAPic);
     };
     auto fail = [&] {
         ShowNormalCursor();
-        Tell(AppTexts::kTaskFailed, AppTexts::kProgramTitle, MsgIcon::None);
+        Tell(AppTexts::kTaskFailed, AppTexts::kProgramTitle, MsgIcon::None,
+             imported ? ImportFailureReason(lastFile, why) : std::string());
     };
     if (!load(kHighlightedPage)) {
         SetAutoProgress(1);

@@ -24,6 +24,7 @@ std::optional<ImportChoices> QtImportOptionsAsker::Ask(const std::string& Filena
     };
     ImportDialog dialog(Filename, Picture, Start, std::move(pickers), window_);
     shown = &dialog;
+    backgroundDialog_.SetParentWindow(&dialog);
     if (dialog.exec() != QDialog::Accepted || !dialog.ChoicesValid()) return std::nullopt;
     return dialog.Choices();
 }

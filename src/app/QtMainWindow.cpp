@@ -1,6 +1,7 @@
 #include "app/QtMainWindow.h"
 
 #include "app/QtCommonDialog.h"
+#include "app/QtImportOptionsAsker.h"
 #include "app/QtPrompts.h"
 #include "app/QtUrlOpener.h"
 #include "app/frmMain.h"
@@ -10,8 +11,12 @@ std::unique_ptr<frmMain> MakeQtMainWindow() {
     auto prompts = std::make_unique<QtPrompts>();
     QtCommonDialog* dialogRef = dialog.get();
     QtPrompts* promptsRef = prompts.get();
-    auto window = std::make_unique<frmMain>(std::move(dialog), std::move(prompts), std::make_unique<QtUrlOpener>());
+    auto importOptions = std::make_unique<QtImportOptionsAsker>();
+    QtImportOptionsAsker* importOptionsRef = importOptions.get();
+    auto window = std::make_unique<frmMain>(std::move(dialog), std::move(prompts), std::make_unique<QtUrlOpener>(),
+                                            std::move(importOptions));
     dialogRef->SetParentWindow(window.get());
     promptsRef->SetParentWindow(window.get());
+    importOptionsRef->SetParentWindow(window.get());
     return window;
 }

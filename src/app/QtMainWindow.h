@@ -1,6 +1,6 @@
 #pragma once
-// The window as the program shows it: Qt's file dialog, message boxes, input boxes and desktop
-// links, every dialog a child of the window.
+// The window as the program shows it: Qt's file dialog, message boxes, input boxes, the import
+// options dialog and desktop links, every dialog a child of the window.
 
 #include <memory>
 

@@ -13,8 +13,12 @@
 #include "picture/classUnitGAF.h"
 
 frmMain::frmMain(std::unique_ptr<CommonDialog> dialog, std::unique_ptr<Prompts> prompts,
-                 std::unique_ptr<UrlOpener> links, QWidget* parent)
-    : QWidget(parent), dialog_(std::move(dialog)), prompts_(std::move(prompts)), links_(std::move(links)) {
+                 std::unique_ptr<UrlOpener> links, std::unique_ptr<ImportOptionsAsker> importOptions, QWidget* parent)
+    : QWidget(parent),
+      dialog_(std::move(dialog)),
+      prompts_(std::move(prompts)),
+      links_(std::move(links)),
+      importOptions_(std::move(importOptions)) {
     undoStack_ = new QUndoStack(this);
     undoStack_->setUndoLimit(kUndoLimit);
     BuildControls();

@@ -9,6 +9,9 @@
 //
 // Above the pages sits a menu bar; the pages and the status bar keep their fixed places below
 // it. Every command that changes a slot is one step of the undo history.
+//
+// Pictures of any size and kind are imported into a picture page's slot from the File menu or
+// by dropping the file onto the page; the options are asked through an ImportOptionsAsker.
 
 #include <QKeySequence>
 #include <QString>
@@ -17,13 +20,17 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CommonDialog.h"
+#include "app/ImportChoices.h"
+#include "app/ImportOptionsAsker.h"
 #include "app/Prompts.h"
 #include "app/RememberedPlaces.h"
 #include "app/UrlOpener.h"
+#include "imagefiles/FileFailure.h"
 
 class classUnitGAF;
 class CaptionButton;
@@ -48,8 +55,8 @@ public:
     static constexpr int kOperationsPage = 3;
     static constexpr int kAboutPage = 4;
 
-    frmMain(std::unique_ptr<CommonDialog> dialog, std::unique_ptr<Prompts> prompts,
-            std::unique_ptr<UrlOpener> links, QWidget* parent = nullptr);
+    frmMain(std::unique_ptr<CommonDialog> dialog, std::unique_ptr<Prompts> prompts, std::unique_ptr<UrlOpener> links,
+            std::unique_ptr<ImportOptionsAsker> importOptions, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // The picture set; the first call creates it.
@@ -149,6 +156,26 @@ private:
     // The file slot TAPic's picture came from, shown as the tooltip of its picture boxes.
     void SetSource(int TAPic, const QString& source);
 
+    // Importing (ImportCommands.cpp)
+    static bool IsPicturePage(int page);
+    // File > Import picture... is there on the picture pages only.
+    void UpdateImportCommand();
+    // Asks for a picture file and imports it into the slot of the picture page shown.
+    bool ImportPictureCommand(int TAPic);
+    // Decodes file, asks for the options and imports it into slot TAPic; false when the user
+    // cancels or the import fails (the slot is then unchanged and a message says why).
+    bool ImportInto(int TAPic, const std::string& file);
+    // One undo step named "Import picture" around command.
+    void RecordImport(int TAPic, const std::function<bool()>& command);
+    // The reason below a failed import's message: "photo.png: the picture is fully transparent."
+    static std::string ImportFailureReason(const std::string& file, const imagefiles::FileFailure& why);
+    // The file and options of the last import that went through, which the automatic generation
+    // uses again while the file dialog still names that file.
+    struct LastImport {
+        std::string File;
+        ImportChoices Choices;
+    };
+
     // Automatic generation (AutoGenerate.cpp)
     bool Command28_Click();
     void SetAutoProgress(int step);
@@ -179,7 +206,9 @@ private:
     std::unique_ptr<CommonDialog> dialog_;
     std::unique_ptr<Prompts> prompts_;
     std::unique_ptr<UrlOpener> links_;
+    std::unique_ptr<ImportOptionsAsker> importOptions_;
     std::unique_ptr<classUnitGAF> unitGAF_;
+    std::optional<LastImport> lastImport_;
     RememberedPlaces places_;
     std::array<QString, 3> sources_{};
 
@@ -194,6 +223,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     QMenu* editMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    QAction* importCommand_ = nullptr;
     QUndoStack* undoStack_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QStatusBar* statusBar_ = nullptr;

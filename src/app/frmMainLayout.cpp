@@ -17,6 +17,7 @@
 #include "app/CaptionButton.h"
 #include "app/FrameBox.h"
 #include "app/LinkLabel.h"
+#include "app/PictureDrops.h"
 #include "app/QtPictureBox.h"
 #include "app/StretchedImage.h"
 #include "app/frmMain.h"
@@ -309,9 +310,17 @@ void frmMain::ConnectCommands() {
     });
     connect(command26_, &QPushButton::clicked, this, [this] { Command26_Click(); });
     connect(command27_, &QPushButton::clicked, this, [this] { close(); });
+    // A picture file dropped onto a picture page is imported into that page's slot.
+    for (int k = 0; k < 3; ++k) {
+        PictureDrops::Accept(tabs_->widget(k), [this, k](const std::string& file) {
+            RecordImport(k, [this, k, file] { return ImportInto(k, file); });
+        });
+    }
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int) {
         const int previous = currentTab_;
         currentTab_ = tabs_->currentIndex();
+        UpdateImportCommand();
         SSTab1_Click(previous);
     });
+    UpdateImportCommand();
 }

@@ -25,7 +25,8 @@ NextRun StartAgain() {
     auto dialog = std::make_unique<ScriptedCommonDialog>();
     NextRun run{dialog.get(), nullptr};
     run.Window = std::make_unique<frmMain>(std::move(dialog), std::make_unique<ScriptedPrompts>(),
-                                           std::make_unique<RecordingUrlOpener>());
+                                           std::make_unique<RecordingUrlOpener>(),
+                                           std::make_unique<ScriptedImportOptions>());
     return run;
 }
 

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <QSize>
+
 #include "app/CommonDialog.h"
+#include "app/ImportOptionsAsker.h"
 #include "app/Prompts.h"
 #include "app/UrlOpener.h"
 
@@ -41,6 +44,8 @@ protected:
 struct ShownMessage {
     std::string Text;
     std::string Informative;
+    std::string Title;
+    MsgIcon Icon = MsgIcon::None;
 };
 
 struct ScriptedPrompts : Prompts {
@@ -48,9 +53,9 @@ struct ScriptedPrompts : Prompts {
     std::deque<std::string> InputAnswers;  // "" is also what Cancel gives
     std::vector<ShownMessage> Messages;
 
-    MsgAnswer MsgBox(const std::string& Text, const std::string&, MsgIcon, MsgButtons Buttons,
+    MsgAnswer MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon, MsgButtons Buttons,
                      const std::string& Informative) override {
-        Messages.push_back({Text, Informative});
+        Messages.push_back({Text, Informative, Title, Icon});
         return Buttons == MsgButtons::OK ? MsgAnswer::OK : NextAnswer(MsgAnswers, MsgAnswer::No, Text);
     }
     std::string InputBox(const std::string& Prompt, const std::string&, const std::string&) override {
@@ -61,4 +66,23 @@ struct ScriptedPrompts : Prompts {
 struct RecordingUrlOpener : UrlOpener {
     std::vector<std::string> Opened;
     void Open(const std::string& Url) override { Opened.push_back(Url); }
+};
+
+// The import options dialog: each answer is OK with the given options, or Cancel.
+struct ScriptedImportOptions : ImportOptionsAsker {
+    struct Question {
+        std::string File;
+        QSize PictureSize;
+        ImportChoices Start;
+    };
+    std::deque<std::optional<ImportChoices>> Answers;
+    std::vector<Question> Asked;
+    void Ok(const ImportChoices& choices) { Answers.emplace_back(choices); }
+    void Cancel() { Answers.emplace_back(std::nullopt); }
+
+    std::optional<ImportChoices> Ask(const std::string& Filename, const imagefiles::RgbaPicture& Picture,
+                                     const ImportChoices& Start) override {
+        Asked.push_back({Filename, QSize(Picture.Width, Picture.Height), Start});
+        return NextAnswer<std::optional<ImportChoices>>(Answers, std::nullopt, "import options for " + Filename);
+    }
 };

@@ -33,11 +33,17 @@ std::vector<uint32_t> ColoursOf(const Picture& picture) {
 
 void WindowTest::SetUp() {
     QSettings().clear();  // each test starts as a first run
+    OpenWindow();
+}
+
+void WindowTest::OpenWindow() {
+    window.reset();
     auto scriptedDialog = std::make_unique<ScriptedCommonDialog>();
     auto scriptedPrompts = std::make_unique<ScriptedPrompts>();
-    dialog = scriptedDialog.get(), prompts = scriptedPrompts.get();
+    auto scriptedImportOptions = std::make_unique<ScriptedImportOptions>();
+    dialog = scriptedDialog.get(), prompts = scriptedPrompts.get(), importOptions = scriptedImportOptions.get();
     window = std::make_unique<frmMain>(std::move(scriptedDialog), std::move(scriptedPrompts),
-                                       std::make_unique<RecordingUrlOpener>());
+                                       std::make_unique<RecordingUrlOpener>(), std::move(scriptedImportOptions));
     window->show();
     QApplication::processEvents();
 }

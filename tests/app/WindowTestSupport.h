@@ -31,6 +31,8 @@ std::vector<uint32_t> ColoursOf(const Picture& picture);
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    // A new window with new scripted dialogs on the settings as they are: the next run.
+    void OpenWindow();
     // Clicks the named button; the file dialog, if file is given, answers with it.
     void Click(const char* name, const std::string& file = {});
     QAbstractButton* Button(const char* name) const;
@@ -48,6 +50,7 @@ protected:
     testsupport::TempDir dir;
     ScriptedCommonDialog* dialog = nullptr;
     ScriptedPrompts* prompts = nullptr;
+    ScriptedImportOptions* importOptions = nullptr;
     std::unique_ptr<frmMain> window;
 };
 

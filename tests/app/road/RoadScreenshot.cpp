@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     dialog->Choose(gaf);
     prompts->InputAnswers = {"armcamp"};
     ScriptedPrompts* said = prompts.get();
-    frmMain window(std::move(dialog), std::move(prompts), std::make_unique<RecordingUrlOpener>());
+    frmMain window(std::move(dialog), std::move(prompts), std::make_unique<RecordingUrlOpener>(),
+                   std::make_unique<ScriptedImportOptions>());
     window.show();
     QApplication::processEvents();
 
