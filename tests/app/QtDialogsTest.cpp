@@ -3,10 +3,12 @@
 // when no window is active.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QSettings>
 #include <QTimer>
 
@@ -15,7 +17,9 @@
 #include <functional>
 
 #include "WindowTestSupport.h"
+#include "app/ImportDialog.h"
 #include "app/QtMainWindow.h"
+#include "support/PictureEncoders.h"
 
 using namespace apptest;
 
@@ -107,4 +111,70 @@ TEST(QtDialogs, EveryBoxAndDialogIsAChildOfTheWindowAndShowsItsReason) {
               "and signs (Windows-1252).");
     EXPECT_EQ(seen[1].Informative, "");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "Ω_GADGET.GAF"));
+}
+
+TEST(QtDialogs, ImportGoesThroughTheFileDialogAndTheOptionsDialogAndAFailureWarnsWithItsReason) {
+    QSettings().clear();
+    testsupport::TempDir dir;
+    const std::string photo = dir.file("photo.png"), junk = dir.file("junk.png");
+    imagefiles::RgbaPicture picture{40, 20, std::vector<uint8_t>(40 * 20 * 4)};
+    for (std::size_t i = 0; i < picture.Pixels.size(); ++i)
+        picture.Pixels[i] = i % 4 == 3 ? (i / 4 % 40 < 8 ? 0 : 255) : static_cast<uint8_t>(i * 37 % 251);
+    testsupport::WriteBytes(photo, pictureencode::EncodeRgbaPng(picture));
+    testsupport::WriteBytes(junk, {'n', 'o', 't'});
+    std::unique_ptr<frmMain> window = MakeQtMainWindow();
+    window->show();
+    QApplication::processEvents();
+    window->SSTab1()->setCurrentIndex(frmMain::kNormalPage);
+
+    std::vector<QWidget*> parents;
+    QStringList filters;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    std::string text, informative;
+    const auto chooseFile = [&](const std::string& file) {
+        return [&, file](QWidget* shown) {
+            auto* files = qobject_cast<QFileDialog*>(shown);
+            ASSERT_NE(files, nullptr);
+            parents.push_back(files->parentWidget());
+            filters = files->nameFilters();
+            files->selectFile(QString::fromStdString(file));
+            static_cast<QDialog*>(files)->accept();
+        };
+    };
+    DialogAnswers answers({
+        chooseFile(photo),
+        [&](QWidget* shown) {
+            auto* options = qobject_cast<ImportDialog*>(shown);
+            ASSERT_NE(options, nullptr);
+            parents.push_back(options->parentWidget());
+            options->TrimBox()->click();
+            options->OkButton()->click();
+        },
+        chooseFile(junk),
+        [&](QWidget* shown) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            ASSERT_NE(box, nullptr);
+            parents.push_back(box->parentWidget());
+            icon = box->icon(), text = box->text().toStdString(), informative = box->informativeText().toStdString();
+            box->button(QMessageBox::Ok)->click();
+        },
+    });
+    QAction* import = nullptr;
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->text() == "&Import picture...") import = action;
+    ASSERT_NE(import, nullptr);
+    import->trigger();
+    import->trigger();
+    EXPECT_TRUE(answers.AllUsed());
+
+    EXPECT_EQ(parents, std::vector<QWidget*>(4, window.get()));
+    EXPECT_EQ(filters, QStringList({"PNG files (*.png)", "JPEG files (*.jpg *.jpeg)", "BMP files (*.bmp)",
+                                    "PCX files (*.pcx)", "All files (*)"}));
+    import::ImportSettings trimmed;
+    trimmed.Trim = true;
+    EXPECT_EQ(*window->UnitGAF().Slot(0),
+              Reference(0, [&](classUnitGAF& u) { ASSERT_TRUE(u.ImportPicture(photo, 0, trimmed)); }));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(text, "The picture could not be imported.");
+    EXPECT_EQ(informative, "junk.png: not a PNG, JPEG, BMP or PCX picture.");
 }
