@@ -24,8 +24,7 @@ bool frmMain::Command28_Click() {
     // while a load yields may change them.
     const bool pcx = dialog_->DefaultExt == "pcx";
     const std::string lastFile = dialog_->FileName;
-    const bool imported =
-        lastImport_ && dialog_->Filter == AppTexts::kImportFilter && lastImport_->File == lastFile;
+    const bool imported = lastImport_ && dialog_->Filter == AppTexts::kImportFilter && lastImport_->File == lastFile;
     const import::ImportSettings importSettings = imported ? lastImport_->Choices.Settings : import::ImportSettings{};
     SetMessage(AppTexts::kLoadingPictures);
     LetEventsThrough();

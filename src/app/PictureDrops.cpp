@@ -52,8 +52,7 @@ bool PictureDrops::eventFilter(QObject* watched, QEvent* event) {
             QTimer::singleShot(0, this, [this, file] { handler_(file); });
             return true;
         }
-        default:
-            break;
+        default: break;
     }
     return QObject::eventFilter(watched, event);
 }

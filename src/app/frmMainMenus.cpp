@@ -29,11 +29,11 @@ void frmMain::BuildMenus() {
 
     fileMenu_ = menuBar_->addMenu(QStringLiteral("&File"));
     // Further file commands go here, each one AddMenuCommand line above the separator.
-    importCommand_ = AddMenuCommand(fileMenu_, QStringLiteral("&Import picture..."), {QKeySequence(Qt::CTRL | Qt::Key_I)},
-                                    [this] {
-                                        const int TAPic = tabs_->currentIndex();
-                                        RecordImport(TAPic, [this, TAPic] { return ImportPictureCommand(TAPic); });
-                                    });
+    importCommand_ =
+        AddMenuCommand(fileMenu_, QStringLiteral("&Import picture..."), {QKeySequence(Qt::CTRL | Qt::Key_I)}, [this] {
+            const int TAPic = tabs_->currentIndex();
+            RecordImport(TAPic, [this, TAPic] { return ImportPictureCommand(TAPic); });
+        });
     fileMenu_->addSeparator();
     AddMenuCommand(fileMenu_, QStringLiteral("E&xit"), {QKeySequence(QKeySequence::Quit)}, [this] { close(); });
 

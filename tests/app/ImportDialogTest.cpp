@@ -94,8 +94,7 @@ public:
         ASSERT_TRUE(expected && dialog.Result()) << where;
         EXPECT_EQ(dialog.Result()->Indices, expected->Indices) << where;
         EXPECT_EQ(dialog.SourcePreview(), ImportPreview::Truecolour(expected->Frames.Composited)) << where;
-        EXPECT_EQ(dialog.ResultPreview(), ImportPreview::Indexed(expected->Indices, modPalettes::GamePalette))
-            << where;
+        EXPECT_EQ(dialog.ResultPreview(), ImportPreview::Indexed(expected->Indices, modPalettes::GamePalette)) << where;
         EXPECT_EQ(dialog.ReportText().toStdString(), import::DescribeReport(expected->Report)) << where;
         EXPECT_TRUE(dialog.OkButton()->isEnabled()) << where;
     }
@@ -108,7 +107,8 @@ public:
 };
 
 TEST(ImportPreview, EveryPixelBecomesASquareOfTheScale) {
-    const RgbaPicture frame{3, 2, {1, 2, 3, 255, 4, 5, 6, 0, 7, 8, 9, 255, 10, 11, 12, 255, 13, 14, 15, 9, 16, 17, 18, 255}};
+    const RgbaPicture frame{
+        3, 2, {1, 2, 3, 255, 4, 5, 6, 0, 7, 8, 9, 255, 10, 11, 12, 255, 13, 14, 15, 9, 16, 17, 18, 255}};
     for (int scale : {1, 2, 3}) {
         const QImage image = ImportPreview::Truecolour(frame, scale);
         ASSERT_EQ(image.size(), QSize(3 * scale, 2 * scale)) << scale;
@@ -137,10 +137,16 @@ TEST(ImportChoicesText, AvoidListsColoursAndWordsReadBackToTheSameValues) {
             for (int k = first; k <= last; ++k) bits.set(static_cast<std::size_t>(k));
         return bits;
     };
-    const struct { std::bitset<256> Avoid; const char* Text; } rows[] = {
-        {{}, "none"}, {set({{7, 7}}), "7"}, {set({{0, 0}, {240, 255}}), "0,240-255"},
-        {set({{0, 1}, {3, 3}}), "0-1,3"}, {set({{0, 254}}), "0-254"}, {set({{255, 255}}), "255"},
-        {set({{1, 1}, {3, 3}, {5, 6}}), "1,3,5-6"}};
+    const struct {
+        std::bitset<256> Avoid;
+        const char* Text;
+    } rows[] = {{{}, "none"},
+                {set({{7, 7}}), "7"},
+                {set({{0, 0}, {240, 255}}), "0,240-255"},
+                {set({{0, 1}, {3, 3}}), "0-1,3"},
+                {set({{0, 254}}), "0-254"},
+                {set({{255, 255}}), "255"},
+                {set({{1, 1}, {3, 3}, {5, 6}}), "1,3,5-6"}};
     for (const auto& row : rows) {
         EXPECT_EQ(AvoidListText(row.Avoid), row.Text);
         EXPECT_EQ(import::ParseAvoidList(AvoidListText(row.Avoid), nullptr), row.Avoid) << row.Text;
@@ -197,8 +203,12 @@ TEST_F(ImportDialogTest, EachOptionChangesThePreviewsAndTheReportAsTheImportDoes
         {"avoid", [](auto&, ImportDialog& d) { d.AvoidEdit()->setText(" 0-127 "); },
          [](ImportSettings& s) { s.Avoid = *import::ParseAvoidList("0-127", nullptr); }},
         {"colour",
-         [](ImportDialogTest& t, ImportDialog& d) { t.colours.push_back(QColor(255, 0, 255)), d.ColourButton()->click(); },
-         [](ImportSettings& s) { s.Background = {255, 0, 255}; }},
+         [](ImportDialogTest& t, ImportDialog& d) {
+             t.colours.push_back(QColor(255, 0, 255)), d.ColourButton()->click();
+         },
+         [](ImportSettings& s) {
+             s.Background = {255, 0, 255};
+         }},
         {"background file",
          [green](ImportDialogTest& t, ImportDialog& d) { t.files.push_back(green), d.BackgroundFileButton()->click(); },
          [green](ImportSettings& s) {
@@ -255,7 +265,10 @@ TEST_F(ImportDialogTest, ABadAvoidListGreysOutOkUntilItReadsAgain) {
     start.Settings.Avoid.set(5);
     auto dialog = Open(start);
     const import::IndexFrame shown = dialog->Result()->Indices;
-    const struct { const char* Text; const char* Problem; } bad[] = {
+    const struct {
+        const char* Text;
+        const char* Problem;
+    } bad[] = {
         {"300", "Avoid indices: \"300\" is not an index 0 to 255 or a range such as 240-255"},
         {"0-255", "Avoid indices: all 256 indices avoided leaves none to choose"},
         {"", "Avoid indices: an empty list (use none to avoid nothing)"},

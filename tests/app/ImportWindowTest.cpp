@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
-#include <QTest>
 #include <QStatusBar>
+#include <QTest>
 #include <QUndoStack>
 #include <QUrl>
 

@@ -24,9 +24,9 @@ struct NextRun {
 NextRun StartAgain() {
     auto dialog = std::make_unique<ScriptedCommonDialog>();
     NextRun run{dialog.get(), nullptr};
-    run.Window = std::make_unique<frmMain>(std::move(dialog), std::make_unique<ScriptedPrompts>(),
-                                           std::make_unique<RecordingUrlOpener>(),
-                                           std::make_unique<ScriptedImportOptions>());
+    run.Window =
+        std::make_unique<frmMain>(std::move(dialog), std::make_unique<ScriptedPrompts>(),
+                                  std::make_unique<RecordingUrlOpener>(), std::make_unique<ScriptedImportOptions>());
     return run;
 }
 
