@@ -38,9 +38,14 @@ public:
     std::string FileName;    // UTF-8; the chosen file after a successful Show
     std::string InitDir;
     int32_t Flags = 0;
+    // Which pair of Filter is offered first, counted from 1; after a successful Show, the pair
+    // the user chose. A Filter of one pair always gives 1.
+    int32_t FilterIndex = 1;
+    // The folder chosen by the last successful ShowFolder (UTF-8).
+    std::string FolderName;
 
-    // The folder the dialog opens in, worked out by each ShowOpen and ShowSave: the remembered
-    // folder of its kind, else InitDir.
+    // The folder the dialog opens in, worked out by each ShowOpen, ShowSave and ShowFolder: the
+    // remembered folder of its kind, else InitDir.
     std::string StartFolder;
 
     void RememberPlacesIn(Places* places) { places_ = places; }
@@ -50,9 +55,26 @@ public:
     int32_t ShowOpen() { return Show(Kind::Open); }
     int32_t ShowSave() { return Show(Kind::Save); }
 
+    // Asks for a folder, Title saying what it is for: 0 with FolderName naming it, or
+    // kCancelError. Use names the kind of folder ("mod", "frames"), each remembered on its own.
+    // The file settings stay as they are, so the automatic generation still finds the picture
+    // opened last.
+    int32_t ShowFolder(const std::string& Title, const std::string& Use) {
+        const std::string dialogKind = "folder-" + Use;
+        StartFolder = places_ ? places_->LastFolder(dialogKind) : std::string();
+        if (StartFolder.empty()) StartFolder = InitDir;
+        std::optional<std::string> chosen = AskForFolder(Title);
+        if (!chosen) return kCancelError;
+        FolderName = *chosen;
+        if (places_ && !FolderName.empty()) places_->RememberFolder(dialogKind, FolderName);
+        return 0;
+    }
+
 protected:
-    // Asks the user with the current settings; nullopt on cancel.
+    // Asks the user with the current settings; nullopt on cancel. A dialog with several filters
+    // sets FilterIndex to the one chosen.
     virtual std::optional<std::string> AskForFile(Kind kind) = 0;
+    virtual std::optional<std::string> AskForFolder(const std::string& Title) = 0;
 
 private:
     int32_t Show(Kind kind) {

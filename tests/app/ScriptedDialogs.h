@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -27,17 +28,33 @@ Answer NextAnswer(std::deque<Answer>& Queue, Answer Fallback, const std::string&
 
 class ScriptedCommonDialog : public CommonDialog {
 public:
-    std::deque<std::optional<std::string>> Answers;  // nullopt stands for Cancel
-    std::vector<std::string> ProposedNames;          // the file name each dialog opened with
-    std::vector<std::string> StartFolders;           // the folder each dialog opened in
-    void Choose(const std::string& file) { Answers.emplace_back(file); }
-    void Cancel() { Answers.emplace_back(std::nullopt); }
+    struct Answer {
+        std::optional<std::string> Chosen;  // nullopt stands for Cancel
+        int32_t Filter = 0;                 // the filter the user picks, from 1; 0 leaves FilterIndex
+    };
+    std::deque<Answer> Answers;               // file and folder dialogs answer from the same queue
+    std::vector<std::string> ProposedNames;   // the file name each file dialog opened with
+    std::vector<std::string> OfferedFilters;  // the Filter each file dialog offered
+    std::vector<int32_t> OfferedIndices;      // the FilterIndex each file dialog opened with
+    std::vector<std::string> FolderTitles;    // the title of each folder dialog
+    std::vector<std::string> StartFolders;    // the folder each file or folder dialog opened in
+    void Choose(const std::string& file, int32_t filter = 0) { Answers.push_back({file, filter}); }
+    void Cancel() { Answers.push_back({std::nullopt, 0}); }
 
 protected:
     std::optional<std::string> AskForFile(Kind) override {
         ProposedNames.push_back(FileName);
         StartFolders.push_back(StartFolder);
-        return NextAnswer<std::optional<std::string>>(Answers, std::nullopt, "file dialog");
+        OfferedFilters.push_back(Filter);
+        OfferedIndices.push_back(FilterIndex);
+        const Answer answer = NextAnswer<Answer>(Answers, {}, "file dialog");
+        if (answer.Chosen && answer.Filter != 0) FilterIndex = answer.Filter;
+        return answer.Chosen;
+    }
+    std::optional<std::string> AskForFolder(const std::string& Title) override {
+        FolderTitles.push_back(Title);
+        StartFolders.push_back(StartFolder);
+        return NextAnswer<Answer>(Answers, {}, "folder dialog: " + Title).Chosen;
     }
 };
 
