@@ -19,6 +19,17 @@ inline constexpr const char* kMakingDisabled = "Making disabled picture...";
 inline constexpr const char* kDisplayingNew = "Displaying new pictures...";
 inline constexpr const char* kMakingPreview = "Making preview pictures...";
 inline constexpr const char* kSavingGaf = "Saving .GAF...";
+inline constexpr const char* kExportingUnit = "Exporting unit...";
+
+// Folder dialogs' titles
+inline constexpr const char* kModFolderTitle = "Choose the mod's folder (the files go into its anims and unitpics)";
+inline constexpr const char* kFramesFolderTitle = "Choose a folder for the frames";
+
+// The GAF viewer
+inline constexpr const char* kViewerTitle = "%1 - GAF file";
+inline constexpr const char* kExportFramesCaption = "&Export frames as PNG...";
+inline constexpr const char* kUnnamedEntry = "(no name)";
+inline constexpr const char* kFrameItem = "Frame %1 (%2 x %3)";
 
 // Picture box tooltips: a loaded picture's box names its file; these are made by the program.
 inline constexpr const char* kMadeByGeneration = "(made by automatic generation)";
@@ -35,6 +46,9 @@ inline constexpr const char* kBmpFilter = "BMP files (*.bmp)|*.bmp";
 inline constexpr const char* kPcxFilter = "PCX files (*.pcx)|*.pcx";
 inline constexpr const char* kGafFilter = "GAF files (*.gaf)|*.gaf";
 inline constexpr const char* kGadgetSuffix = "_GADGET.GAF";
+// Saving a picture: the BMP filter first, as it always was, then the other two writers.
+inline constexpr const char* kSavePictureFilter =
+    "BMP files (*.bmp)|*.bmp|PCX files (*.pcx)|*.pcx|PNG files (*.png)|*.png";
 inline constexpr const char* kImportFilter =
     "PNG files (*.png)|*.png|JPEG files (*.jpg *.jpeg)|*.jpg;*.jpeg|BMP files (*.bmp)|*.bmp|PCX files (*.pcx)|*.pcx|"
     "All files (*)|*";
@@ -58,6 +72,15 @@ inline constexpr const char* kDoneTitle = "Information";
 inline constexpr const char* kUnitNamePrompt = "Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit";
 inline constexpr const char* kUnitNameTitle = "Enter your unit name";
 inline constexpr const char* kNoUnitName = CommandMessages::kNoUnitName;
+inline constexpr const char* kGafNotOpened = "The .GAF file could not be opened.";
+inline constexpr const char* kUnitNotExported = "The unit's files could not be written.";
+inline constexpr const char* kUnitExported = "The unit's files were written:";
+inline constexpr const char* kFramesNotWritten = "The frames could not all be written.";
+// How many frame files were written (%1) and where (%2); one file in the singular.
+inline constexpr const char* kFramesWritten = "%1 PNG files were written to %2.";
+inline constexpr const char* kOneFrameWritten = "1 PNG file was written to %2.";
+inline constexpr const char* kFramesWrittenBefore = "%1 PNG files were written before it.";
+inline constexpr const char* kOneFrameWrittenBefore = "1 PNG file was written before it.";
 inline constexpr const char* kQuitQuestion = "Are you sure you want to quit (unsaved changes will be lost)";
 inline constexpr const char* kQuitTitle = "Exit Iconwright";
 

@@ -1,0 +1,177 @@
+#include "app/GafViewer.h"
+
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <utility>
+
+#include "app/AppTexts.h"
+#include "app/FailureText.h"
+#include "app/GafFrameView.h"
+#include "gaf/GafExtraction.h"
+
+namespace {
+
+QString Text(const char* text) { return QString::fromUtf8(text); }
+
+QLabel* FieldValue(const char* name) {
+    auto* label = new QLabel;
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QScrollArea* Scrolling(QWidget* view) {
+    auto* area = new QScrollArea;
+    area->setWidget(view);
+    area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    area->setMinimumSize(140, 140);
+    return area;
+}
+
+std::string WrittenText(int written, const std::string& folder) {
+    const QString count = QString::number(written);
+    const QString where = QString::fromStdString(folder);
+    if (written == 1) return Text(AppTexts::kOneFrameWritten).arg(count, where).toStdString();
+    return Text(AppTexts::kFramesWritten).arg(count, where).toStdString();
+}
+
+std::string WrittenBeforeText(int written) {
+    if (written == 1) return AppTexts::kOneFrameWrittenBefore;
+    return Text(AppTexts::kFramesWrittenBefore).arg(written).toStdString();
+}
+
+}  // namespace
+
+GafViewer::GafViewer(gaf::DecodedGaf Gaf, const std::string& Filename, CommonDialog& Dialog, Prompts& Prompts,
+                     QWidget* parent)
+    : QDialog(parent), gaf_(std::move(Gaf)), filename_(Filename), dialog_(Dialog), prompts_(Prompts) {
+    setObjectName(QStringLiteral("GafViewer"));
+    setWindowTitle(Text(AppTexts::kViewerTitle).arg(QFileInfo(QString::fromStdString(filename_)).fileName()));
+    setSizeGripEnabled(true);
+
+    entries_ = new QListWidget;
+    entries_->setObjectName(QStringLiteral("Entries"));
+    for (const gaf::DecodedEntry& entry : gaf_.Entries) {
+        entries_->addItem(entry.Name.empty() ? Text(AppTexts::kUnnamedEntry) : QString::fromStdString(entry.Name));
+    }
+    frames_ = new QListWidget;
+    frames_->setObjectName(QStringLiteral("Frames"));
+
+    auto* fields = new QFormLayout;
+    const std::pair<const char*, QLabel**> rows[] = {
+        {"Width:", &width_},          {"Height:", &height_},         {"X:", &x_},          {"Y:", &y_},
+        {"Transparency:", &transparency_}, {"Compressed:", &compressed_}, {"Layers:", &layers_}};
+    const char* names[] = {"FrameWidth", "FrameHeight", "FrameX", "FrameY", "FrameTransparency", "FrameCompressed",
+                           "FrameLayers"};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        *rows[i].second = FieldValue(names[i]);
+        fields->addRow(Text(rows[i].first), *rows[i].second);
+    }
+
+    auto* pictures = new QHBoxLayout;
+    const char* viewNames[] = {"Frame1x", "Frame2x"};
+    for (int k = 0; k < 2; ++k) {
+        views_[static_cast<std::size_t>(k)] = new GafFrameView(k + 1);
+        views_[static_cast<std::size_t>(k)]->setObjectName(QString::fromLatin1(viewNames[k]));
+        pictures->addWidget(Scrolling(views_[static_cast<std::size_t>(k)]), k + 1);
+    }
+    auto* frameSide = new QVBoxLayout;
+    frameSide->addLayout(pictures, 1);
+    frameSide->addLayout(fields);
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(entries_, 1);
+    lists->addWidget(frames_, 1);
+    lists->addLayout(frameSide, 3);
+
+    export_ = new QPushButton(Text(AppTexts::kExportFramesCaption));
+    export_->setObjectName(QStringLiteral("ExportFrames"));
+    export_->setAutoDefault(false);
+    auto* close = new QPushButton(QStringLiteral("&Close"));
+    close->setObjectName(QStringLiteral("CloseViewer"));
+    close->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(export_);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+
+    auto* whole = new QVBoxLayout(this);
+    whole->addLayout(lists, 1);
+    whole->addLayout(buttons);
+    resize(720, 420);
+
+    connect(entries_, &QListWidget::currentRowChanged, this, [this](int row) { ShowEntry(row); });
+    connect(frames_, &QListWidget::currentRowChanged, this, [this](int row) { ShowFrame(row); });
+    connect(export_, &QPushButton::clicked, this, [this] { ExportFrames(); });
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+
+    if (gaf_.Entries.empty()) {
+        ShowFrame(-1);
+    } else {
+        entries_->setCurrentRow(0);
+    }
+}
+
+const gaf::DecodedEntry* GafViewer::CurrentEntry() const {
+    const int row = entries_->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= gaf_.Entries.size()) return nullptr;
+    return &gaf_.Entries[static_cast<std::size_t>(row)];
+}
+
+const gaf::DecodedFrame* GafViewer::CurrentFrame() const {
+    const gaf::DecodedEntry* entry = CurrentEntry();
+    const int row = frames_->currentRow();
+    if (entry == nullptr || row < 0 || static_cast<std::size_t>(row) >= entry->Frames.size()) return nullptr;
+    return &entry->Frames[static_cast<std::size_t>(row)];
+}
+
+void GafViewer::ShowEntry(int /*row*/) {
+    const QSignalBlocker quiet(frames_);
+    frames_->clear();
+    if (const gaf::DecodedEntry* entry = CurrentEntry()) {
+        for (std::size_t n = 0; n < entry->Frames.size(); ++n) {
+            const gaf::DecodedFrame& frame = entry->Frames[n];
+            frames_->addItem(Text(AppTexts::kFrameItem).arg(n).arg(frame.Width).arg(frame.Height));
+        }
+        if (!entry->Frames.empty()) frames_->setCurrentRow(0);
+    }
+    ShowFrame(frames_->currentRow());
+}
+
+void GafViewer::ShowFrame(int /*row*/) {
+    const gaf::DecodedFrame* frame = CurrentFrame();
+    for (GafFrameView* view : views_) view->ShowFrame(frame);
+    const auto number = [frame](int value) { return frame ? QString::number(value) : QString(); };
+    width_->setText(number(frame ? frame->Width : 0));
+    height_->setText(number(frame ? frame->Height : 0));
+    x_->setText(number(frame ? frame->X : 0));
+    y_->setText(number(frame ? frame->Y : 0));
+    transparency_->setText(number(frame ? frame->Transparency : 0));
+    layers_->setText(number(frame ? frame->Layers : 0));
+    compressed_->setText(!frame ? QString() : frame->Compression != 0 ? QStringLiteral("Yes") : QStringLiteral("No"));
+}
+
+void GafViewer::ExportFrames() {
+    if (dialog_.ShowFolder(AppTexts::kFramesFolderTitle) == CommonDialog::kCancelError) return;
+    const std::string folder = dialog_.FolderName;
+    int written = 0;
+    imagefiles::FileFailure why;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const bool extracted = gaf::ExtractGafFrames(gaf_, folder, [&written](const std::string&) { ++written; }, &why);
+    QGuiApplication::restoreOverrideCursor();
+    if (extracted) {
+        prompts_.MsgBox(WrittenText(written, folder), AppTexts::kProgramTitle, MsgIcon::Information, MsgButtons::OK);
+    } else {
+        prompts_.MsgBox(std::string(AppTexts::kFramesNotWritten) + "\n\n" + ReasonSentence(why) + " " +
+                            WrittenBeforeText(written),
+                        AppTexts::kProgramTitle, MsgIcon::Warning, MsgButtons::OK);
+    }
+}

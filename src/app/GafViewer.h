@@ -1,0 +1,60 @@
+#pragma once
+// A GAF file opened for looking at: its entries, the chosen entry's frames, and the chosen frame
+// at its own size and twice it with its fields. The frames can be written out as PNG files, the
+// same files `--gaf-extract` writes. The viewer holds the decoded file, so the file on disk may
+// change or go while it is open.
+//
+// It is modeless: the window stays usable, and several files can be open side by side. It asks
+// for folders and tells its results through the window's file dialog and prompts.
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+
+#include "app/CommonDialog.h"
+#include "app/Prompts.h"
+#include "gaf/GafReader.h"
+
+class GafFrameView;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+class GafViewer : public QDialog {
+    Q_OBJECT
+public:
+    GafViewer(gaf::DecodedGaf Gaf, const std::string& Filename, CommonDialog& Dialog, Prompts& Prompts,
+              QWidget* parent = nullptr);
+
+    const gaf::DecodedGaf& Gaf() const { return gaf_; }
+    const std::string& Filename() const { return filename_; }
+
+    // The entry and frame shown, or nullptr when there is none (an entry without frames).
+    const gaf::DecodedEntry* CurrentEntry() const;
+    const gaf::DecodedFrame* CurrentFrame() const;
+
+    // "Export frames as PNG...": asks for a folder and writes every frame under it.
+    void ExportFrames();
+
+private:
+    void ShowEntry(int row);
+    void ShowFrame(int row);
+
+    gaf::DecodedGaf gaf_;
+    std::string filename_;
+    CommonDialog& dialog_;
+    Prompts& prompts_;
+
+    QListWidget* entries_ = nullptr;
+    QListWidget* frames_ = nullptr;
+    std::array<GafFrameView*, 2> views_{};  // at 1x and 2x
+    QLabel* width_ = nullptr;
+    QLabel* height_ = nullptr;
+    QLabel* x_ = nullptr;
+    QLabel* y_ = nullptr;
+    QLabel* transparency_ = nullptr;
+    QLabel* compressed_ = nullptr;
+    QLabel* layers_ = nullptr;
+    QPushButton* export_ = nullptr;
+};
