@@ -9,7 +9,14 @@
 #include "app/QtPictureBox.h"
 #include "app/frmMain.h"
 #include "picture/CrossSizeText.h"
+#include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
+
+namespace {
+// The places of the PCX and PNG pairs in AppTexts::kSavePictureFilter, counted from 1.
+constexpr int32_t kPcxFilterIndex = 2;
+constexpr int32_t kPngFilterIndex = 3;
+}  // namespace
 
 void frmMain::ShowSlot(int TAPic) {
     UnitGAF().DisplayPicture(TAPic, *PicUnitpic(TAPic), 1, false);
@@ -41,13 +48,30 @@ bool frmMain::LoadPicture(int TAPic, PictureFormat format) {
 
 void frmMain::SavePicture(int TAPic) {
     RunningCommand running(*this);
-    dialog_->Filter = AppTexts::kBmpFilter;
+    dialog_->Filter = AppTexts::kSavePictureFilter;
+    dialog_->FilterIndex = 1;
     dialog_->DefaultExt = "bmp";
     dialog_->FileName.clear();
     if (dialog_->ShowSave() == CommonDialog::kCancelError) return;
 
+    // The chosen filter decides the writer, whatever the name's extension. The default extension
+    // follows it, so that the automatic generation reads a saved PCX file back as PCX.
     const std::string chosen = dialog_->FileName;
-    if (!UnitGAF().SaveAsBMP(TAPic, chosen)) {
+    bool saved = false;
+    switch (dialog_->FilterIndex) {
+        case kPcxFilterIndex:
+            dialog_->DefaultExt = "pcx";
+            saved = SaveSlotAsPCX(UnitGAF(), TAPic, chosen);
+            break;
+        case kPngFilterIndex:
+            dialog_->DefaultExt = "png";
+            saved = SaveSlotAsPNG(UnitGAF(), TAPic, chosen);
+            break;
+        default:
+            saved = UnitGAF().SaveAsBMP(TAPic, chosen);
+            break;
+    }
+    if (!saved) {
         Tell(AppTexts::kSaveFailed, AppTexts::kProgramTitle, MsgIcon::Warning);
     }
 }

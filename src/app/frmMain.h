@@ -186,6 +186,11 @@ private:
     // The explanation for a unit name the GAF file cannot hold, or "" when it can.
     static std::string UnstorableNameReason(const std::string& unitName);
 
+    // GAF files and the unit's files in a mod (FileCommands.cpp)
+    void OpenGaf();                             // File > Open GAF...
+    void OpenGafFile(const std::string& file);  // and a .gaf file dropped on the window
+    void ExportUnitFiles();                     // File > Export unit...
+
     // Marks a command as running for as long as it is on the stack. When the outermost
     // command returns and a close was confirmed meanwhile, the close is finished then.
     class RunningCommand {
