@@ -76,9 +76,9 @@ inline constexpr const char* kGafNotOpened = "The .GAF file could not be opened.
 inline constexpr const char* kUnitNotExported = "The unit's files could not be written.";
 inline constexpr const char* kUnitExported = "The unit's files were written:";
 inline constexpr const char* kFramesNotWritten = "The frames could not all be written.";
-// How many frame files were written (%1) and where (%2); one file in the singular.
+// How many frame files were written and where; one file in the singular.
 inline constexpr const char* kFramesWritten = "%1 PNG files were written to %2.";
-inline constexpr const char* kOneFrameWritten = "1 PNG file was written to %2.";
+inline constexpr const char* kOneFrameWritten = "1 PNG file was written to %1.";
 inline constexpr const char* kFramesWrittenBefore = "%1 PNG files were written before it.";
 inline constexpr const char* kOneFrameWrittenBefore = "1 PNG file was written before it.";
 inline constexpr const char* kQuitQuestion = "Are you sure you want to quit (unsaved changes will be lost)";

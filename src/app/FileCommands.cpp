@@ -62,8 +62,7 @@ void frmMain::OpenGafFile(const std::string& file) {
     std::optional<gaf::DecodedGaf> gaf = gaf::ReadGafFile(file, &why);
     ShowNormalCursor();
     if (!gaf) {
-        Tell(std::string(AppTexts::kGafNotOpened) + "\n\n" + ReasonSentence(why), AppTexts::kProgramTitle,
-             MsgIcon::Warning);
+        Tell(AppTexts::kGafNotOpened, AppTexts::kProgramTitle, MsgIcon::Warning, ReasonSentence(why));
         return;
     }
     auto* viewer = new GafViewer(std::move(*gaf), file, *dialog_, *prompts_, this);
@@ -73,22 +72,24 @@ void frmMain::OpenGafFile(const std::string& file) {
 
 void frmMain::ExportUnitFiles() {
     RunningCommand running(*this);
-    const std::string unitName =
-        prompts_->InputBox(AppTexts::kUnitNamePrompt, AppTexts::kUnitNameTitle, std::string());
+    const std::string unitName = prompts_->InputBox(AppTexts::kUnitNamePrompt, AppTexts::kUnitNameTitle, std::string());
     if (unitName.empty()) {
         Tell(AppTexts::kNoUnitName, AppTexts::kProgramTitle, MsgIcon::None);
         return;
     }
     classUnitGAF& unit = UnitGAF();
     unit.Name(unitName);
-    // A name the files cannot carry is refused before the user looks for a folder for nothing.
+    // A name the files cannot carry is refused before the user looks for a folder for nothing:
+    // one the GAF file cannot hold with the GAF write's own reason, one that is no file name
+    // with the export's.
+    std::string reason = UnstorableNameReason(unitName);
     imagefiles::FileFailure why;
-    if (!UnitFilePaths(std::string(), unitName, &why)) {
-        Tell(std::string(AppTexts::kUnitNotExported) + "\n\n" + ReasonSentence(why), AppTexts::kProgramTitle,
-             MsgIcon::Warning);
+    if (reason.empty() && !UnitFilePaths(std::string(), unitName, &why)) reason = ReasonSentence(why);
+    if (!reason.empty()) {
+        Tell(AppTexts::kUnitNotExported, AppTexts::kProgramTitle, MsgIcon::Warning, reason);
         return;
     }
-    if (dialog_->ShowFolder(AppTexts::kModFolderTitle) == CommonDialog::kCancelError) return;
+    if (dialog_->ShowFolder(AppTexts::kModFolderTitle, "mod") == CommonDialog::kCancelError) return;
     const std::string folder = dialog_->FolderName;
 
     ShowBusyCursor();
@@ -98,8 +99,7 @@ void frmMain::ExportUnitFiles() {
     ShowNormalCursor();
     if (!files) {
         SetMessage(AppTexts::kReady);
-        Tell(std::string(AppTexts::kUnitNotExported) + "\n\n" + ReasonSentence(why), AppTexts::kProgramTitle,
-             MsgIcon::Warning);
+        Tell(AppTexts::kUnitNotExported, AppTexts::kProgramTitle, MsgIcon::Warning, ReasonSentence(why));
         return;
     }
     SetMessage(AppTexts::kCompleted);

@@ -39,8 +39,7 @@ void GafFrameView::ShowFrame(const gaf::DecodedFrame* frame) {
     if (const auto empty = gaf::PngTransparentIndex(*frame)) colours[*empty] = qRgba(0, 0, 0, 0);
     image.setColorTable(colours);
     for (int y = 0; y < frame->Height; ++y) {
-        std::memcpy(image.scanLine(y), frame->Pixels.data() + static_cast<std::size_t>(y) * frame->Width,
-                    frame->Width);
+        std::memcpy(image.scanLine(y), frame->Pixels.data() + static_cast<std::size_t>(y) * frame->Width, frame->Width);
     }
     frame_ = image;
     setFixedSize(frame->Width * scale_, frame->Height * scale_);

@@ -39,7 +39,7 @@ QScrollArea* Scrolling(QWidget* view) {
 std::string WrittenText(int written, const std::string& folder) {
     const QString count = QString::number(written);
     const QString where = QString::fromStdString(folder);
-    if (written == 1) return Text(AppTexts::kOneFrameWritten).arg(count, where).toStdString();
+    if (written == 1) return Text(AppTexts::kOneFrameWritten).arg(where).toStdString();
     return Text(AppTexts::kFramesWritten).arg(count, where).toStdString();
 }
 
@@ -66,14 +66,22 @@ GafViewer::GafViewer(gaf::DecodedGaf Gaf, const std::string& Filename, CommonDia
     frames_->setObjectName(QStringLiteral("Frames"));
 
     auto* fields = new QFormLayout;
-    const std::pair<const char*, QLabel**> rows[] = {
-        {"Width:", &width_},          {"Height:", &height_},         {"X:", &x_},          {"Y:", &y_},
-        {"Transparency:", &transparency_}, {"Compressed:", &compressed_}, {"Layers:", &layers_}};
-    const char* names[] = {"FrameWidth", "FrameHeight", "FrameX", "FrameY", "FrameTransparency", "FrameCompressed",
-                           "FrameLayers"};
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        *rows[i].second = FieldValue(names[i]);
-        fields->addRow(Text(rows[i].first), *rows[i].second);
+    const struct {
+        const char* Caption;
+        const char* Name;
+        QLabel** Value;
+    } rows[] = {
+        {"Width:", "FrameWidth", &width_},
+        {"Height:", "FrameHeight", &height_},
+        {"X:", "FrameX", &x_},
+        {"Y:", "FrameY", &y_},
+        {"Transparency:", "FrameTransparency", &transparency_},
+        {"Compressed:", "FrameCompressed", &compressed_},
+        {"Layers:", "FrameLayers", &layers_},
+    };
+    for (const auto& row : rows) {
+        *row.Value = FieldValue(row.Name);
+        fields->addRow(Text(row.Caption), *row.Value);
     }
 
     auto* pictures = new QHBoxLayout;
@@ -160,18 +168,19 @@ void GafViewer::ShowFrame(int /*row*/) {
 }
 
 void GafViewer::ExportFrames() {
-    if (dialog_.ShowFolder(AppTexts::kFramesFolderTitle) == CommonDialog::kCancelError) return;
+    if (dialog_.ShowFolder(AppTexts::kFramesFolderTitle, "frames") == CommonDialog::kCancelError) return;
     const std::string folder = dialog_.FolderName;
     int written = 0;
     imagefiles::FileFailure why;
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    const bool extracted = gaf::ExtractGafFrames(gaf_, folder, [&written](const std::string&) { ++written; }, &why);
+    const auto count = [&written](const std::string&) { ++written; };
+    const bool extracted = gaf::ExtractGafFrames(gaf_, folder, count, &why);
     QGuiApplication::restoreOverrideCursor();
     if (extracted) {
-        prompts_.MsgBox(WrittenText(written, folder), AppTexts::kProgramTitle, MsgIcon::Information, MsgButtons::OK);
+        prompts_.MsgBox(WrittenText(written, folder), AppTexts::kProgramTitle, MsgIcon::Information, MsgButtons::OK,
+                        std::string());
     } else {
-        prompts_.MsgBox(std::string(AppTexts::kFramesNotWritten) + "\n\n" + ReasonSentence(why) + " " +
-                            WrittenBeforeText(written),
-                        AppTexts::kProgramTitle, MsgIcon::Warning, MsgButtons::OK);
+        prompts_.MsgBox(AppTexts::kFramesNotWritten, AppTexts::kProgramTitle, MsgIcon::Warning, MsgButtons::OK,
+                        ReasonSentence(why) + " " + WrittenBeforeText(written));
     }
 }

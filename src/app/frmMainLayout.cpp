@@ -16,6 +16,7 @@
 #include "app/AppTexts.h"
 #include "app/CaptionButton.h"
 #include "app/FrameBox.h"
+#include "app/GafDrops.h"
 #include "app/LinkLabel.h"
 #include "app/PictureDrops.h"
 #include "app/QtPictureBox.h"
@@ -323,4 +324,7 @@ void frmMain::ConnectCommands() {
         SSTab1_Click(previous);
     });
     UpdateImportCommand();
+    // A GAF file dropped anywhere on the window opens in the viewer: the picture pages leave GAF
+    // files to the window.
+    GafDrops::Accept(this, [this](const std::string& file) { OpenGafFile(file); });
 }

@@ -34,6 +34,10 @@ void frmMain::BuildMenus() {
             const int TAPic = tabs_->currentIndex();
             RecordImport(TAPic, [this, TAPic] { return ImportPictureCommand(TAPic); });
         });
+    AddMenuCommand(fileMenu_, QStringLiteral("&Open GAF..."), {QKeySequence(Qt::CTRL | Qt::Key_O)},
+                   [this] { OpenGaf(); });
+    AddMenuCommand(fileMenu_, QStringLiteral("&Export unit..."), {QKeySequence(Qt::CTRL | Qt::Key_E)},
+                   [this] { ExportUnitFiles(); });
     fileMenu_->addSeparator();
     AddMenuCommand(fileMenu_, QStringLiteral("E&xit"), {QKeySequence(QKeySequence::Quit)}, [this] { close(); });
 
