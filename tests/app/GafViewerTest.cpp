@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 
+#include "GafViewerSupport.h"
 #include "ScriptedDialogs.h"
 #include "app/GafFrameView.h"
 #include "app/GafViewer.h"
@@ -20,49 +21,11 @@
 #include "support/GafBuilder.h"
 #include "support/TestFiles.h"
 
+using namespace gafviewertest;
+
 namespace {
 
 using Strings = std::vector<std::string>;
-using Bytes = std::vector<uint8_t>;
-
-// Every file under root, by its path below root, with its bytes.
-std::map<std::string, Bytes> FilesUnder(const std::filesystem::path& root) {
-    std::map<std::string, Bytes> files;
-    if (!std::filesystem::exists(root)) return files;
-    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
-        if (item.is_regular_file()) {
-            files[item.path().lexically_relative(root).string()] = testsupport::ReadBytes(item.path());
-        }
-    }
-    return files;
-}
-
-// What a view at scale must show for frame: each frame pixel a scale x scale square of its game
-// colour, and the checkerboard, counted in view pixels, where a compressed or layered frame
-// holds its transparency index.
-std::vector<uint32_t> ExpectedDrawing(const gaf::DecodedFrame& frame, int scale) {
-    const bool leavesPixelsEmpty = frame.Compression != 0 || frame.Layers != 0;
-    std::vector<uint32_t> colours;
-    for (int y = 0; y < frame.Height * scale; ++y) {
-        for (int x = 0; x < frame.Width * scale; ++x) {
-            const uint8_t index = frame.Pixels[static_cast<std::size_t>(y / scale * frame.Width + x / scale)];
-            const PaletteEntry& c = modPalettes::GamePalette[index];
-            colours.push_back(leavesPixelsEmpty && index == frame.Transparency
-                                  ? GafFrameView::CheckerColour(x, y) & 0xFFFFFFu
-                                  : uint32_t{c.Red} << 16 | uint32_t{c.Green} << 8 | c.Blue);
-        }
-    }
-    return colours;
-}
-
-std::vector<uint32_t> Drawn(QWidget* view) {
-    const QImage image = view->grab().toImage();
-    std::vector<uint32_t> colours;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) colours.push_back(image.pixel(x, y) & 0xFFFFFFu);
-    }
-    return colours;
-}
 
 class GafViewerTest : public ::testing::Test {
 protected:
@@ -88,8 +51,8 @@ protected:
     }
     Strings Fields() const {
         Strings texts;
-        for (const char* name : {"FrameWidth", "FrameHeight", "FrameX", "FrameY", "FrameTransparency",
-                                 "FrameCompressed", "FrameLayers"}) {
+        for (const char* name :
+             {"FrameWidth", "FrameHeight", "FrameX", "FrameY", "FrameTransparency", "FrameCompressed", "FrameLayers"}) {
             texts.push_back(Find<QLabel>(name)->text().toStdString());
         }
         return texts;
@@ -127,7 +90,6 @@ TEST_F(GafViewerTest, BuildMenuFileShowsItsEntryFramesFieldsAndGameColours) {
         const gaf::DecodedFrame* shown = viewer->CurrentFrame();
         ASSERT_NE(shown, nullptr);
         ASSERT_EQ(shown->Pixels, Bytes(reduced.begin(), reduced.end())) << k;
-        // A raw frame stores every pixel: index 9 is drawn in its colour, not as the checkerboard.
         EXPECT_EQ(Drawn(Find<GafFrameView>("Frame1x")), ExpectedDrawing(*shown, 1)) << k;
         EXPECT_EQ(Drawn(Find<GafFrameView>("Frame2x")), ExpectedDrawing(*shown, 2)) << k;
         EXPECT_EQ(Find<GafFrameView>("Frame2x")->size(), QSize(128, 128));
@@ -138,13 +100,18 @@ TEST_F(GafViewerTest, CompressedAndLayeredFramesShowTheirFieldsAndTheCheckerboar
     using gafbuild::Compressed;
     using gafbuild::Raw;
     Bytes runs(20 * 12);
-    for (std::size_t k = 0; k < runs.size(); ++k) runs[k] = (k / 5 + k / 20) % 3 == 0 ? 200 : static_cast<uint8_t>(k * 7);
+    for (std::size_t k = 0; k < runs.size(); ++k)
+        runs[k] = (k / 5 + k / 20) % 3 == 0 ? 200 : static_cast<uint8_t>(k * 7);
     const Bytes nine{9, 1, 9, 2, 9, 3};
     const auto file = gafbuild::Build({
         {.Name = "FX", .Frames = {Compressed(20, 12, runs, 3, -2, 200), Raw(3, 2, nine, -7, 5)}},
         {.Name = ""},
         {.Name = "LAYERS",
-         .Frames = {{.Width = 24, .Height = 18, .X = 12, .Y = 9, .Transparency = 0,
+         .Frames = {{.Width = 24,
+                     .Height = 18,
+                     .X = 12,
+                     .Y = 9,
+                     .Transparency = 0,
                      .Layers = {Compressed(10, 10, Bytes(100, 44), 4, 4, 9), Raw(4, 4, Bytes(16, 77), -8, -6)}}}},
     });
     Open(file.Bytes);
@@ -180,7 +147,8 @@ TEST_F(GafViewerTest, CompressedAndLayeredFramesShowTheirFieldsAndTheCheckerboar
 TEST_F(GafViewerTest, ExportWritesWhatExtractionWritesAndSaysHowManyAndWhere) {
     using gafbuild::Raw;
     const auto file = gafbuild::Build({
-        {.Name = "ARMCAMP", .Frames = {Raw(4, 4, Bytes(16, 9)), gafbuild::Compressed(3, 2, {1, 9, 2, 200, 200, 200}, 0, 0, 200)}},
+        {.Name = "ARMCAMP",
+         .Frames = {Raw(4, 4, Bytes(16, 9)), gafbuild::Compressed(3, 2, {1, 9, 2, 200, 200, 200}, 0, 0, 200)}},
         {.Name = "ARMCAMP", .Frames = {{.Width = 2, .Height = 2, .Transparency = 0, .Layers = {Raw(1, 1, {5})}}}},
         {.Name = "EMPTY"},
         {.Name = "a/b", .Frames = {Raw(1, 1, {7})}},
@@ -206,8 +174,10 @@ TEST_F(GafViewerTest, ExportWritesWhatExtractionWritesAndSaysHowManyAndWhere) {
     testsupport::WriteBytes(dir.path() / "blocked" / "ARMCAMP~2", {1});
     dialog.Choose(dir.file("blocked"));
     Find<QPushButton>("ExportFrames")->click();
-    EXPECT_EQ(TakeMessages(), Strings{"The frames could not all be written.\n\nThe folder " + dir.file("blocked") +
-                                      "/ARMCAMP~2 cannot be made. 2 PNG files were written before it."});
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Informative,
+              "The folder " + dir.file("blocked") + "/ARMCAMP~2 cannot be made. 2 PNG files were written before it.");
+    EXPECT_EQ(TakeMessages(), Strings{"The frames could not all be written."});
     EXPECT_EQ(FilesUnder(dir.path() / "blocked").size(), 3u);
 }
 

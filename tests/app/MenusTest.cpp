@@ -32,7 +32,9 @@ TEST_F(WindowTest, MenuBarSitsAboveTheUnchangedClientAreaAndOffersItsCommands) {
         menus.emplace_back(entry->text().toStdString(), commands);
     }
     const std::vector<std::pair<std::string, Strings>> expected = {
-        {"&File", {"Import picture...", "--", "Exit"}}, {"&Edit", {"Undo", "Redo"}}, {"Help", {"About"}}};
+        {"&File", {"Import picture...", "Open GAF...", "Export unit...", "--", "Exit"}},
+        {"&Edit", {"Undo", "Redo"}},
+        {"Help", {"About"}}};
     EXPECT_EQ(menus, expected);
 
     window->SSTab1()->setCurrentIndex(frmMain::kNormalPage);

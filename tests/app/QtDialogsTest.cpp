@@ -19,6 +19,10 @@
 #include "WindowTestSupport.h"
 #include "app/ImportDialog.h"
 #include "app/QtMainWindow.h"
+#include "imagefiles/PcxWriter.h"
+#include "imagefiles/PngWriter.h"
+#include "imagefiles/modBmp.h"
+#include "imagefiles/modPalettes.h"
 #include "support/PictureEncoders.h"
 
 using namespace apptest;
@@ -177,4 +181,38 @@ TEST(QtDialogs, ImportGoesThroughTheFileDialogAndTheOptionsDialogAndAFailureWarn
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(text, "The picture could not be imported.");
     EXPECT_EQ(informative, "junk.png: not a PNG, JPEG, BMP or PCX picture.");
+}
+
+// Qt's own save dialog under the picture's Save button: the filter chosen there decides the
+// writer, and a name typed without an extension takes that filter's.
+TEST(QtDialogs, SaveDialogReportsTheChosenFilterAndItsExtension) {
+    QSettings().clear();
+    testsupport::TempDir dir;
+    std::unique_ptr<frmMain> window = MakeQtMainWindow();
+    window->show();
+    QApplication::processEvents();
+
+    const auto saveAs = [&](const char* filter, const char* name) {
+        return [&dir, filter, name](QWidget* shown) {
+            auto* files = qobject_cast<QFileDialog*>(shown);
+            ASSERT_NE(files, nullptr);
+            EXPECT_EQ(files->selectedNameFilter(), "BMP files (*.bmp)");
+            files->selectNameFilter(QString::fromLatin1(filter));
+            emit files->filterSelected(QString::fromLatin1(filter));
+            files->selectFile(QString::fromStdString(dir.file(name)));
+            static_cast<QDialog*>(files)->accept();
+        };
+    };
+    DialogAnswers answers({saveAs("PCX files (*.pcx)", "typed"), saveAs("PNG files (*.png)", "other"),
+                           saveAs("BMP files (*.bmp)", "plain")});
+    for (int k = 0; k < 3; ++k) window->findChild<QAbstractButton*>(QStringLiteral("Command17"))->click();
+    EXPECT_TRUE(answers.AllUsed());
+
+    const classUnitGAF& unit = window->UnitGAF();
+    EXPECT_EQ(testsupport::ReadBytes(dir.file("typed.pcx")),
+              modPCX::EncodePcx(*unit.Slot(0), modPalettes::GamePalette, 96, 96));
+    EXPECT_EQ(testsupport::ReadBytes(dir.file("other.png")),
+              modPNG::EncodePng(*unit.Slot(0), modPalettes::GamePalette, 96, 96));
+    EXPECT_EQ(testsupport::ReadBytes(dir.file("plain.bmp")),
+              modBmp::EncodeBmp(*unit.Slot(0), modPalettes::GamePalette, 96, 96));
 }
