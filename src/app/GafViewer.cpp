@@ -36,6 +36,16 @@ QScrollArea* Scrolling(QWidget* view) {
     return area;
 }
 
+// A caption above widget; an access key in it moves to the widget.
+QVBoxLayout* Captioned(const char* caption, QWidget* widget) {
+    auto* label = new QLabel(QString::fromUtf8(caption));
+    label->setBuddy(widget);
+    auto* column = new QVBoxLayout;
+    column->addWidget(label);
+    column->addWidget(widget, 1);
+    return column;
+}
+
 std::string WrittenText(int written, const std::string& folder) {
     const QString count = QString::number(written);
     const QString where = QString::fromStdString(folder);
@@ -86,18 +96,19 @@ GafViewer::GafViewer(gaf::DecodedGaf Gaf, const std::string& Filename, CommonDia
 
     auto* pictures = new QHBoxLayout;
     const char* viewNames[] = {"Frame1x", "Frame2x"};
-    for (int k = 0; k < 2; ++k) {
-        views_[static_cast<std::size_t>(k)] = new GafFrameView(k + 1);
-        views_[static_cast<std::size_t>(k)]->setObjectName(QString::fromLatin1(viewNames[k]));
-        pictures->addWidget(Scrolling(views_[static_cast<std::size_t>(k)]), k + 1);
+    const char* viewCaptions[] = {"Actual size:", "Twice the size:"};
+    for (std::size_t k = 0; k < views_.size(); ++k) {
+        views_[k] = new GafFrameView(static_cast<int>(k + 1));
+        views_[k]->setObjectName(QString::fromLatin1(viewNames[k]));
+        pictures->addLayout(Captioned(viewCaptions[k], Scrolling(views_[k])), static_cast<int>(k + 1));
     }
     auto* frameSide = new QVBoxLayout;
     frameSide->addLayout(pictures, 1);
     frameSide->addLayout(fields);
 
     auto* lists = new QHBoxLayout;
-    lists->addWidget(entries_, 1);
-    lists->addWidget(frames_, 1);
+    lists->addLayout(Captioned("E&ntries:", entries_), 1);
+    lists->addLayout(Captioned("&Frames:", frames_), 1);
     lists->addLayout(frameSide, 3);
 
     export_ = new QPushButton(Text(AppTexts::kExportFramesCaption));
