@@ -1,8 +1,9 @@
 #pragma once
 // Picture files dropped onto a page. The page accepts a drag that carries a local file other than
-// a GAF file (GAF files are build-menu icons, not pictures to import); a drop hands the file to
-// the page's handler once the drop itself has finished, so that the handler may open dialogs
-// without holding the dragging program up.
+// a GAF file (GAF files are build-menu icons, not pictures to import: they go on to the window,
+// which opens them in the GAF viewer); a drop hands the file to the page's handler once the drop
+// itself has finished, so that the handler may open dialogs without holding the dragging program
+// up.
 
 #include <QObject>
 

@@ -57,8 +57,11 @@ void frmMain::SavePicture(int TAPic) {
     // The chosen filter decides the writer, whatever the name's extension. The default extension
     // follows it, so that the automatic generation reads a saved PCX file back as PCX.
     const std::string chosen = dialog_->FileName;
+    const int32_t chosenFilter = dialog_->FilterIndex;
+    // The other commands offer their first filter and do not set the index themselves.
+    dialog_->FilterIndex = 1;
     bool saved = false;
-    switch (dialog_->FilterIndex) {
+    switch (chosenFilter) {
         case kPcxFilterIndex:
             dialog_->DefaultExt = "pcx";
             saved = SaveSlotAsPCX(UnitGAF(), TAPic, chosen);

@@ -38,16 +38,19 @@ protected:
         if (!folder.empty()) dialog->Choose(folder);
         MenuCommand("File", "Export unit...")->trigger();
     }
-    // Drags file over the window and drops it there; whether the window took the drag.
-    bool Drop(const std::string& file) {
+    // Drags file over a page (the current one by default) and drops it there, as Qt hands the
+    // events on: to the page, and up to the window when the page does not take them. Whether
+    // the drag was taken.
+    bool Drop(const std::string& file, int page = -1) {
+        QWidget* target = window->SSTab1()->widget(page < 0 ? window->SSTab1()->currentIndex() : page);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
         const QPoint at(200, 100);
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &enter);
+        QApplication::sendEvent(target, &enter);
         if (!enter.isAccepted()) return false;
         QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &drop);
+        QApplication::sendEvent(target, &drop);
         QApplication::processEvents();  // the file is opened once the drop has finished
         return drop.isAccepted();
     }
@@ -147,13 +150,19 @@ TEST_F(FileMenuTest, KeyboardAndDropsOpenGafFilesAndOnlyThem) {
     const std::string upper = dir.file("UPPER.GAF"), picture = dir.file("picture.bmp");
     std::filesystem::copy_file(gadget, upper);
     WritePatternBmp(picture, 96, 96, 53);
+    // On a picture page, which imports pictures dropped on it, and on the About page.
+    window->SSTab1()->setCurrentIndex(frmMain::kHighlightedPage);
+    const Picture before = Slot(1);
     EXPECT_TRUE(Drop(upper));
     ASSERT_EQ(Viewers().size(), 2);
     EXPECT_EQ(Viewers().back()->Filename(), upper);
-    EXPECT_FALSE(Drop(picture)) << "a picture is no GAF file";
+    EXPECT_EQ(Slot(1), before);
+    EXPECT_TRUE(Drop(gadget, frmMain::kAboutPage));
+    EXPECT_EQ(Viewers().size(), 3);
+    EXPECT_FALSE(Drop(picture, frmMain::kAboutPage)) << "a picture is no GAF file";
     testsupport::WriteBytes(dir.file("bad.gaf"), {1, 2, 3, 4, 5});
     EXPECT_TRUE(Drop(dir.file("bad.gaf")));
-    EXPECT_EQ(Viewers().size(), 2);
+    EXPECT_EQ(Viewers().size(), 3);
     ASSERT_EQ(prompts->Messages.size(), 1u);
     EXPECT_EQ(prompts->Messages[0].Informative,
               "Not a GAF file: it starts with 0x04030201, not the version 0x00010100.");

@@ -150,8 +150,11 @@ TEST_F(ImportWindowTest, ADroppedPictureOpensTheOptionsForThePageItLandsOn) {
     WritePhoto(photo, 3);
     testsupport::WriteBytes(gaf, {1, 2, 3});
     window->SSTab1()->setCurrentIndex(frmMain::kDisabledPage);
-    // Nothing to import: a GAF file, a web address, no file at all; nor on the other pages.
-    EXPECT_FALSE(Drop(2, {Local(gaf)}));
+    // Nothing to import: a web address, no file at all; nor on the other pages. A GAF file is
+    // not imported either: it goes on to the window, which opens it in the GAF viewer (this one
+    // it refuses).
+    EXPECT_TRUE(Drop(2, {Local(gaf)}));
+    EXPECT_EQ(TakeMessages(), Strings{"The .GAF file could not be opened."});
     EXPECT_FALSE(Drop(2, {QUrl(QStringLiteral("https://example.org/photo.png"))}));
     EXPECT_FALSE(Drop(2, {}));
     for (int page : {frmMain::kOperationsPage, frmMain::kAboutPage}) EXPECT_FALSE(Page(page)->acceptDrops()) << page;

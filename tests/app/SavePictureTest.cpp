@@ -40,6 +40,12 @@ TEST_F(WindowTest, TheChosenFilterDecidesTheWriter) {
     }
     EXPECT_TRUE(TakeMessages().empty());
 
+    // The next dialog offers its own first filter again.
+    dialog->Cancel();
+    Click("Command9");
+    EXPECT_EQ(dialog->OfferedFilters.back(), "PCX files (*.pcx)|*.pcx");
+    EXPECT_EQ(dialog->OfferedIndices.back(), 1);
+
     for (int32_t filter : {1, 2, 3}) {
         dialog->Choose(dir.file("no such folder/x"), filter);
         Click("Command17");
