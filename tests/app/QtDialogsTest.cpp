@@ -216,3 +216,55 @@ TEST(QtDialogs, SaveDialogReportsTheChosenFilterAndItsExtension) {
     EXPECT_EQ(testsupport::ReadBytes(dir.file("plain.bmp")),
               modBmp::EncodeBmp(*unit.Slot(0), modPalettes::GamePalette, 96, 96));
 }
+
+// File > Export unit... with Qt's own dialogs: the name asked, then the mod's folder in a folder
+// dialog, a child of the window like every other.
+TEST(QtDialogs, ExportUnitAsksForTheModsFolderInAFolderDialog) {
+    QSettings().clear();
+    testsupport::TempDir dir;
+    const std::filesystem::path mod = dir.path() / "mod";
+    std::filesystem::create_directories(mod);
+    std::unique_ptr<frmMain> window = MakeQtMainWindow();
+    window->show();
+    QApplication::processEvents();
+
+    std::vector<QWidget*> parents;
+    QString folderTitle, message;
+    bool foldersOnly = false;
+    DialogAnswers answers({
+        [&](QWidget* shown) {
+            auto* input = qobject_cast<QInputDialog*>(shown);
+            ASSERT_NE(input, nullptr);
+            parents.push_back(input->parentWidget());
+            input->setTextValue(QStringLiteral("armcamp"));
+            input->accept();
+        },
+        [&](QWidget* shown) {
+            auto* folders = qobject_cast<QFileDialog*>(shown);
+            ASSERT_NE(folders, nullptr);
+            parents.push_back(folders->parentWidget());
+            folderTitle = folders->windowTitle();
+            foldersOnly = folders->fileMode() == QFileDialog::Directory;
+            folders->setDirectory(QString::fromStdString(mod.string()));
+            folders->selectFile(QString::fromStdString(mod.string()));
+            static_cast<QDialog*>(folders)->accept();
+        },
+        [&](QWidget* shown) {
+            auto* box = qobject_cast<QMessageBox*>(shown);
+            ASSERT_NE(box, nullptr);
+            parents.push_back(box->parentWidget());
+            message = box->text();
+            box->button(QMessageBox::Ok)->click();
+        },
+    });
+    for (QAction* command : window->findChildren<QAction*>()) {
+        if (command->text() == "&Export unit...") command->trigger();
+    }
+    EXPECT_TRUE(answers.AllUsed());
+    EXPECT_EQ(parents, std::vector<QWidget*>(3, window.get()));
+    EXPECT_EQ(folderTitle, "Choose the mod's folder (the files go into its anims and unitpics)");
+    EXPECT_TRUE(foldersOnly);
+    EXPECT_EQ(message.toStdString(), "The unit's files were written:\n" + (mod / "anims/armcamp_GADGET.GAF").string() +
+                                         "\n" + (mod / "unitpics/ARMCAMP.PCX").string());
+    EXPECT_TRUE(std::filesystem::is_regular_file(mod / "anims" / "armcamp_GADGET.GAF"));
+}
