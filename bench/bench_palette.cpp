@@ -84,8 +84,8 @@ void BM_NearestColourSearch_4096RandomColours(benchmark::State& state) {
 }
 BENCHMARK(BM_NearestColourSearch_4096RandomColours);
 
-// Building the grid for a palette not seen before (the cache is defeated by a changing
-// palette); a program run pays this once for the game palette.
+// A search over a palette not seen before (the cache is defeated by a changing palette) and
+// its first answer: what a program run pays before its first reduction.
 void BM_NearestColourSearch_FirstBuild(benchmark::State& state) {
     Palette palette = modPalettes::GamePalette;
     uint8_t variant = 0;
@@ -96,5 +96,21 @@ void BM_NearestColourSearch_FirstBuild(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_NearestColourSearch_FirstBuild);
+
+// The whole grid, every box made: what the first answers over all colours cost together.
+void BM_NearestColourSearch_WholeGrid(benchmark::State& state) {
+    Palette palette = modPalettes::GamePalette;
+    uint8_t variant = 0;
+    for (auto _ : state) {
+        palette[246].Reserved = ++variant;
+        const modPalettes::NearestColourSearch search(palette);
+        unsigned total = 0;
+        for (int red = 0; red < 256; red += 32)
+            for (int green = 0; green < 256; green += 32)
+                for (int blue = 0; blue < 256; blue += 32) total += search.Nearest(red, green, blue);
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_NearestColourSearch_WholeGrid)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

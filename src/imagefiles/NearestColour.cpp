@@ -1,7 +1,9 @@
 // The nearest-colour rule: the plain search that defines it, and the remap of a whole picture.
 
 #include <cstdlib>
+#include <numeric>
 
+#include "imagefiles/PaletteColumns.h"
 #include "imagefiles/modPalettes.h"
 
 namespace modPalettes {
@@ -31,8 +33,11 @@ uint8_t NearestIndexPlain(const Palette& Target, int red, int green, int blue) {
 
 void RemapToPalette(std::span<uint8_t> Pixels, const Palette& SourcePalette, const Palette& TargetPalette) {
     if (Pixels.empty()) return;
-    // One answer per source index, then one look-up per pixel.
-    const NearestColourSearch search(TargetPalette);
+    // One answer per source index, then one look-up per pixel. For 256 questions a search over
+    // the whole palette, eight entries at a time, costs less than preparing a grid.
+    std::array<uint8_t, 256> every{};
+    std::iota(every.begin(), every.end(), uint8_t{0});
+    const PaletteColumns search(TargetPalette, every);
     std::array<uint8_t, 256> table{};
     for (std::size_t i = 0; i < table.size(); ++i) {
         const PaletteEntry& c = SourcePalette[i];

@@ -10,12 +10,14 @@
 
 namespace {
 
+// One destination cell's source pixels: how many, and their components added up. Sum is wide
+// enough for every cell of the picture at hand (see ResamplePicture).
+template <typename Sum>
 struct CellSums {
-    // 64-bit so that no picture, however large, can overflow a sum.
-    int64_t Count = 0;
-    int64_t Red = 0;
-    int64_t Green = 0;
-    int64_t Blue = 0;
+    Sum Count = 0;
+    Sum Red = 0;
+    Sum Green = 0;
+    Sum Blue = 0;
 };
 
 // The destination position of each source position along one axis. The ratio is held as a
@@ -28,6 +30,19 @@ std::vector<int64_t> AxisMap(int32_t sourceLength, int32_t destLength) {
         map[static_cast<std::size_t>(s)] =
             static_cast<int64_t>(RoundHalfEven(static_cast<double>(s) / static_cast<double>(ratio)));
     return map;
+}
+
+// sum / count rounded to the nearest integer, halves to even, as RoundHalfEven rounds the
+// quotient in double. Below 2^52 the integer remainder gives the same answer (the double
+// quotient of two such integers is exactly a half only when the true one is) at a fraction of
+// the cost; larger sums, which no picture held in memory reaches, take the double road.
+int RoundedAverage(int64_t sum, int64_t count) {
+    if (sum >= (int64_t{1} << 52))
+        return static_cast<int>(RoundHalfEven(static_cast<double>(sum) / static_cast<double>(count)));
+    const int64_t quotient = sum / count;
+    const int64_t twiceRemainder = 2 * (sum % count);
+    const bool up = twiceRemainder > count || (twiceRemainder == count && quotient % 2 == 1);
+    return static_cast<int>(quotient + (up ? 1 : 0));
 }
 
 // The empty-neighbour test reads flat indices; one outside the source holds nothing, so it is
@@ -67,7 +82,9 @@ public:
     }
 
 private:
-    static constexpr int kSlotBits = 15;
+    // Room for the colours of a 64 x 64 frame; a memo that fills up starts afresh. Kept small,
+    // since every page of it costs a fault when a program starts.
+    static constexpr int kSlotBits = 13;
     static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
 
     void Clear() {
@@ -91,20 +108,16 @@ NearestColourMemo& MemoFor(const Palette& palette) {
     return *memo;
 }
 
-}  // namespace
-
-void ResamplePicture(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t SourceHeight,
-                     std::span<uint8_t> Destination, int32_t DestWidth, int32_t DestHeight,
-                     const Palette& Palette, int16_t Margin) {
-    if (SourceWidth <= 0 || SourceHeight <= 0 || DestWidth <= 0 || DestHeight <= 0) return;
-    const int64_t sourcePixels = int64_t{SourceWidth} * SourceHeight;
-    const int64_t destPixels = int64_t{DestWidth} * DestHeight;
-    if (static_cast<int64_t>(Source.size()) < sourcePixels || static_cast<int64_t>(Destination.size()) < destPixels)
-        return;
-
+template <typename Sum>
+void ResampleWith(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t SourceHeight,
+                  std::span<uint8_t> Destination, int32_t DestWidth, int32_t DestHeight, const Palette& Palette,
+                  int16_t Margin) {
     const std::vector<int64_t> columnMap = AxisMap(SourceWidth, DestWidth);
     const std::vector<int64_t> rowMap = AxisMap(SourceHeight, DestHeight);
-    std::vector<CellSums> cells(Destination.size());
+    // Kept between calls: a fresh buffer of this size would be new memory from the system every
+    // time, each page of it a fault.
+    thread_local std::vector<CellSums<Sum>> cells;
+    cells.assign(Destination.size(), CellSums<Sum>{});
     const auto cellCount = static_cast<int64_t>(cells.size());
 
     // A negative margin would start outside the picture; only positions inside it are visited.
@@ -127,7 +140,7 @@ void ResamplePicture(std::span<const uint8_t> Source, int32_t SourceWidth, int32
                 continue;
             const int64_t cell = cellRow + columnMap[static_cast<std::size_t>(x)];
             if (cell < 0 || cell >= cellCount) continue;
-            CellSums& sums = cells[static_cast<std::size_t>(cell)];
+            CellSums<Sum>& sums = cells[static_cast<std::size_t>(cell)];
             sums.Count += 1;
             sums.Red += Palette[p].Red;
             sums.Green += Palette[p].Green;
@@ -137,15 +150,33 @@ void ResamplePicture(std::span<const uint8_t> Source, int32_t SourceWidth, int32
 
     NearestColourMemo& nearest = MemoFor(Palette);
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        const CellSums& sums = cells[i];
+        const CellSums<Sum>& sums = cells[i];
         if (sums.Count <= 0) {
             Destination[i] = kEmptyIndex;
             continue;
         }
-        const auto count = static_cast<double>(sums.Count);
-        const auto red = static_cast<int>(RoundHalfEven(static_cast<double>(sums.Red) / count));
-        const auto green = static_cast<int>(RoundHalfEven(static_cast<double>(sums.Green) / count));
-        const auto blue = static_cast<int>(RoundHalfEven(static_cast<double>(sums.Blue) / count));
-        Destination[i] = nearest.Nearest(red, green, blue);
+        const auto count = static_cast<int64_t>(sums.Count);
+        Destination[i] = nearest.Nearest(RoundedAverage(static_cast<int64_t>(sums.Red), count),
+                                         RoundedAverage(static_cast<int64_t>(sums.Green), count),
+                                         RoundedAverage(static_cast<int64_t>(sums.Blue), count));
     }
+}
+
+}  // namespace
+
+void ResamplePicture(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t SourceHeight,
+                     std::span<uint8_t> Destination, int32_t DestWidth, int32_t DestHeight,
+                     const Palette& Palette, int16_t Margin) {
+    if (SourceWidth <= 0 || SourceHeight <= 0 || DestWidth <= 0 || DestHeight <= 0) return;
+    const int64_t sourcePixels = int64_t{SourceWidth} * SourceHeight;
+    const int64_t destPixels = int64_t{DestWidth} * DestHeight;
+    if (static_cast<int64_t>(Source.size()) < sourcePixels || static_cast<int64_t>(Destination.size()) < destPixels)
+        return;
+    // A cell gathers at most every source pixel, each adding at most 255 to a sum: below 2^24
+    // source pixels 32-bit sums cannot overflow and take half the memory; larger pictures add
+    // in 64 bits, which no picture held in memory can overflow.
+    if (sourcePixels < (int64_t{1} << 24))
+        ResampleWith<uint32_t>(Source, SourceWidth, SourceHeight, Destination, DestWidth, DestHeight, Palette, Margin);
+    else
+        ResampleWith<int64_t>(Source, SourceWidth, SourceHeight, Destination, DestWidth, DestHeight, Palette, Margin);
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <numeric>
 #include <random>
+#include <thread>
 #include "imagefiles/modPalettes.h"
 
 using namespace modPalettes;
@@ -24,19 +25,41 @@ const char* const kTable =  // 32 entries a line
 
 PaletteEntry Rgb(uint32_t rgb) { return {uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0}; }
 
-// Compares the fast search with the plain rule on every palette colour with its neighbours
-// within 2 on each axis, and on count seeded random colours.
+// RemapToPalette's answer for one colour: the colour as entry 0 of a source palette.
+uint8_t Remapped(const Palette& target, int r, int g, int b) {
+    Palette source{};
+    source[0] = PaletteEntry{uint8_t(b), uint8_t(g), uint8_t(r), 0};
+    std::vector<uint8_t> pixel{0};
+    RemapToPalette(pixel, source, target);
+    return pixel[0];
+}
+
+// Compares the fast search and the remap with the plain rule on every palette colour with its
+// neighbours within 2 on each axis, and on count seeded random colours. The remap answers 256
+// colours at a time, as a source palette.
 void ExpectSearchMatchesPlainRule(const Palette& palette, int count, uint32_t seed) {
     const NearestColourSearch search(palette);
-    int mismatches = 0;
-    const auto check = [&](int r, int g, int b) {
-        if (NearestIndexPlain(palette, r, g, b) != search.Nearest(r, g, b) && ++mismatches <= 3) ADD_FAILURE() << r << "," << g << "," << b;
-    };
+    std::vector<PaletteEntry> colours;
     for (const PaletteEntry& e : palette)
         for (int d = 0; d < 125; ++d)
-            check(std::clamp(e.Red + d % 5 - 2, 0, 255), std::clamp(e.Green + d / 5 % 5 - 2, 0, 255), std::clamp(e.Blue + d / 25 - 2, 0, 255));
+            colours.push_back(Rgb(uint32_t(std::clamp(e.Red + d % 5 - 2, 0, 255)) << 16 | uint32_t(std::clamp(e.Green + d / 5 % 5 - 2, 0, 255)) << 8 |
+                                  uint32_t(std::clamp(e.Blue + d / 25 - 2, 0, 255))));
     std::mt19937 random(seed);
-    for (int i = 0; i < count; ++i) check(random() & 0xFF, random() & 0xFF, random() & 0xFF);
+    for (int i = 0; i < count; ++i) colours.push_back(Rgb(random() & 0xFFFFFF));
+    int mismatches = 0;
+    for (std::size_t first = 0; first < colours.size(); first += 256) {
+        Palette source{};
+        std::vector<uint8_t> pixels(256);
+        std::iota(pixels.begin(), pixels.end(), 0);
+        std::copy_n(colours.begin() + long(first), std::min<std::size_t>(256, colours.size() - first), source.begin());
+        RemapToPalette(pixels, source, palette);
+        for (std::size_t i = 0; i < 256 && first + i < colours.size(); ++i) {
+            const PaletteEntry& c = source[i];
+            const uint8_t plain = NearestIndexPlain(palette, c.Red, c.Green, c.Blue);
+            if (search.Nearest(c.Red, c.Green, c.Blue) != plain && ++mismatches <= 3) ADD_FAILURE() << "search " << int(c.Red) << "," << int(c.Green) << "," << int(c.Blue);
+            if (pixels[i] != plain && ++mismatches <= 3) ADD_FAILURE() << "remap " << int(c.Red) << "," << int(c.Green) << "," << int(c.Blue);
+        }
+    }
 }
 }  // namespace
 
@@ -69,12 +92,18 @@ TEST(NearestColourRule, TiesGoToTheLowestIndexAndNothingNearerThan765Keeps255) {
     Palette lowerAbove = ties, nearlyWhite = white;
     lowerAbove[2] = Rgb(0x64646E), nearlyWhite[3] = Rgb(0xFEFFFF);
     farTie[0] = Rgb(0x1C0707), farTie[1] = Rgb(0x000000);  // both 21 from 070707
+    // 202020 is a corner of the grid box 20..3F on each axis: 30 is 48 from its farthest corner,
+    // and 10, just as far from 202020, lies exactly 48 outside the box; the box must keep it.
+    Palette boxEdge = white;
+    boxEdge[0] = Rgb(0x101010), boxEdge[1] = Rgb(0x303030);
     const std::tuple<const Palette&, uint32_t, int> cases[] = {
         {ties, 0x646464, 4},  {lowerAbove, 0x646464, 2}, {farTie, 0x070707, 0},    {farTie, 0x060707, 1},   {white, 0, 255},
-        {white, 0xFFFFFF, 0}, {nearlyWhite, 0, 3},       {black, 0xFFFFFF, 255}, {black, 0xFEFFFF, 0}};
+        {white, 0xFFFFFF, 0}, {nearlyWhite, 0, 3},       {black, 0xFFFFFF, 255}, {black, 0xFEFFFF, 0},
+        {boxEdge, 0x202020, 0}};
     for (const auto& [palette, rgb, expected] : cases) {
         EXPECT_EQ(NearestIndexPlain(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
         EXPECT_EQ(NearestColourSearch(palette).Nearest(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
+        EXPECT_EQ(Remapped(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
     }
 }
 
@@ -90,4 +119,21 @@ TEST(NearestColourSearch, MatchesThePlainRuleOnTheGamePaletteAndOnPalettesFullOf
         for (auto& e : palette) e = pool[random() % pool.size()];
         ExpectSearchMatchesPlainRule(palette, 5000, seed);
     }
+}
+
+// Boxes of the grid are made on first use; threads asking about one fresh palette at once all
+// get the plain rule's answers.
+TEST(NearestColourSearch, ThreadsFillingOneFreshGridAgreeWithThePlainRule) {
+    Palette palette = GamePalette;
+    palette[10] = Rgb(0x123456);  // a palette no other test has prepared
+    std::vector<int> mismatches(4, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            const NearestColourSearch search(palette);
+            for (uint32_t rgb = uint32_t(t) * 977; rgb < 0x1000000; rgb += 4099)
+                mismatches[std::size_t(t)] += search.Nearest(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF) != NearestIndexPlain(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF);
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(mismatches, std::vector<int>(4, 0));
 }

@@ -1,0 +1,46 @@
+#pragma once
+// Palette entries held as columns of 16-bit components, in index order, so that a search over
+// them runs on vector registers. Used by the nearest-colour rule's fast paths; the plain
+// search in NearestIndexPlain stays the definition.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "imagefiles/PaletteEntry.h"
+
+namespace modPalettes {
+
+class PaletteColumns {
+public:
+    // Entries are taken in groups of kLanes; a last group that is not full is filled with
+    // padding entries so far outside the colour cube that no colour is nearer to them than to
+    // a real entry, and that no box filter keeps them.
+    static constexpr std::size_t kLanes = 8;
+    static constexpr int16_t kPadding = -2048;
+
+    // The entries of Target with the given indices: at most 256, in increasing index order.
+    PaletteColumns(const Palette& Target, std::span<const uint8_t> Indices);
+
+    std::size_t Groups() const { return groups_; }
+    // The columns, Groups() x kLanes values each, padding included.
+    const int16_t* Red() const { return values_.data(); }
+    const int16_t* Green() const { return Red() + Count(); }
+    const int16_t* Blue() const { return Green() + Count(); }
+    const int16_t* Index() const { return Blue() + Count(); }
+
+    // The plain rule over these entries for a colour with components 0 to 255: the lowest
+    // index at the smallest sum of absolute differences, or 255 when no entry is nearer than
+    // 765. Gives NearestIndexPlain's answer whenever the entries hold every entry nearest to
+    // the colour.
+    uint8_t Nearest(int red, int green, int blue) const;
+
+private:
+    std::size_t Count() const { return groups_ * kLanes; }
+
+    std::size_t groups_ = 0;
+    std::vector<int16_t> values_;  // the red, green, blue and index columns one after another
+};
+
+}  // namespace modPalettes
