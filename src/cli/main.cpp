@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,6 +7,10 @@
 #include "imagefiles/modPalettes.h"
 
 int main(int argc, char** argv) {
+    // Past a file-size limit the system would end the process with SIGXFSZ in the middle of a
+    // write, leaving a temporary file behind; ignored, the write fails with an error instead and
+    // the step reports it like any other failed write.
+    std::signal(SIGXFSZ, SIG_IGN);
     modPalettes::InitGamePalette();
     std::vector<std::string> args(argv + 1, argv + argc);
     return RunCli(args, std::cout, std::cerr);

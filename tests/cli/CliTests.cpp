@@ -1,8 +1,12 @@
 // iconwright-cli run in-process: lines checked before anything runs, failing steps, every step.
 #include <gtest/gtest.h>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include "cli/CliHelp.h"
 #include "cli/CliRunner.h"
 #include "imagefiles/modBmp.h"
@@ -163,6 +167,39 @@ TEST(CliSlotSteps, EachStepEqualsThePictureSetOperation) {
         for (size_t s = 0; s < 3; ++s) EXPECT_EQ(ReadBytes(in.file(std::to_string(s))), files[s]) << "slot " << s;
         EXPECT_EQ(files != slotFiles(loaded), changes);
     }
+}
+
+// The program itself under a file-size limit smaller than the GAF file, with the signal such a
+// limit sends at its default (ending the process): the program ignores it, so the write fails
+// like any other, exit status 1, and the old file and the folder stay as they were.
+TEST(CliProcess, AFileSizeLimitIsAFailedStepNotASignal) {
+    Inputs in;
+    const std::string gaf = in.file("armcamp_GADGET.GAF");
+    WriteBytes(gaf, std::vector<uint8_t>(100, 0x5A));
+    int errors[2];
+    ASSERT_EQ(::pipe(errors), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(errors[1], 2);
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{4096, 4096};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+        ::execl(IW_CLI_PATH, IW_CLI_PATH, "--unit", "armcamp", "--load-bmp", "normal", in.Bmp.c_str(), "--write-gaf",
+                gaf.c_str(), static_cast<char*>(nullptr));
+        ::_exit(4);
+    }
+    ::close(errors[1]);
+    std::string err;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(errors[0], buffer, sizeof buffer)) > 0;) err.append(buffer, std::size_t(n));
+    ::close(errors[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_TRUE(err.starts_with("iconwright-cli: --write-gaf " + gaf + ": The .GAF file could not be written.")) << err;
+    EXPECT_EQ(ReadBytes(gaf), std::vector<uint8_t>(100, 0x5A));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(in.path()), {}), 3) << "in.bmp, IN.PCX and the GAF file";
 }
 
 }  // namespace
