@@ -3,17 +3,17 @@
 
 #include "imagefiles/modBmp.h"
 
+#include <algorithm>
+#include <string>
 #include <utility>
 
+#include "imagefiles/BmpLayout.h"
 #include "imagefiles/FileBytes.h"
 #include "imagefiles/modPalettes.h"
 
 namespace modBmp {
 
 namespace {
-
-// Larger files are refused before they are read; a 96 x 96 picture takes about 10 KiB.
-constexpr std::size_t kMaxFileBytes = std::size_t{256} * 1024 * 1024;
 
 constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kInfoHeaderSize = 40;
@@ -40,10 +40,18 @@ const std::vector<uint8_t>& BmpPixels() { return State().Pixels; }
 const Palette& BmpPalette() { return State().Colours; }
 const BitmapHeader& BmpHeader() { return State().Header; }
 
-bool LoadBMPFile(const std::string& Filename, bool Remap) {
-    const auto bytes = filebytes::ReadFileBytes(Filename, kMaxFileBytes);
-    if (!bytes) return false;
-    auto decoded = DecodeBmp(*bytes);
+bool LoadBMPFile(const std::string& Filename, bool Remap, imagefiles::FileFailure* Why) {
+    const auto file = filebytes::FileReader::Open(Filename, Why);
+    if (!file) return false;
+    const auto head = file->Read(0, std::min(file->Size(), kBmpHeadBytes), Why);
+    if (!head) return false;
+    const auto layout = ReadBmpLayout(*head, file->Size(), Why);
+    if (!layout) return false;
+    const auto colourTable = file->Read(layout->PaletteOffset, layout->PaletteBytes(), Why);
+    if (!colourTable) return false;
+    const auto pixelData = file->Read(layout->PixelOffset, layout->PixelBytes, Why);
+    if (!pixelData) return false;
+    auto decoded = DecodeBmpPieces(*layout, *colourTable, *pixelData, Why);
     if (!decoded) return false;
     if (Remap) modPalettes::RemapToPalette(decoded->Pixels, decoded->Colours, modPalettes::GamePalette);
     State() = std::move(*decoded);
@@ -98,10 +106,13 @@ std::vector<uint8_t> EncodeBmp(std::span<const uint8_t> Pixels, const Palette& P
 }
 
 bool WriteBMPFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette,
-                  int32_t Width, int32_t Height) {
+                  int32_t Width, int32_t Height, imagefiles::FileFailure* Why) {
     const std::vector<uint8_t> bytes = EncodeBmp(Pixels, Palette, Width, Height);
-    if (bytes.empty()) return false;
-    return filebytes::WriteFileAtomically(Filename, bytes);
+    if (bytes.empty()) {
+        imagefiles::Report(Why, imagefiles::FailureKind::WrongSize, std::to_string(Width) + " x " + std::to_string(Height));
+        return false;
+    }
+    return filebytes::WriteFileAtomically(Filename, bytes, Why);
 }
 
 }  // namespace modBmp

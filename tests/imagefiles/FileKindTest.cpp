@@ -1,0 +1,36 @@
+// Telling a picture file's kind by its first bytes.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "imagefiles/FileKind.h"
+
+using imagefiles::DetectFileKind;
+using imagefiles::FileKind;
+
+TEST(DetectFileKind, EachSignatureAndTheNearMisses) {
+    const std::tuple<std::vector<uint8_t>, FileKind, std::string> cases[] = {
+        {{'B', 'M', 0x36, 0x28}, FileKind::Bmp, "BMP"},
+        {{0x0A, 5, 1, 8}, FileKind::Pcx, "PCX"},
+        {{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, FileKind::Png, "PNG"},
+        {{0xFF, 0xD8, 0xFF, 0xE1}, FileKind::Jpeg, "JPEG"},
+        {{0x00, 0x01, 0x01, 0x00, 1, 0, 0, 0}, FileKind::Gaf, "GAF"},
+        {{'B', 'M'}, FileKind::Bmp, "BMP"},  // the signature alone is enough
+        {{0x0A}, FileKind::Pcx, "PCX"},
+        {{'B'}, FileKind::Unknown, "unknown"},
+        {{}, FileKind::Unknown, "unknown"},
+        {{0x89, 'P', 'N'}, FileKind::Unknown, "unknown"},  // cut short
+        {{0x89, 'P', 'N', 'g'}, FileKind::Unknown, "unknown"},
+        {{0xFF, 0xD8, 0xFE}, FileKind::Unknown, "unknown"},
+        {{0x00, 0x01, 0x01}, FileKind::Unknown, "unknown"},
+        {{0x00, 0x01, 0x02, 0x00}, FileKind::Unknown, "unknown"},
+        {{'b', 'm'}, FileKind::Unknown, "unknown"},
+        {{0x0B, 5}, FileKind::Unknown, "unknown"},
+    };
+    for (const auto& [bytes, kind, name] : cases) {
+        EXPECT_EQ(DetectFileKind(bytes), kind) << testing::PrintToString(bytes);
+        EXPECT_EQ(imagefiles::FileKindName(DetectFileKind(bytes)), name) << testing::PrintToString(bytes);
+    }
+}
