@@ -11,7 +11,6 @@
 #include "cli/CliImportSteps.h"
 #include "cli/CliMessages.h"
 #include "cli/CliSteps.h"
-#include "gaf/Windows1252.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
 #include "picture/CommandMessages.h"
@@ -69,10 +68,10 @@ StepFailure RunPreview(classUnitGAF& unit, const CliStep& step) {
 StepFailure RunWriteGaf(classUnitGAF& unit, const CliStep& step) {
     const std::string name = unit.Name();
     if (name.empty()) return kNoUnitName;
-    if (!unit.SaveGadget(step.Text)) {
-        // The writer cannot say why it failed; a name it cannot encode is the one cause that
-        // can be told from here, and the one the user can mend without looking at the disk.
-        if (!windows1252::FromUtf8(name)) return std::string(kGafNotWritten) + kNameNotEncodable;
+    imagefiles::FileFailure why;
+    if (!unit.SaveGadget(step.Text, "UseNameEntry", &why)) {
+        // A name the game cannot store is the cause the user can mend without looking at the disk.
+        if (why.Kind == imagefiles::FailureKind::BadName) return std::string(kGafNotWritten) + kNameNotEncodable;
         return kGafNotWritten;
     }
     return std::nullopt;

@@ -95,6 +95,21 @@ std::optional<std::string> FromUtf8(std::string_view utf8) {
     return out;
 }
 
+std::optional<std::string> RefusedCharacter(std::string_view utf8) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        const auto c = DecodeOne(utf8, pos);
+        if (!c) {
+            constexpr std::string_view kHex = "0123456789ABCDEF";
+            const auto byte = static_cast<uint8_t>(utf8[start]);
+            return std::string("a byte that is not UTF-8 (0x") + kHex[byte >> 4] + kHex[byte & 0xF] + ")";
+        }
+        if (!Encode(*c)) return "\"" + std::string(utf8.substr(start, pos - start)) + "\"";
+    }
+    return std::nullopt;
+}
+
 std::string ToUpper(std::string_view bytes) {
     std::string out(bytes);
     for (char& ch : out) {

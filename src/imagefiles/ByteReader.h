@@ -29,6 +29,11 @@ public:
         const auto at = static_cast<std::size_t>(offset);
         return static_cast<uint16_t>(bytes_[at] | (bytes_[at + 1] << 8));
     }
+    std::optional<int16_t> I16(uint64_t offset) const {
+        const auto value = U16(offset);
+        if (!value) return std::nullopt;
+        return static_cast<int16_t>(*value);  // two's complement, defined since C++20
+    }
     std::optional<uint32_t> U32(uint64_t offset) const {
         if (!Has(offset, 4)) return std::nullopt;
         const auto at = static_cast<std::size_t>(offset);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "imagefiles/FileFailure.h"
 #include "imagefiles/PaletteEntry.h"
 
 namespace modPCX {
@@ -21,8 +22,9 @@ struct DecodedPcx {
 
 // Decodes a PCX file held in memory, treating it as hostile: a header whose extent is negative,
 // larger than the file could hold or larger than 64 Mi pixels, a missing palette, or pixel data
-// that ends before the picture is full gives nothing, before any large allocation.
-std::optional<DecodedPcx> DecodePcx(std::span<const uint8_t> file);
+// that ends before the picture is full gives nothing, before any large allocation. Why, when
+// given, says why (OtherKind for a picture of another kind).
+std::optional<DecodedPcx> DecodePcx(std::span<const uint8_t> file, imagefiles::FileFailure* Why = nullptr);
 
 // The last decoded picture (module state).
 const std::vector<uint8_t>& PcxPixels();
@@ -30,7 +32,8 @@ int32_t PcxLastX();
 int32_t PcxLastY();
 const Palette& PcxPalette();
 
-// Reads Filename into the module state. No colour mapping here.
-bool LoadPCXFile(const std::string& Filename);
+// Reads Filename into the module state. No colour mapping here. False when the file cannot be
+// read or decoded (Why says why); the module state is then unchanged.
+bool LoadPCXFile(const std::string& Filename, imagefiles::FileFailure* Why = nullptr);
 
 }  // namespace modPCX

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "gaf/GafFile.h"
 #include "gaf/Windows1252.h"
@@ -13,7 +14,18 @@
 
 namespace {
 
+using imagefiles::FailureKind;
+using imagefiles::FileFailure;
+using imagefiles::Report;
+
 constexpr const char* kUseNameEntry = "UseNameEntry";
+
+// True for a picture of a slot's size; otherwise WrongSize, naming the picture's size.
+bool HasSlotSize(int64_t width, int64_t height, FileFailure* Why) {
+    if (width == kPictureSide && height == kPictureSide) return true;
+    Report(Why, FailureKind::WrongSize, std::to_string(width) + " x " + std::to_string(height));
+    return false;
+}
 
 }  // namespace
 
@@ -29,10 +41,9 @@ void classUnitGAF::CopyIntoSlotYielding(const Picture& snapshot, int32_t TAPic) 
     *slot = snapshot;
 }
 
-bool classUnitGAF::LoadBMPPicture(const std::string& Filename, int32_t TAPic) {
-    if (!modBmp::LoadBMPFile(Filename, true)) return false;
-    if (modBmp::BmpHeader().Width != kPictureSide) return false;
-    if (modBmp::BmpHeader().Height != kPictureSide) return false;
+bool classUnitGAF::LoadBMPPicture(const std::string& Filename, int32_t TAPic, FileFailure* Why) {
+    if (!modBmp::LoadBMPFile(Filename, true, Why)) return false;
+    if (!HasSlotSize(modBmp::BmpHeader().Width, modBmp::BmpHeader().Height, Why)) return false;
     if (!Slot(TAPic)) return true;  // not a slot: nothing to do, and not an error
     const std::vector<uint8_t>& decoded = modBmp::BmpPixels();
     if (decoded.size() < static_cast<std::size_t>(kPicturePixels)) return false;
@@ -43,10 +54,9 @@ bool classUnitGAF::LoadBMPPicture(const std::string& Filename, int32_t TAPic) {
     return true;
 }
 
-bool classUnitGAF::LoadPCXPicture(const std::string& Filename, int32_t TAPic) {
-    if (!modPCX::LoadPCXFile(Filename)) return false;
-    if (modPCX::PcxLastY() != kPictureSide - 1) return false;  // the height is tested first
-    if (modPCX::PcxLastX() != kPictureSide - 1) return false;
+bool classUnitGAF::LoadPCXPicture(const std::string& Filename, int32_t TAPic, FileFailure* Why) {
+    if (!modPCX::LoadPCXFile(Filename, Why)) return false;
+    if (!HasSlotSize(int64_t{modPCX::PcxLastX()} + 1, int64_t{modPCX::PcxLastY()} + 1, Why)) return false;
     if (!Slot(TAPic)) return true;
     const std::vector<uint8_t>& decoded = modPCX::PcxPixels();
     if (decoded.size() < static_cast<std::size_t>(kPicturePixels)) return false;
@@ -62,13 +72,16 @@ bool classUnitGAF::LoadPCXPicture(const std::string& Filename, int32_t TAPic) {
     return true;
 }
 
-bool classUnitGAF::SaveAsBMP(int32_t TAPic, const std::string& DestFilename) const {
+bool classUnitGAF::SaveAsBMP(int32_t TAPic, const std::string& DestFilename, FileFailure* Why) const {
     const Picture* slot = Slot(TAPic);
-    if (!slot) return false;
-    return modBmp::WriteBMPFile(DestFilename, *slot, modPalettes::GamePalette, kPictureSide, kPictureSide);
+    if (!slot) {
+        Report(Why, FailureKind::CannotWrite, "no picture " + std::to_string(TAPic));
+        return false;
+    }
+    return modBmp::WriteBMPFile(DestFilename, *slot, modPalettes::GamePalette, kPictureSide, kPictureSide, Why);
 }
 
-bool classUnitGAF::SaveGadget(const std::string& Filename, const std::string& UnitName) const {
+bool classUnitGAF::SaveGadget(const std::string& Filename, const std::string& UnitName, FileFailure* Why) const {
     std::array<gaf::Frame, 3> frames{};
     for (int32_t slot = 0; slot < 3; ++slot) frames[static_cast<std::size_t>(slot)] = ReducedFrame(slot);
 
@@ -76,8 +89,11 @@ bool classUnitGAF::SaveGadget(const std::string& Filename, const std::string& Un
     // The entry name is single-byte text; a character without a code fails before any file
     // is touched.
     const std::optional<std::string> encoded = windows1252::FromUtf8(name);
-    if (!encoded) return false;
+    if (!encoded) {
+        Report(Why, FailureKind::BadName, windows1252::RefusedCharacter(name).value_or(""));
+        return false;
+    }
 
     const std::vector<uint8_t> bytes = gaf::BuildGadgetFile(windows1252::ToUpper(*encoded), frames);
-    return filebytes::WriteFileAtomically(Filename, bytes);
+    return filebytes::WriteFileAtomically(Filename, bytes, Why);
 }

@@ -26,9 +26,10 @@ public:
 
     // Writes the three slots, reduced to 64 x 64, as the game's build-menu GAF file. UnitName
     // "UseNameEntry" (exactly) stands for Name(). All or nothing: false, with the destination
-    // left as it was, when the name has a character with no Windows-1252 code or the file
-    // cannot be written.
-    bool SaveGadget(const std::string& Filename, const std::string& UnitName = "UseNameEntry") const;
+    // left as it was, when the name has a character with no Windows-1252 code (Why: BadName,
+    // naming it) or the file cannot be written (CannotWrite).
+    bool SaveGadget(const std::string& Filename, const std::string& UnitName = "UseNameEntry",
+                    imagefiles::FileFailure* Why = nullptr) const;
 
     void Name(const std::string& UnitName);  // UTF-8 text
     std::string Name() const;
@@ -37,19 +38,20 @@ public:
     void MakePicGrey(int32_t TAPic);
 
     // Loads a 96 x 96 BMP file into slot TAPic; false (slot unchanged) when the file cannot be
-    // read or is another size. TAPic outside 0 to 2: true, nothing changes.
-    bool LoadBMPPicture(const std::string& Filename, int32_t TAPic);
+    // read (Why: the reader's reason) or is another size (WrongSize, "W x H"). TAPic outside 0
+    // to 2: true, nothing changes.
+    bool LoadBMPPicture(const std::string& Filename, int32_t TAPic, imagefiles::FileFailure* Why = nullptr);
 
     // Shows slot TAPic in Pict: Size 0 the 64 x 64 reduction, 1 the full picture, other sizes
     // nothing; CenterPic centres it in the box. Defined with the display surface.
     void DisplayPicture(int32_t TAPic, PictureBoxPort& Pict, int32_t Size = 1, bool CenterPic = false) const;
 
     // Saves slot TAPic as an 8-bit BMP file in the game palette; false when it cannot be
-    // written (the destination is then left as it was) or TAPic is outside 0 to 2.
-    bool SaveAsBMP(int32_t TAPic, const std::string& DestFilename) const;
+    // written (CannotWrite; the destination is then left as it was) or TAPic is outside 0 to 2.
+    bool SaveAsBMP(int32_t TAPic, const std::string& DestFilename, imagefiles::FileFailure* Why = nullptr) const;
 
     // As LoadBMPPicture, for 256-colour PCX files.
-    bool LoadPCXPicture(const std::string& Filename, int32_t TAPic);
+    bool LoadPCXPicture(const std::string& Filename, int32_t TAPic, imagefiles::FileFailure* Why = nullptr);
 
     // Imports a picture file of any size and any kind the import takes (PNG, JPEG, BMP, PCX) into
     // slot TAPic: fitted to 96 x 96, over the settings' background, mapped onto the game palette.

@@ -52,10 +52,12 @@ TEST(DecodePcx, TakesThePaletteFromTheLast769BytesAsBlueGreenRed) {
 
 TEST(LoadPCXFile, RefusedFilesLeaveTheLastGoodPictureInPlace) {
     testsupport::TempDir dir;
-    const auto load = [&](const std::vector<uint8_t>& bytes) {
+    const auto load = [&](const std::vector<uint8_t>& bytes, imagefiles::FileFailure* why = nullptr) {
         testsupport::WriteBytes(dir.file("a.pcx"), bytes);
-        return modPCX::LoadPCXFile(dir.file("a.pcx"));
+        return modPCX::LoadPCXFile(dir.file("a.pcx"), why);
     };
+    std::vector<uint8_t> pngStart(1000, 0);
+    std::copy_n("\x89PNG\r\n\x1A\n", 8, pngStart.begin());
     std::vector<uint8_t> good(96 * 96);
     for (std::size_t k = 0; k < good.size(); ++k) good[k] = static_cast<uint8_t>(k % 96 / 5 * 3 + k / 96 * 7);
     const auto packets = pcxbuild::Encode(good, 96);
@@ -67,19 +69,30 @@ TEST(LoadPCXFile, RefusedFilesLeaveTheLastGoodPictureInPlace) {
     };
     std::vector<uint8_t> noPixels(897, 0);
     noPixels[0] = 10, noPixels[1] = 5, noPixels[128] = 12;
-    const std::pair<const char*, std::vector<uint8_t>> refused[] = {
-        {"version 3", with(3, 12)}, {"version 4", with(4, 12)}, {"marker 11", with(5, 11)},
-        {"XMax below XMin", BuildWithPackets(10, 0, 9, 0, {1})}, {"YMax below YMin", BuildWithPackets(0, 10, 0, 9, {1})},
-        {"65,536 x 65,536 in 1,024 bytes", BuildWithPackets(-32768, -32768, 32767, 32767, std::vector<uint8_t>(127, 0xFF))},
-        {"a run past the last pixel", BuildWithPackets(0, 0, 1, 0, {0xC3, 7})},
-        {"a run past the last row", BuildWithPackets(0, 0, 95, 1, {0xFF, 1, 0xFF, 2, 0xE1, 3, 0xE2, 4})},
-        {"data ending halfway", BuildWithPackets(0, 0, 95, 95, std::vector<uint8_t>(packets.begin(), packets.begin() + 500))},
-        {"two pixels for three", BuildWithPackets(0, 0, 2, 0, {1, 2})},  // reading on would take the marker as a pixel
-        {"a run's count as the last byte", BuildWithPackets(0, 0, 2, 0, {1, 0xC2})},
-        {"empty", {}}, {"no pixel data", noPixels}};
-    for (const auto& [what, bytes] : refused) {
-        EXPECT_FALSE(DecodePcx(bytes)) << what;
-        EXPECT_FALSE(load(bytes)) << what;
+    using enum imagefiles::FailureKind;
+    const std::tuple<const char*, std::vector<uint8_t>, imagefiles::FailureKind, std::string> refused[] = {
+        {"version 3", with(3, 12), Unsupported, "PCX version 3"}, {"version 4", with(4, 12), Unsupported, "PCX version 4"},
+        {"marker 11", with(5, 11), Malformed, "no palette marker before the last 768 bytes"},
+        {"XMax below XMin", BuildWithPackets(10, 0, 9, 0, {1}), Malformed, "the picture ends before it starts"},
+        {"YMax below YMin", BuildWithPackets(0, 10, 0, 9, {1}), Malformed, "the picture ends before it starts"},
+        {"65,536 x 65,536 in 1,024 bytes", BuildWithPackets(-32768, -32768, 32767, 32767, std::vector<uint8_t>(127, 0xFF)), TooManyPixels, "more than 67108864"},
+        {"8,192 x 8,192 in 1,024 bytes", BuildWithPackets(0, 0, 8191, 8191, std::vector<uint8_t>(127, 0xFF)), Truncated, "the pixel data"},
+        {"a run past the last pixel", BuildWithPackets(0, 0, 1, 0, {0xC3, 7}), Malformed, "a run goes past the last pixel"},
+        {"a run past the last row", BuildWithPackets(0, 0, 95, 1, {0xFF, 1, 0xFF, 2, 0xE1, 3, 0xE2, 4}), Malformed, "a run goes past the last pixel"},
+        {"data ending halfway", BuildWithPackets(0, 0, 95, 95, std::vector<uint8_t>(packets.begin(), packets.begin() + 500)), Truncated, "the pixel data"},
+        {"two pixels for three", BuildWithPackets(0, 0, 2, 0, {1, 2}), Truncated, "the pixel data"},  // reading on would take the marker as a pixel
+        {"a run's count as the last byte", BuildWithPackets(0, 0, 2, 0, {1, 0xC2}), Truncated, "the pixel data"},
+        {"empty", {}, Unrecognised, ""}, {"no pixel data", noPixels, Truncated, "the pixel data"},
+        {"cut before the palette", std::vector<uint8_t>(noPixels.begin(), noPixels.end() - 1), Truncated, "the palette"},
+        {"a BMP file", std::vector<uint8_t>{'B', 'M', 0x36, 0x28, 0, 0, 0, 0, 0, 0, 0x36, 4, 0, 0, 40, 0}, OtherKind, "BMP"},
+        {"a PNG file", std::vector<uint8_t>(pngStart.begin(), pngStart.end()), OtherKind, "PNG"}};
+    for (const auto& [what, bytes, kind, detail] : refused) {
+        imagefiles::FileFailure decodeWhy, loadWhy;
+        EXPECT_FALSE(DecodePcx(bytes, &decodeWhy)) << what;
+        EXPECT_FALSE(load(bytes, &loadWhy)) << what;
+        EXPECT_EQ(decodeWhy.Kind, kind) << what;
+        EXPECT_EQ(decodeWhy.Detail, detail) << what;
+        EXPECT_EQ(loadWhy.Kind, kind) << what;
         ASSERT_TRUE(std::tuple(modPCX::PcxLastX(), modPCX::PcxLastY(), modPCX::PcxPixels(), modPCX::PcxPalette()) == std::tuple(95, 95, good, palette)) << what;
     }
 }

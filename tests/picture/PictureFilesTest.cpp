@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,33 @@ TEST(SaveGadget, FramesNamesAndAllOrNothing) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder"));
     ASSERT_TRUE(set.SaveGadget(existing, "usenameentry"));
     EXPECT_EQ(ReadBytes(existing), ReadBytes(dir.file("n.gaf")));
+}
+
+// Each refusal of a file operation with its reason: the reader's own, the slot's size, the unit
+// name's character, the writer's cause.
+TEST(PictureFiles, RefusalsSayWhy) {
+    testsupport::TempDir dir;
+    classUnitGAF set;
+    const std::vector<uint8_t> small(95 * 96, 7);
+    const std::string narrow = Write(dir, "narrow.bmp", small, 95, 96), low = Write(dir, "low.pcx", small, 96, 95);
+    using enum imagefiles::FailureKind;
+    const std::tuple<const char*, std::function<bool(imagefiles::FileFailure*)>, imagefiles::FailureKind, std::string> cases[] = {
+        {"95 wide BMP", [&](auto* why) { return set.LoadBMPPicture(narrow, 0, why); }, WrongSize, "95 x 96"},
+        {"95 high PCX", [&](auto* why) { return set.LoadPCXPicture(low, 0, why); }, WrongSize, "96 x 95"},
+        {"BMP read as PCX", [&](auto* why) { return set.LoadPCXPicture(narrow, 0, why); }, OtherKind, "BMP"},
+        {"missing", [&](auto* why) { return set.LoadBMPPicture(dir.file("gone.bmp"), 0, why); }, CannotOpen, "No such file or directory"},
+        {"slot 3 saved", [&](auto* why) { return set.SaveAsBMP(3, dir.file("s.bmp"), why); }, CannotWrite, "no picture 3"},
+        {"saved into a folder", [&](auto* why) { return set.SaveAsBMP(0, dir.path().string(), why); }, CannotWrite, "a folder"},
+        {"name with omega", [&](auto* why) { return set.SaveGadget(dir.file("g.gaf"), "arm\xCE\xA9", why); }, BadName, "\"\xCE\xA9\""},
+        {"name not UTF-8", [&](auto* why) { return set.SaveGadget(dir.file("g.gaf"), "arm\xCE", why); }, BadName, "a byte that is not UTF-8 (0xCE)"},
+        {"GAF into a missing folder", [&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); }, CannotWrite, "No such file or directory"}};
+    for (const auto& [what, operation, kind, detail] : cases) {
+        imagefiles::FileFailure why;
+        EXPECT_FALSE(operation(&why)) << what;
+        EXPECT_EQ(why.Kind, kind) << what;
+        EXPECT_EQ(why.Detail, detail) << what;
+    }
+    EXPECT_EQ(Slots(set), Slots(classUnitGAF()));
 }
 
 }  // namespace
