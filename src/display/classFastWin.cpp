@@ -1,24 +1,15 @@
 #include "display/classFastWin.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
 #include "display/BlockMapping.h"
 #include "display/TileDrawing.h"
+#include "imagefiles/ByteWriter.h"
 #include "imagefiles/modPalettes.h"
 
 namespace {
-
-void PutU16(uint8_t* out, uint16_t value) {
-    out[0] = static_cast<uint8_t>(value);
-    out[1] = static_cast<uint8_t>(value >> 8);
-}
-
-void PutU32(uint8_t* out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<uint8_t>(value >> (8 * i));
-    }
-}
 
 // Each new pixel memory gets its own non-zero bitmap id.
 int32_t NextBitmapId() {
@@ -30,26 +21,26 @@ int32_t NextBitmapId() {
 }  // namespace
 
 std::array<uint8_t, classFastWin::BitmapDescription::kSize> classFastWin::BitmapDescription::Bytes() const {
-    std::array<uint8_t, kSize> bytes{};
-    uint8_t* out = bytes.data();
-    PutU32(out + 0, static_cast<uint32_t>(kHeaderSize));
-    PutU32(out + 4, static_cast<uint32_t>(Width));
-    PutU32(out + 8, static_cast<uint32_t>(Height));
-    PutU16(out + 12, Planes);
-    PutU16(out + 14, BitCount);
-    PutU32(out + 16, Compression);
-    PutU32(out + 20, SizeImage);
-    PutU32(out + 24, static_cast<uint32_t>(XPelsPerMeter));
-    PutU32(out + 28, static_cast<uint32_t>(YPelsPerMeter));
-    PutU32(out + 32, ColoursUsed);
-    PutU32(out + 36, ColoursImportant);
-    for (std::size_t i = 0; i < Colours.size(); ++i) {
-        uint8_t* entry = out + kHeaderSize + 4 * i;
-        entry[0] = Colours[i].Blue;
-        entry[1] = Colours[i].Green;
-        entry[2] = Colours[i].Red;
-        entry[3] = Colours[i].Reserved;
+    imagefiles::ByteWriter out(kSize);
+    out.U32(static_cast<uint32_t>(kHeaderSize));
+    out.I32(Width);
+    out.I32(Height);
+    out.U16(Planes);
+    out.U16(BitCount);
+    out.U32(Compression);
+    out.U32(SizeImage);
+    out.I32(XPelsPerMeter);
+    out.I32(YPelsPerMeter);
+    out.U32(ColoursUsed);
+    out.U32(ColoursImportant);
+    for (const PaletteEntry& colour : Colours) {
+        out.U8(colour.Blue);
+        out.U8(colour.Green);
+        out.U8(colour.Red);
+        out.U8(colour.Reserved);
     }
+    std::array<uint8_t, kSize> bytes{};
+    std::copy(out.Data().begin(), out.Data().end(), bytes.begin());
     return bytes;
 }
 

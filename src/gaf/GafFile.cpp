@@ -20,22 +20,7 @@ static_assert(kFirstFrameOffset + 3 * kFrameBytes == kGadgetFileSize);
 
 }  // namespace
 
-void ByteWriter::U8(uint8_t value) { bytes_.push_back(value); }
-
-void ByteWriter::U16(uint16_t value) {
-    bytes_.push_back(static_cast<uint8_t>(value & 0xFF));
-    bytes_.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void ByteWriter::I16(int16_t value) { U16(static_cast<uint16_t>(value)); }
-
-void ByteWriter::U32(uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) bytes_.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
-}
-
-void ByteWriter::Bytes(std::span<const uint8_t> bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
-
-void WriteGafFrame(ByteWriter& File, std::span<const uint8_t> Pixels, int16_t Width, int16_t Height) {
+void WriteGafFrame(imagefiles::ByteWriter& File, std::span<const uint8_t> Pixels, int16_t Width, int16_t Height) {
     const auto headerStart = static_cast<uint32_t>(File.Position());
     File.I16(Width);
     File.I16(Height);
@@ -51,7 +36,7 @@ void WriteGafFrame(ByteWriter& File, std::span<const uint8_t> Pixels, int16_t Wi
 }
 
 std::vector<uint8_t> BuildGadgetFile(std::string_view entryName, const std::array<Frame, 3>& frames) {
-    ByteWriter file;
+    imagefiles::ByteWriter file(kGadgetFileSize);
 
     file.U32(kVersion);
     file.U32(1);  // one entry
@@ -82,7 +67,7 @@ std::vector<uint8_t> BuildGadgetFile(std::string_view entryName, const std::arra
         WriteGafFrame(file, frames[k], kFrameSide, kFrameSide);
     }
     assert(file.Position() == kGadgetFileSize);
-    return file.Data();
+    return file.Release();
 }
 
 }  // namespace gaf

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "imagefiles/ByteWriter.h"
+
 namespace gaf {
 
 constexpr uint32_t kVersion = 0x00010100;
@@ -19,24 +21,9 @@ constexpr std::size_t kGadgetFileSize = 12440;
 
 using Frame = std::array<uint8_t, kFramePixels>;
 
-// Appends little-endian values to a byte vector; the file is built front to back in memory.
-class ByteWriter {
-public:
-    void U8(uint8_t value);
-    void U16(uint16_t value);
-    void I16(int16_t value);
-    void U32(uint32_t value);
-    void Bytes(std::span<const uint8_t> bytes);
-    std::size_t Position() const { return bytes_.size(); }
-    const std::vector<uint8_t>& Data() const { return bytes_; }
-
-private:
-    std::vector<uint8_t> bytes_;
-};
-
 // Writes one frame header (24 bytes, pointing at the pixels right behind it) and its pixels at
 // the writer's current position.
-void WriteGafFrame(ByteWriter& File, std::span<const uint8_t> Pixels, int16_t Width, int16_t Height);
+void WriteGafFrame(imagefiles::ByteWriter& File, std::span<const uint8_t> Pixels, int16_t Width, int16_t Height);
 
 // The whole 12,440-byte file. entryName holds the name's single-byte codes (already
 // upper-cased); only its first 31 bytes are stored.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "imagefiles/BmpLayout.h"
+#include "imagefiles/ByteWriter.h"
 #include "imagefiles/FileBytes.h"
 #include "imagefiles/modPalettes.h"
 
@@ -24,14 +25,6 @@ constexpr uint32_t kPixelOffset = kFileHeaderSize + kInfoHeaderSize + kColourTab
 DecodedBmp& State() {
     static DecodedBmp state;
     return state;
-}
-
-void PutU16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value & 0xFF));
-    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
 }
 
 }  // namespace
@@ -69,40 +62,38 @@ std::vector<uint8_t> EncodeBmp(std::span<const uint8_t> Pixels, const Palette& P
     const uint64_t fileSize = kPixelOffset + stride * height;
     if (fileSize > UINT32_MAX) return {};  // bfSize could not say it
 
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<std::size_t>(fileSize));
+    imagefiles::ByteWriter out(static_cast<std::size_t>(fileSize));
     // File header.
-    out.push_back('B');
-    out.push_back('M');
-    PutU32(out, static_cast<uint32_t>(fileSize));  // bfSize
-    PutU16(out, 0);                                // bfReserved1
-    PutU16(out, 0);                                // bfReserved2
-    PutU32(out, kPixelOffset);                     // bfOffBits
+    out.U8('B');
+    out.U8('M');
+    out.U32(static_cast<uint32_t>(fileSize));  // bfSize
+    out.U16(0);                                // bfReserved1
+    out.U16(0);                                // bfReserved2
+    out.U32(kPixelOffset);                     // bfOffBits
     // Information header.
-    PutU32(out, kInfoHeaderSize);                 // biSize
-    PutU32(out, static_cast<uint32_t>(Width));    // biWidth
-    PutU32(out, static_cast<uint32_t>(Height));   // biHeight, positive: rows bottom-up
-    PutU16(out, 1);                               // biPlanes
-    PutU16(out, 8);                               // biBitCount
-    PutU32(out, 0);                               // biCompression: none
-    PutU32(out, 0);                               // biSizeImage
-    PutU32(out, 0);                               // biXPelsPerMeter
-    PutU32(out, 0);                               // biYPelsPerMeter
-    PutU32(out, 256);                             // biClrUsed
-    PutU32(out, 256);                             // biClrImportant
+    out.U32(kInfoHeaderSize);  // biSize
+    out.I32(Width);            // biWidth
+    out.I32(Height);           // biHeight, positive: rows bottom-up
+    out.U16(1);                // biPlanes
+    out.U16(8);                // biBitCount
+    out.U32(0);                // biCompression: none
+    out.U32(0);                // biSizeImage
+    out.U32(0);                // biXPelsPerMeter
+    out.U32(0);                // biYPelsPerMeter
+    out.U32(256);              // biClrUsed
+    out.U32(256);              // biClrImportant
     for (const PaletteEntry& entry : Palette) {
-        out.push_back(entry.Blue);
-        out.push_back(entry.Green);
-        out.push_back(entry.Red);
-        out.push_back(entry.Reserved);
+        out.U8(entry.Blue);
+        out.U8(entry.Green);
+        out.U8(entry.Red);
+        out.U8(entry.Reserved);
     }
     // Pixel rows, the picture's bottom row first.
     for (uint64_t fileRow = 0; fileRow < height; ++fileRow) {
-        const auto first = Pixels.begin() + static_cast<std::ptrdiff_t>((height - 1 - fileRow) * width);
-        out.insert(out.end(), first, first + static_cast<std::ptrdiff_t>(width));
-        out.resize(out.size() + static_cast<std::size_t>(stride - width), 0);
+        out.Bytes(Pixels.subspan(static_cast<std::size_t>((height - 1 - fileRow) * width), static_cast<std::size_t>(width)));
+        out.Zeros(static_cast<std::size_t>(stride - width));
     }
-    return out;
+    return out.Release();
 }
 
 bool WriteBMPFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette,

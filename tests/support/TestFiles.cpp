@@ -46,14 +46,4 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-void PutU8(std::vector<uint8_t>& out, unsigned value) { out.push_back(static_cast<uint8_t>(value)); }
-void PutU16(std::vector<uint8_t>& out, unsigned value) {
-    out.push_back(static_cast<uint8_t>(value & 0xFF));
-    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
-}
-void PutI32(std::vector<uint8_t>& out, int32_t value) { PutU32(out, static_cast<uint32_t>(value)); }
-
 }  // namespace testsupport

@@ -28,10 +28,4 @@ private:
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
 
-// Little-endian appenders for building test files byte by byte.
-void PutU8(std::vector<uint8_t>& out, unsigned value);
-void PutU16(std::vector<uint8_t>& out, unsigned value);
-void PutU32(std::vector<uint8_t>& out, uint32_t value);
-void PutI32(std::vector<uint8_t>& out, int32_t value);
-
 }  // namespace testsupport
