@@ -69,12 +69,12 @@ void QtPictureBox::DrawIndexed(const IndexedBlock& block, PixelRect Source, Pixe
     tile.setColorTable(ColourTable(*block.Colours));
     tile.fill(0);
     std::vector<bool> covered(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), false);
-    BlockMapping::ForEachBlockPixel(block, Source, Dest, Stretch, canvas_.width(), canvas_.height(),
-                                    [&](int32_t x, int32_t y, uint8_t index) {
-                                        tile.scanLine(y - top)[x - left] = index;
-                                        covered[static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width) +
-                                                static_cast<std::size_t>(x - left)] = true;
-                                    });
+    BlockMapping::ForEachDrawnCanvasPixel(
+        block, Source, Dest, Stretch, canvas_.width(), canvas_.height(), [&](int32_t x, int32_t y, uint8_t index) {
+            tile.scanLine(y - top)[x - left] = index;
+            covered[static_cast<std::size_t>(y - top) * static_cast<std::size_t>(width) +
+                    static_cast<std::size_t>(x - left)] = true;
+        });
     QPainter painter(&canvas_);
     if (std::all_of(covered.begin(), covered.end(), [](bool c) { return c; })) {
         painter.drawImage(left, top, tile);

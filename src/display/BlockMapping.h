@@ -88,8 +88,8 @@ void ForEachMappedPixel(int64_t SourceImageWidth, int64_t SourceImageHeight, Pix
 // index the canvas pixel takes. Block pixels outside Pixels (a block whose Stride or Height
 // claims more than Pixels holds) are treated as outside the block.
 template <class Visitor>
-void ForEachBlockPixel(const IndexedBlock& Block, PixelRect Source, PixelRect Dest, bool Stretch,
-                       int64_t CanvasWidth, int64_t CanvasHeight, Visitor&& Visit) {
+void ForEachDrawnCanvasPixel(const IndexedBlock& Block, PixelRect Source, PixelRect Dest, bool Stretch,
+                             int64_t CanvasWidth, int64_t CanvasHeight, Visitor&& Visit) {
     const int64_t stride = Block.Stride;
     if (stride < Block.Width) {
         return;  // rows would overlap: not a valid block

@@ -14,12 +14,11 @@ void MemoryPictureBox::DrawIndexed(const IndexedBlock& block, PixelRect Source, 
         return;  // indices mean nothing without their colour table
     }
     const Palette& colours = *block.Colours;
-    BlockMapping::ForEachBlockPixel(block, Source, Dest, Stretch, width_, height_,
-                                    [&](int32_t x, int32_t y, uint8_t index) {
-                                        canvas_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                                                static_cast<std::size_t>(x)] =
-                                            BlockMapping::ColourOf(colours[index]);
-                                    });
+    BlockMapping::ForEachDrawnCanvasPixel(
+        block, Source, Dest, Stretch, width_, height_, [&](int32_t x, int32_t y, uint8_t index) {
+            canvas_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
+                BlockMapping::ColourOf(colours[index]);
+        });
 }
 
 std::vector<uint32_t> MemoryPictureBox::ReadColours(PixelRect Area) const {

@@ -26,8 +26,8 @@ Extent SurfaceExtent(int32_t BmpWidth, int32_t BmpHeight, std::size_t BitsSize) 
 // Calls Pixel(surfaceIndex, tileIndex) for every pixel of a Width x Height block at
 // (xPos, yPos) that lies on the surface and within the first TileSize block elements.
 template <class PixelFunction>
-void ForEachBlockPixel(int64_t xPos, int64_t yPos, int64_t Width, int64_t Height, Extent surface,
-                       std::size_t TileSize, PixelFunction Pixel) {
+void ForEachTilePixelOnSurface(int64_t xPos, int64_t yPos, int64_t Width, int64_t Height, Extent surface,
+                               std::size_t TileSize, PixelFunction Pixel) {
     if (Width <= 0 || Height <= 0 || surface.Width == 0) {
         return;
     }
@@ -66,8 +66,9 @@ int64_t Along(int64_t Delta, int64_t Step, int64_t Steps) {
 
 void WriteTile(int32_t xPos, int32_t yPos, int32_t Width, int32_t Height, int32_t BmpWidth, int32_t BmpHeight,
                std::span<uint8_t> Bits, std::span<const uint8_t> Tile) {
-    ForEachBlockPixel(xPos, yPos, Width, Height, SurfaceExtent(BmpWidth, BmpHeight, Bits.size()), Tile.size(),
-                      [&](std::size_t surfaceIndex, std::size_t tileIndex) { Bits[surfaceIndex] = Tile[tileIndex]; });
+    ForEachTilePixelOnSurface(
+        xPos, yPos, Width, Height, SurfaceExtent(BmpWidth, BmpHeight, Bits.size()), Tile.size(),
+        [&](std::size_t surfaceIndex, std::size_t tileIndex) { Bits[surfaceIndex] = Tile[tileIndex]; });
 }
 
 void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint8_t Color, int32_t BmpWidth, int32_t BmpHeight,
@@ -106,30 +107,31 @@ void WritePixel(std::span<uint8_t> Bits, int64_t Offset, uint8_t Color) {
 void ClearTile(int32_t xPos, int32_t yPos, int32_t Width, int32_t Height, int32_t BmpWidth, int32_t BmpHeight,
                std::span<uint8_t> Bits, std::span<const uint8_t> Tile, uint8_t MaskColor, uint8_t BackColor,
                int32_t ClearFlag) {
-    ForEachBlockPixel(xPos, yPos, Width, Height, SurfaceExtent(BmpWidth, BmpHeight, Bits.size()), Tile.size(),
-                      [&](std::size_t surfaceIndex, std::size_t tileIndex) {
-                          const uint8_t pixel = Tile[tileIndex];
-                          if (pixel != MaskColor) {
-                              Bits[surfaceIndex] = pixel;
-                          } else if (ClearFlag != 0) {
-                              Bits[surfaceIndex] = BackColor;
-                          }
-                      });
+    ForEachTilePixelOnSurface(xPos, yPos, Width, Height, SurfaceExtent(BmpWidth, BmpHeight, Bits.size()), Tile.size(),
+                              [&](std::size_t surfaceIndex, std::size_t tileIndex) {
+                                  const uint8_t pixel = Tile[tileIndex];
+                                  if (pixel != MaskColor) {
+                                      Bits[surfaceIndex] = pixel;
+                                  } else if (ClearFlag != 0) {
+                                      Bits[surfaceIndex] = BackColor;
+                                  }
+                              });
 }
 
 void MaskTile(int32_t xPos, int32_t yPos, int32_t Width, int32_t Height, int32_t BmpWidth, int32_t BmpHeight,
               std::span<uint8_t> Bits, std::span<const uint8_t> Tile, uint8_t MaskColor, uint8_t ReplaceColor) {
-    ForEachBlockPixel(xPos, yPos, Width, Height, SurfaceExtent(BmpWidth, BmpHeight, Bits.size()), Tile.size(),
-                      [&](std::size_t surfaceIndex, std::size_t tileIndex) {
-                          const uint8_t pixel = Tile[tileIndex];
-                          Bits[surfaceIndex] = pixel == MaskColor ? ReplaceColor : pixel;
-                      });
+    ForEachTilePixelOnSurface(xPos, yPos, Width, Height, SurfaceExtent(BmpWidth, BmpHeight, Bits.size()), Tile.size(),
+                              [&](std::size_t surfaceIndex, std::size_t tileIndex) {
+                                  const uint8_t pixel = Tile[tileIndex];
+                                  Bits[surfaceIndex] = pixel == MaskColor ? ReplaceColor : pixel;
+                              });
 }
 
 void GetRegion(int32_t xPos, int32_t yPos, int32_t Width, int32_t Height, int32_t BmpWidth, int32_t BmpHeight,
                std::span<const uint8_t> Bits, std::span<uint8_t> Buffer) {
-    ForEachBlockPixel(xPos, yPos, Width, Height, SurfaceExtent(BmpWidth, BmpHeight, Bits.size()), Buffer.size(),
-                      [&](std::size_t surfaceIndex, std::size_t bufferIndex) { Buffer[bufferIndex] = Bits[surfaceIndex]; });
+    ForEachTilePixelOnSurface(
+        xPos, yPos, Width, Height, SurfaceExtent(BmpWidth, BmpHeight, Bits.size()), Buffer.size(),
+        [&](std::size_t surfaceIndex, std::size_t bufferIndex) { Buffer[bufferIndex] = Bits[surfaceIndex]; });
 }
 
 }  // namespace TileDrawing
