@@ -6,6 +6,7 @@
 #include "app/AppTexts.h"
 #include "app/QtPictureBox.h"
 #include "app/frmMain.h"
+#include "picture/AutoGeneration.h"
 #include "picture/RoundHalfEven.h"
 #include "picture/classUnitGAF.h"
 
@@ -22,52 +23,48 @@ bool frmMain::Command28_Click() {
     ShowBusyCursor();
     // The dialog's settings as the last file command left them; copies, since a command run
     // while a load yields may change them.
-    const bool pcx = dialog_->DefaultExt == "pcx";
     const std::string lastFile = dialog_->FileName;
     const bool imported = lastImport_ && dialog_->Filter == AppTexts::kImportFilter && lastImport_->File == lastFile;
     const import::ImportSettings importSettings = imported ? lastImport_->Choices.Settings : import::ImportSettings{};
-    SetMessage(AppTexts::kLoadingPictures);
-    LetEventsThrough();
+    const PictureFileKind kind = imported                        ? PictureFileKind::Imported
+                                 : dialog_->DefaultExt == "pcx" ? PictureFileKind::Pcx
+                                                                : PictureFileKind::Bmp;
 
     classUnitGAF& unit = UnitGAF();
-    imagefiles::FileFailure why;
-    auto load = [&](int TAPic) {
-        if (imported) return unit.ImportPicture(lastFile, TAPic, importSettings, nullptr, &why);
-        return pcx ? unit.LoadPCXPicture(lastFile, TAPic) : unit.LoadBMPPicture(lastFile, TAPic);
+    const auto reportStage = [this](AutoGenerationStage stage) {
+        switch (stage) {
+            case AutoGenerationStage::LoadingPictures:
+                SetMessage(AppTexts::kLoadingPictures);
+                break;
+            case AutoGenerationStage::MakingHighlighted:
+                for (int k = 0; k < 3; ++k) PicUnitpic(k)->SetBorder(false);
+                SetAutoProgress(3);
+                SetMessage(AppTexts::kMakingHighlighted);
+                SetAutoProgress(4);
+                break;
+            case AutoGenerationStage::MakingDisabled:
+                SetMessage(AppTexts::kMakingDisabled);
+                SetAutoProgress(5);
+                break;
+        }
+        LetEventsThrough();
     };
-    auto fail = [&] {
+    imagefiles::FileFailure why;
+    const AutoGenerationResult result =
+        GenerateHighlightedAndDisabled(unit, lastFile, kind, reportStage, &why, importSettings);
+    if (result != AutoGenerationResult::Done) {
+        SetAutoProgress(result == AutoGenerationResult::FirstLoadFailed ? 1 : 2);
         ShowNormalCursor();
         Tell(AppTexts::kTaskFailed, AppTexts::kProgramTitle, MsgIcon::None,
              imported ? ImportFailureReason(lastFile, why) : std::string());
-    };
-    if (!load(kHighlightedPage)) {
-        SetAutoProgress(1);
-        fail();
         return false;
     }
-    if (!load(kDisabledPage)) {
-        SetAutoProgress(2);
-        fail();
-        return false;
-    }
-    for (int k = 0; k < 3; ++k) PicUnitpic(k)->SetBorder(false);
-    SetAutoProgress(3);
-
-    SetMessage(AppTexts::kMakingHighlighted);
-    SetAutoProgress(4);
-    LetEventsThrough();
-    unit.MakePicLighter(kHighlightedPage);
-
-    SetMessage(AppTexts::kMakingDisabled);
-    SetAutoProgress(5);
-    LetEventsThrough();
-    unit.MakePicGrey(kDisabledPage);
 
     SetMessage(AppTexts::kDisplayingNew);
     LetEventsThrough();
-    unit.DisplayPicture(kHighlightedPage, *PicUnitpic(kHighlightedPage), 1, false);
+    unit.DisplayPicture(kHighlightedPic, *PicUnitpic(kHighlightedPage), 1, false);
     SetAutoProgress(6);
-    unit.DisplayPicture(kDisabledPage, *PicUnitpic(kDisabledPage), 1, false);
+    unit.DisplayPicture(kDisabledPic, *PicUnitpic(kDisabledPage), 1, false);
     SetAutoProgress(7);
 
     ShowNormalCursor();

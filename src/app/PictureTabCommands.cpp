@@ -106,7 +106,7 @@ bool frmMain::AddCross(int TAPic) {
 
 bool frmMain::MakeLighter() {
     RunningCommand running(*this);
-    UnitGAF().MakePicLighter(kHighlightedPage);
+    UnitGAF().MakePicLighter(kHighlightedPic);
     ShowSlot(kHighlightedPage);
     // Once per run: lightening twice would wash the picture out.
     pages_[kHighlightedPage].Light->setEnabled(false);
@@ -115,7 +115,7 @@ bool frmMain::MakeLighter() {
 
 bool frmMain::MakeGrey() {
     RunningCommand running(*this);
-    UnitGAF().MakePicGrey(kDisabledPage);
+    UnitGAF().MakePicGrey(kDisabledPic);
     ShowSlot(kDisabledPage);
     pages_[kDisabledPage].Grey->setEnabled(false);
     return true;

@@ -11,8 +11,10 @@
 #include "cli/CliImportSteps.h"
 #include "cli/CliMessages.h"
 #include "cli/CliSteps.h"
+#include "gaf/GafFile.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
+#include "picture/AutoGeneration.h"
 #include "picture/CommandMessages.h"
 #include "picture/CrossSizeText.h"
 #include "picture/classUnitGAF.h"
@@ -57,9 +59,8 @@ StepFailure RunSaveBmp(classUnitGAF& unit, const CliStep& step) {
 
 // The slot as the GAF file will hold it: the 64 x 64 reduction, in the game palette.
 StepFailure RunPreview(classUnitGAF& unit, const CliStep& step) {
-    constexpr int32_t kFrameSide = 64;
-    const auto frame = unit.ReducedFrame(step.Slot);
-    if (!modBmp::WriteBMPFile(step.Text, frame, modPalettes::GamePalette, kFrameSide, kFrameSide)) {
+    const gaf::Frame frame = unit.ReducedFrame(step.Slot);
+    if (!modBmp::WriteBMPFile(step.Text, frame, modPalettes::GamePalette, gaf::kFrameSide, gaf::kFrameSide)) {
         return kPreviewNotSaved;
     }
     return std::nullopt;
@@ -128,19 +129,11 @@ bool EndsWithPcx(std::string_view file) {
                       });
 }
 
-// The automatic generation's work, in the window's order: both loads first (a failed first
-// load changes nothing; a failed second load leaves slot 1 reloaded but not yet lightened),
-// then the two effects.
+// The automatic generation, as the window's button does it; the reader is chosen by the file's
+// name rather than by a dialog's last extension.
 StepFailure RunAuto(classUnitGAF& unit, const CliStep& step) {
-    constexpr int32_t kHighlighted = 1;
-    constexpr int32_t kDisabled = 2;
-    const bool pcx = EndsWithPcx(step.Text);
-    const auto load = [&](int32_t slot) {
-        return pcx ? unit.LoadPCXPicture(step.Text, slot) : unit.LoadBMPPicture(step.Text, slot);
-    };
-    if (!load(kHighlighted) || !load(kDisabled)) return kTaskFailed;
-    unit.MakePicLighter(kHighlighted);
-    unit.MakePicGrey(kDisabled);
+    const PictureFileKind kind = EndsWithPcx(step.Text) ? PictureFileKind::Pcx : PictureFileKind::Bmp;
+    if (GenerateHighlightedAndDisabled(unit, step.Text, kind) != AutoGenerationResult::Done) return kTaskFailed;
     return std::nullopt;
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cli/CliImportSteps.h"
+#include "picture/classUnitGAF.h"
 
 namespace {
 
@@ -187,9 +188,9 @@ std::string ParseOneStep(const std::vector<std::string>& args, size_t& position,
 }  // namespace
 
 int32_t ParseSlotName(std::string_view text) {
-    if (text == "normal" || text == "0") return 0;
-    if (text == "highlighted" || text == "1") return 1;
-    if (text == "disabled" || text == "2") return 2;
+    if (text == "normal" || text == "0") return kNormalPic;
+    if (text == "highlighted" || text == "1") return kHighlightedPic;
+    if (text == "disabled" || text == "2") return kDisabledPic;
     return -1;
 }
 

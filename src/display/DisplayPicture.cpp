@@ -10,6 +10,7 @@
 
 #include "display/PictureBoxPort.h"
 #include "display/classFastWin.h"
+#include "gaf/GafFile.h"
 #include "picture/RoundHalfEven.h"
 #include "picture/classUnitGAF.h"
 
@@ -32,13 +33,13 @@ void classUnitGAF::DisplayPicture(int32_t TAPic, PictureBoxPort& Pict, int32_t S
     // The picture is drawn from a copy, never from the slot itself; a TAPic outside 0 to 2
     // shows black.
     const Picture workingCopy = WorkingCopy(TAPic);
-    std::array<uint8_t, 64 * 64> reduced{};
+    gaf::Frame reduced{};
     std::span<const uint8_t> drawn = workingCopy;
     int32_t side = 0;  // other sizes: an empty surface, so nothing visible is drawn
     if (Size == 0) {
         reduced = ReducedFrame(TAPic);  // the 64 x 64 frame the GAF file stores
         drawn = reduced;
-        side = 64;
+        side = gaf::kFrameSide;
     } else if (Size == 1) {
         side = kPictureSide;
     }

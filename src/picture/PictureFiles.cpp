@@ -82,8 +82,8 @@ bool classUnitGAF::SaveAsBMP(int32_t TAPic, const std::string& DestFilename, Fil
 }
 
 bool classUnitGAF::SaveGadget(const std::string& Filename, const std::string& UnitName, FileFailure* Why) const {
-    std::array<gaf::Frame, 3> frames{};
-    for (int32_t slot = 0; slot < 3; ++slot) frames[static_cast<std::size_t>(slot)] = ReducedFrame(slot);
+    std::array<gaf::Frame, kSlotCount> frames{};
+    for (int32_t slot = 0; slot < kSlotCount; ++slot) frames[static_cast<std::size_t>(slot)] = ReducedFrame(slot);
 
     const std::string& name = UnitName == kUseNameEntry ? UnitName_ : UnitName;
     // The entry name is single-byte text; a character without a code fails before any file

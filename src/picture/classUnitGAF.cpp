@@ -46,9 +46,9 @@ std::string classUnitGAF::Name() const { return UnitName_; }
 
 const Picture* classUnitGAF::Slot(int32_t TAPic) const {
     switch (TAPic) {
-        case 0: return &NormalPic_;
-        case 1: return &HighlightedPic_;
-        case 2: return &DisabledPic_;
+        case kNormalPic: return &NormalPic_;
+        case kHighlightedPic: return &HighlightedPic_;
+        case kDisabledPic: return &DisabledPic_;
         default: return nullptr;
     }
 }
@@ -66,9 +66,10 @@ Picture classUnitGAF::WorkingCopy(int32_t TAPic) const {
     return black;
 }
 
-std::array<uint8_t, 64 * 64> classUnitGAF::ReducedFrame(int32_t TAPic) const {
+gaf::Frame classUnitGAF::ReducedFrame(int32_t TAPic) const {
     const Picture source = WorkingCopy(TAPic);
-    std::array<uint8_t, 64 * 64> frame{};
-    ResamplePicture(source, kPictureSide, kPictureSide, frame, 64, 64, modPalettes::GamePalette, 0);
+    gaf::Frame frame{};
+    ResamplePicture(source, kPictureSide, kPictureSide, frame, gaf::kFrameSide, gaf::kFrameSide,
+                    modPalettes::GamePalette, 0);
     return frame;
 }

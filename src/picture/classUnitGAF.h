@@ -6,12 +6,19 @@
 #include <functional>
 #include <string>
 
+#include "gaf/GafFile.h"
 #include "imagefiles/FileFailure.h"
 #include "imagefiles/PaletteEntry.h"
 #include "import/ImportSettings.h"
 #include "picture/Picture.h"
 
 class PictureBoxPort;  // display/PictureBoxPort.h: where DisplayPicture draws
+
+// The three slots, as TAPic names them.
+constexpr int32_t kNormalPic = 0;
+constexpr int32_t kHighlightedPic = 1;
+constexpr int32_t kDisabledPic = 2;
+constexpr int32_t kSlotCount = 3;
 
 class classUnitGAF {
 public:
@@ -80,7 +87,7 @@ public:
     Picture WorkingCopy(int32_t TAPic) const;
     // Slot TAPic reduced to the 64 x 64 frame the GAF file stores (WorkingCopy's rule for
     // TAPic outside 0 to 2).
-    std::array<uint8_t, 64 * 64> ReducedFrame(int32_t TAPic) const;
+    gaf::Frame ReducedFrame(int32_t TAPic) const;
 
     const Palette& GreyPalette() const { return GreyPalette_; }
     const Palette& LightPalette() const { return LightPalette_; }
