@@ -47,8 +47,27 @@ TEST_F(WindowTest, GenerationFailsAtItsFirstStepAfterTheGafWriteOrACancelledLoad
         Click("Command28");
         EXPECT_EQ(TakeMessages(), Strings{"Error whilst processing task"}) << afterGaf;
         EXPECT_EQ(Progress(), 12) << afterGaf;
-        EXPECT_TRUE(Slot(1) == Reference(1) && Slot(2) == Reference(2)) << afterGaf;
+        EXPECT_EQ(Slot(1), Reference(1)) << afterGaf;
+        EXPECT_EQ(Slot(2), Reference(2)) << afterGaf;
     }
+}
+
+// The generation's status bar step by step: every progress value with the message shown when it
+// is set, texts typed here as the user reads them; then the one message box and "Ready".
+TEST_F(WindowTest, GenerationReportsItsStagesInOrder) {
+    const std::string file = dir.file("normal.bmp");
+    WritePatternBmp(file, 96, 96, 36);
+    Click("Command1", file);
+    std::vector<std::pair<int, std::string>> steps;
+    QObject::connect(window->ProgressPanel(), &QProgressBar::valueChanged,
+                     [&](int value) { steps.emplace_back(value, window->MessagePanel()->text().toStdString()); });
+    Click("Command28");
+    const std::vector<std::pair<int, std::string>> expected = {
+        {38, "Loading pictures..."},        {50, "Making highlighted picture..."}, {62, "Making disabled picture..."},
+        {75, "Displaying new pictures..."}, {88, "Displaying new pictures..."},    {100, "Completed"}};
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(TakeMessages(), Strings{"Done! Go to the Operations menu and see how your menu looks and to save a .GAF"});
+    EXPECT_EQ(window->MessagePanel()->text(), "Ready");
 }
 
 TEST_F(WindowTest, GenerationAfterSavingSlotZeroWorksFromTheSavedFile) {
@@ -59,9 +78,18 @@ TEST_F(WindowTest, GenerationAfterSavingSlotZeroWorksFromTheSavedFile) {
     Click("Command17", saved);
     Click("Command28");
     // Read back from the saved file, the border comes along into the other two.
-    const auto bordered = [&](classUnitGAF& u, int k) { u.LoadBMPPicture(file, k), u.AddCavedogLikeBorder(k, 1); };
-    EXPECT_EQ(Slot(1), Reference(1, [&](classUnitGAF& u) { bordered(u, 1), u.MakePicLighter(1); }));
-    EXPECT_EQ(Slot(2), Reference(2, [&](classUnitGAF& u) { bordered(u, 2), u.MakePicGrey(2); }));
+    const auto bordered = [&](classUnitGAF& u, int k) {
+        EXPECT_TRUE(u.LoadBMPPicture(file, k));
+        u.AddCavedogLikeBorder(k, 1);
+    };
+    EXPECT_EQ(Slot(1), Reference(1, [&](classUnitGAF& u) {
+                  bordered(u, 1);
+                  u.MakePicLighter(1);
+              }));
+    EXPECT_EQ(Slot(2), Reference(2, [&](classUnitGAF& u) {
+                  bordered(u, 2);
+                  u.MakePicGrey(2);
+              }));
 }
 
 TEST_F(WindowTest, UnitNameCancelledMadeOfSpacesOrNotStorable) {

@@ -39,15 +39,19 @@ TEST_F(WindowTest, CancelledLoadChangesNothingAndALoadOnPageOneTouchesSlotOneOnl
     Click("Command1");
     EXPECT_EQ(dialog->DefaultExt, "bmp");
     EXPECT_EQ(dialog->FileName, "");
-    EXPECT_TRUE(Box(0)->HasBorder() && Slot(0) == Reference(0));
+    EXPECT_TRUE(Box(0)->HasBorder());
+    EXPECT_EQ(Slot(0), Reference(0));
 
     const std::string file = dir.file("picture.bmp");
     WritePatternBmp(file, 96, 96, 1);
     Click("Command2", file);
-    const Picture loaded = Reference(1, [&](classUnitGAF& u) { u.LoadBMPPicture(file, 1); });
-    EXPECT_TRUE(Slot(1) == loaded && loaded != Reference(1));
-    EXPECT_TRUE(Slot(0) == Reference(0) && Slot(2) == Reference(2)) << "the other slots stay white";
-    EXPECT_TRUE(Box(0)->HasBorder() && Box(2)->HasBorder());
+    const Picture loaded = Reference(1, [&](classUnitGAF& u) { EXPECT_TRUE(u.LoadBMPPicture(file, 1)); });
+    EXPECT_EQ(Slot(1), loaded);
+    EXPECT_NE(loaded, Reference(1));
+    EXPECT_EQ(Slot(0), Reference(0)) << "the other slots stay white";
+    EXPECT_EQ(Slot(2), Reference(2)) << "the other slots stay white";
+    EXPECT_TRUE(Box(0)->HasBorder());
+    EXPECT_TRUE(Box(2)->HasBorder());
     EXPECT_FALSE(Box(1)->HasBorder());
     // The borderless canvas is 97 x 97: the picture at the top-left, the last row and column bare.
     std::vector<uint32_t> expected(97 * 97, Box(1)->BackgroundColour().rgb() & 0xFFFFFFu);
@@ -97,7 +101,10 @@ TEST_F(WindowTest, LightDisablesItselfForTheRunAndGridAppliesTwice) {
     WritePatternBmp(file, 96, 96, 8);
     Click("Command2", file);
     Click("Command23");
-    EXPECT_EQ(Slot(1), Reference(1, [&](classUnitGAF& u) { u.LoadBMPPicture(file, 1), u.MakePicLighter(1); }));
+    EXPECT_EQ(Slot(1), Reference(1, [&](classUnitGAF& u) {
+                  EXPECT_TRUE(u.LoadBMPPicture(file, 1));
+                  u.MakePicLighter(1);
+              }));
     EXPECT_FALSE(Button("Command23")->isEnabled());
     Click("Command2", file);
     EXPECT_FALSE(Button("Command23")->isEnabled()) << "a new picture does not bring the button back";
@@ -105,7 +112,11 @@ TEST_F(WindowTest, LightDisablesItselfForTheRunAndGridAppliesTwice) {
     Click("Command1", file);
     Click("cmdAddGrid");
     Click("cmdAddGrid");
-    EXPECT_EQ(Slot(0), Reference(0, [&](classUnitGAF& u) { u.LoadBMPPicture(file, 0), u.AddGrid(0), u.AddGrid(0); }));
+    EXPECT_EQ(Slot(0), Reference(0, [&](classUnitGAF& u) {
+                  EXPECT_TRUE(u.LoadBMPPicture(file, 0));
+                  u.AddGrid(0);
+                  u.AddGrid(0);
+              }));
     EXPECT_EQ(Box(0)->ReadColours({0, 0, 96, 96}), ColoursOf(Slot(0)));
 }
 
@@ -118,7 +129,8 @@ TEST_F(WindowTest, CloseAnsweredNoKeepsEverythingAndYesDuringAPausedLoadClosesAf
     EXPECT_FALSE(window->close());
     Click("Command27");
     EXPECT_EQ(TakeMessages(), Strings(2, "Are you sure you want to quit (unsaved changes will be lost)"));
-    EXPECT_TRUE(window->isVisible() && !window->IsUnloaded());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->IsUnloaded());
     EXPECT_EQ(Slot(1), loaded);
 
     // Yes at the load's first yield: the window hides at once, and unloads only once the load
@@ -126,7 +138,10 @@ TEST_F(WindowTest, CloseAnsweredNoKeepsEverythingAndYesDuringAPausedLoadClosesAf
     bool loadDoneAtUnload = false, visibleAfterYes = true;
     QObject::connect(window.get(), &frmMain::unloaded, [&] { loadDoneAtUnload = Slot(0) == loaded; });
     prompts->MsgAnswers = {MsgAnswer::Yes};
-    QTimer::singleShot(0, window.get(), [&] { window->close(), visibleAfterYes = window->isVisible(); });
+    QTimer::singleShot(0, window.get(), [&] {
+        window->close();
+        visibleAfterYes = window->isVisible();
+    });
     Click("Command1", file);
     EXPECT_FALSE(visibleAfterYes);
     EXPECT_TRUE(loadDoneAtUnload);

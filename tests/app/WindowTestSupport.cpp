@@ -41,7 +41,9 @@ void WindowTest::OpenWindow() {
     auto scriptedDialog = std::make_unique<ScriptedCommonDialog>();
     auto scriptedPrompts = std::make_unique<ScriptedPrompts>();
     auto scriptedImportOptions = std::make_unique<ScriptedImportOptions>();
-    dialog = scriptedDialog.get(), prompts = scriptedPrompts.get(), importOptions = scriptedImportOptions.get();
+    dialog = scriptedDialog.get();
+    prompts = scriptedPrompts.get();
+    importOptions = scriptedImportOptions.get();
     window = std::make_unique<frmMain>(std::move(scriptedDialog), std::move(scriptedPrompts),
                                        std::make_unique<RecordingUrlOpener>(), std::move(scriptedImportOptions));
     window->show();

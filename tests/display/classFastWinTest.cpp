@@ -11,14 +11,24 @@
 #include "display/classFastWin.h"
 #include "imagefiles/modPalettes.h"
 
+namespace {
+
+std::vector<uint8_t> PixelsOf(const classFastWin& surface) { return {surface.Pixels().begin(), surface.Pixels().end()}; }
+
+// Count pixels 16, 17, ...: distinct game colours, each the lowest index holding its colour, so
+// that capturing them back gives the same indices.
+std::vector<uint8_t> DistinctPicture(std::size_t Count) {
+    std::vector<uint8_t> picture(Count);
+    for (std::size_t i = 0; i < Count; ++i) picture[i] = static_cast<uint8_t>(16 + i);
+    return picture;
+}
+
+}  // namespace
+
 TEST(classFastWin, InitializeMakesATopDownSurfaceWithTheGamePaletteDescription) {
     MemoryPictureBox box(100, 100);
     classFastWin surface;
     ASSERT_TRUE(surface.Initialize(96, 96, &box));
-    EXPECT_EQ(surface.BmpWidth(), 96);
-    EXPECT_EQ(surface.BmpHeight(), 96);
-    EXPECT_EQ(surface.hWindow(), &box);
-    EXPECT_NE(surface.hBitmap(), 0);
     ASSERT_EQ(surface.Pixels().size(), 9216u);
     // Size 40, width 96, height -96 (top row first), 1 plane, 8 bits, no compression, image size
     // and resolutions 0, 256 colours used and important; then the game palette as blue, green, red, 0.
@@ -28,10 +38,9 @@ TEST(classFastWin, InitializeMakesATopDownSurfaceWithTheGamePaletteDescription) 
                                     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0}));
     EXPECT_EQ(std::memcmp(bytes.data() + 40, modPalettes::GamePalette.data(), 1024), 0);
 
-    // A negative height is kept as given and gives the same top-down rows.
+    // A negative height gives the same top-down rows.
     ASSERT_TRUE(surface.Initialize(64, -32, &box));
-    EXPECT_EQ(surface.BmpHeight(), -32);
-    EXPECT_EQ(surface.Description().Height, -32);
+    EXPECT_EQ(surface.Description().Bytes()[8], 0xE0);  // -32, top row first, whatever the sign given
     ASSERT_EQ(surface.Pixels().size(), 64u * 32u);
     ASSERT_TRUE(surface.TileDraw(63, 31, 1, 1, std::vector<uint8_t>{6}));
     EXPECT_EQ(surface.Pixels().back(), 6);
@@ -68,4 +77,40 @@ TEST(classFastWin, ShowCopiesTheWholeBlockByDefaultAndNothingBeforeInitialize) {
     surface.Show(box, 3, 4, 96, 96, 0, 0);  // SrcWidth and SrcHeight at their defaults of 1
     EXPECT_EQ(std::count(box.Canvas().begin(), box.Canvas().end(), 0xFF0000u), 96 * 96);
     EXPECT_EQ(box.ColourAt(98, 99), 0xFF0000u);
+}
+
+// Blt reads the box's colours back into the surface as the nearest game indices: 1:1 from where
+// they were shown, stretched (every other row and column), a strong reduction of a huge source
+// rectangle that reads black outside the box, and a destination clipped at the surface's edge.
+TEST(classFastWin, BltCapturesTheBoxAsGamePaletteIndices) {
+    MemoryPictureBox box(10, 10);
+    const std::vector<uint8_t> picture = DistinctPicture(64);
+    classFastWin shown;
+    ASSERT_TRUE(shown.Initialize(8, 8, &box));
+    shown.TileDraw(0, 0, 8, 8, picture);
+    shown.Show(box, 2, 1, 8, 8, 0, 0);
+
+    classFastWin same;
+    ASSERT_TRUE(same.Initialize(8, 8, &box));
+    same.Blt(box, 0, 0, 8, 8, 2, 1);
+    EXPECT_EQ(PixelsOf(same), picture);
+
+    classFastWin half;
+    ASSERT_TRUE(half.Initialize(4, 4, &box));
+    half.Blt(box, 0, 0, 4, 4, 2, 1, 8, 8, true);
+    for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(half.Pixels()[i], picture[(i / 4) * 16 + (i % 4) * 2]) << i;
+
+    classFastWin far;
+    ASSERT_TRUE(far.Initialize(2, 1, &box));
+    far.Blt(box, 0, 0, 2, 1, 2, 1, INT32_MAX, 1, true);
+    EXPECT_EQ(PixelsOf(far), (std::vector<uint8_t>{picture[0], 0}));
+
+    // Light grey is not a game colour: index 84 is nearest. Outside the box reads black.
+    MemoryPictureBox grey(4, 4, 0xC0C0C0);
+    classFastWin clipped;
+    ASSERT_TRUE(clipped.Initialize(4, 4, &grey));
+    clipped.Blt(grey, -1, -1, 4, 4, 2, 2);  // 3 x 3 lands, read from box (3, 3) on
+    std::vector<uint8_t> expected(16, 0);
+    expected[0] = 84;
+    EXPECT_EQ(PixelsOf(clipped), expected);
 }

@@ -111,7 +111,8 @@ TEST(LoadBMPFile, MapsOntoTheGamePaletteOnRequestAndARefusalLeavesThePicture) {
     testsupport::TempDir dir;
     BmpLayout layout = PictureLayout(3, 2, 8);  // colours not in the game palette
     layout.Colours = {{0x64, 0x64, 0x64, 0}, {0xC0, 0xC0, 0xC0, 0}, {0, 0x80, 0xFF, 0}, {0x7F, 0x7F, 0x7F, 0}, {1, 1, 1, 0}};
-    layout.ColoursUsed = 5, layout.PixelData = PackRows({0, 1, 2, 3, 4, 0}, 3, 2, 8);
+    layout.ColoursUsed = 5;
+    layout.PixelData = PackRows({0, 1, 2, 3, 4, 0}, 3, 2, 8);
     const auto file = Build(layout);
     testsupport::WriteBytes(dir.file("a.bmp"), file);
     testsupport::WriteBytes(dir.file("cut.bmp"), {file.begin(), file.end() - 6});

@@ -31,7 +31,8 @@ TEST(WriteBMPFile, ReplacesALongerFileWithTheExactHeaderColourTableAndBottomUpRo
     const auto file = ReadBytes(dir.file("slot.bmp"));
     ASSERT_EQ(file.size(), 10294u);
     std::vector<uint8_t> header{'B', 'M', 0x36, 0x28, 0, 0, 0, 0, 0, 0, 0x36, 4, 0, 0, 40, 0, 0, 0, 96, 0, 0, 0, 96, 0, 0, 0, 1, 0, 8, 0};
-    header.resize(46, 0), header.insert(header.end(), {0, 1, 0, 0, 0, 1, 0, 0});  // compression, sizes, resolution 0; 256 colours
+    header.resize(46, 0);                                    // compression, sizes, resolutions 0
+    header.insert(header.end(), {0, 1, 0, 0, 0, 1, 0, 0});  // 256 colours used and important
     EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 54), header);
     EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54 + 4 * 249, file.begin() + 58 + 4 * 249), (std::vector<uint8_t>{0, 0, 0xFF, 0}));
     EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54 + 4 * 255, file.begin() + 1078), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0}));

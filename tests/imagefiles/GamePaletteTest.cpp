@@ -76,7 +76,10 @@ TEST(RemapToPalette, MapsToTheNearestGameIndexAndRepeatedGameColoursToTheirLowes
                                               {0x646464, 89}, {0xC0C0C0, 84} /* 15 away; C0DCC0 is 28 */, {0xFF8000, 210}, {0x7F7F7F, 7}};
     Palette source{};
     std::vector<uint8_t> pixels;
-    for (std::size_t i = 0; i < std::size(cases); ++i) source[i] = Rgb(cases[i].first), pixels.push_back(uint8_t(i));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        source[i] = Rgb(cases[i].first);
+        pixels.push_back(uint8_t(i));
+    }
     RemapToPalette(pixels, source, GamePalette);
     for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(pixels[i], cases[i].second) << std::hex << cases[i].first;
     std::vector<uint8_t> game(256);
@@ -88,14 +91,22 @@ TEST(RemapToPalette, MapsToTheNearestGameIndexAndRepeatedGameColoursToTheirLowes
 
 TEST(NearestColourRule, TiesGoToTheLowestIndexAndNothingNearerThan765Keeps255) {
     Palette ties, farTie, white, black{};  // in ties, 9, 4 and 6 are all 10 from 646464
-    ties.fill(Rgb(0xFF00FF)), farTie.fill(Rgb(0xFFFFFF)), white.fill(Rgb(0xFFFFFF)), ties[9] = Rgb(0x6E6464), ties[4] = Rgb(0x5A6464), ties[6] = Rgb(0x64695F);
+    ties.fill(Rgb(0xFF00FF));
+    farTie.fill(Rgb(0xFFFFFF));
+    white.fill(Rgb(0xFFFFFF));
+    ties[9] = Rgb(0x6E6464);
+    ties[4] = Rgb(0x5A6464);
+    ties[6] = Rgb(0x64695F);
     Palette lowerAbove = ties, nearlyWhite = white;
-    lowerAbove[2] = Rgb(0x64646E), nearlyWhite[3] = Rgb(0xFEFFFF);
-    farTie[0] = Rgb(0x1C0707), farTie[1] = Rgb(0x000000);  // both 21 from 070707
+    lowerAbove[2] = Rgb(0x64646E);
+    nearlyWhite[3] = Rgb(0xFEFFFF);
+    farTie[0] = Rgb(0x1C0707);
+    farTie[1] = Rgb(0x000000);  // both 21 from 070707
     // 202020 is a corner of the grid box 20..3F on each axis: 30 is 48 from its farthest corner,
     // and 10, just as far from 202020, lies exactly 48 outside the box; the box must keep it.
     Palette boxEdge = white;
-    boxEdge[0] = Rgb(0x101010), boxEdge[1] = Rgb(0x303030);
+    boxEdge[0] = Rgb(0x101010);
+    boxEdge[1] = Rgb(0x303030);
     const std::tuple<const Palette&, uint32_t, int> cases[] = {
         {ties, 0x646464, 4},  {lowerAbove, 0x646464, 2}, {farTie, 0x070707, 0},    {farTie, 0x060707, 1},   {white, 0, 255},
         {white, 0xFFFFFF, 0}, {nearlyWhite, 0, 3},       {black, 0xFFFFFF, 255}, {black, 0xFEFFFF, 0},

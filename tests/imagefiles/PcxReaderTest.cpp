@@ -12,9 +12,13 @@ using pcxbuild::BuildWithPackets;
 
 TEST(DecodePcx, DecodesEveryKindOfPacketAtAnyOrigin) {
     std::vector<uint8_t> acrossRows(63, 1), wide, widePixels;
-    acrossRows.resize(126, 2), acrossRows.resize(159, 3), acrossRows.resize(192, 4);
-    for (int run = 0; run <= 1040; ++run)
-        pcxbuild::AppendRun(wide, run < 1040 ? 63 : 16, uint8_t(run)), widePixels.resize(std::min(63 * run + 63, 65536), uint8_t(run));
+    acrossRows.resize(126, 2);
+    acrossRows.resize(159, 3);
+    acrossRows.resize(192, 4);
+    for (int run = 0; run <= 1040; ++run) {
+        pcxbuild::AppendRun(wide, run < 1040 ? 63 : 16, uint8_t(run));
+        widePixels.resize(std::min(63 * run + 63, 65536), uint8_t(run));
+    }
     struct Example { int xMin, yMin, xMax, yMax; std::vector<uint8_t> packets, pixels; };
     const Example examples[] = {
         {0, 0, 4, 0, {0xC3, 0x07, 0xC0, 0x05, 0x3F, 0xC1, 0xC5}, {7, 7, 7, 63, 197}},  // run of 3, empty run, bare byte, run of 1
@@ -31,7 +35,8 @@ TEST(DecodePcx, DecodesEveryKindOfPacketAtAnyOrigin) {
 
 TEST(DecodePcx, TakesThePaletteFromTheLast769BytesAsBlueGreenRed) {
     pcxbuild::PcxFile pcx{.XMax = 2, .YMax = 0, .Packets = {1, 2, 3}};
-    pcx.PaletteRgb[3 * 249] = 0xFF, pcx.PaletteRgb[3 * 249 + 1] = pcx.PaletteRgb[3 * 249 + 2] = 0;
+    pcx.PaletteRgb[3 * 249] = 0xFF;
+    pcx.PaletteRgb[3 * 249 + 1] = pcx.PaletteRgb[3 * 249 + 2] = 0;
     auto decoded = DecodePcx(pcxbuild::Build(pcx));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(0, std::memcmp(&decoded->Colours[249], "\0\0\xFF\0", 4));
@@ -68,7 +73,9 @@ TEST(LoadPCXFile, RefusedFilesLeaveTheLastGoodPictureInPlace) {
         return pcxbuild::Build({.Version = version, .Packets = packets, .PaletteMarker = marker});
     };
     std::vector<uint8_t> noPixels(897, 0);
-    noPixels[0] = 10, noPixels[1] = 5, noPixels[128] = 12;
+    noPixels[0] = 10;
+    noPixels[1] = 5;
+    noPixels[128] = 12;
     using enum imagefiles::FailureKind;
     const std::tuple<const char*, std::vector<uint8_t>, imagefiles::FailureKind, std::string> refused[] = {
         {"version 3", with(3, 12), Unsupported, "PCX version 3"}, {"version 4", with(4, 12), Unsupported, "PCX version 4"},

@@ -20,7 +20,13 @@ using testsupport::WriteBytes;
 std::string Write(const testsupport::TempDir& dir, const std::string& name, const std::vector<uint8_t>& px,
                   int w = 96, int h = 96) {
     std::vector<uint8_t> pcx(128, 0);
-    pcx[0] = 10, pcx[1] = 5, pcx[2] = 1, pcx[3] = 8, pcx[65] = 1, pcx[8] = uint8_t(w - 1), pcx[10] = uint8_t(h - 1);
+    pcx[0] = 10;
+    pcx[1] = 5;
+    pcx[2] = 1;
+    pcx[3] = 8;
+    pcx[65] = 1;
+    pcx[8] = uint8_t(w - 1);
+    pcx[10] = uint8_t(h - 1);
     for (uint8_t v : px) (v & 0xC0) == 0xC0 ? pcx.insert(pcx.end(), {0xC1, v}) : pcx.insert(pcx.end(), v);
     pcx.push_back(12);
     for (const PaletteEntry& e : modPalettes::GamePalette) pcx.insert(pcx.end(), {e.Red, e.Green, e.Blue});
@@ -46,19 +52,26 @@ TEST(PictureLoad, RefusalsLeaveTheSlotsAndYieldsCannotDisturbTheCopy) {
                                     dir.file("missing.bmp")})
         EXPECT_FALSE(Load(refusing, path, 0)) << path;
     std::vector<uint8_t> a(9216), b(9216);
-    for (std::size_t i = 0; i < a.size(); ++i) a[i] = uint8_t(i * 13 + i / 96 * 5), b[i] = uint8_t(i * 7 + 101);
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        a[i] = uint8_t(i * 13 + i / 96 * 5);
+        b[i] = uint8_t(i * 7 + 101);
+    }
     const std::string outer[] = {Write(dir, "a.bmp", a), Write(dir, "a.pcx", a)};
     const std::string inner[] = {Write(dir, "b.pcx", b), Write(dir, "b.bmp", b)};
-    EXPECT_TRUE(Load(refusing, outer[0], 3) && Load(refusing, outer[1], 3));
+    EXPECT_TRUE(Load(refusing, outer[0], 3));
+    EXPECT_TRUE(Load(refusing, outer[1], 3));
     EXPECT_EQ(Slots(refusing), Slots(classUnitGAF()));
     for (int c = 0; c < 2; ++c) {
         classUnitGAF alone, *self = nullptr;
-        ASSERT_TRUE(Load(alone, outer[c], 0) && Load(alone, inner[c], 2));
+        ASSERT_TRUE(Load(alone, outer[c], 0));
+        ASSERT_TRUE(Load(alone, inner[c], 2));
         int yields = 0;
         classUnitGAF set([&] {
             if (++yields != 5000) return;
-            EXPECT_TRUE(Load(*self, inner[c], 0) && Load(*self, inner[c], 2));
-            self->MakePicGrey(0), self->AddBlackCross(0, 9);
+            EXPECT_TRUE(Load(*self, inner[c], 0));
+            EXPECT_TRUE(Load(*self, inner[c], 2));
+            self->MakePicGrey(0);
+            self->AddBlackCross(0, 9);
         });
         self = &set;
         ASSERT_TRUE(Load(set, outer[c], 0));
@@ -74,7 +87,9 @@ TEST(PictureLoad, RefusalsLeaveTheSlotsAndYieldsCannotDisturbTheCopy) {
 TEST(SaveGadget, FramesNamesAndAllOrNothing) {
     testsupport::TempDir dir;
     classUnitGAF set;
-    set.ResetToBackground(0, 12), set.ResetToBackground(1, kEmptyIndex), set.Name("fromname");
+    set.ResetToBackground(0, 12);
+    set.ResetToBackground(1, kEmptyIndex);
+    set.Name("fromname");
     const std::string name31 = "abcdefghijklmnopqrstuvwxyz01234", upper31 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234";
     const std::pair<std::string, std::string> names[] = {
         {"UseNameEntry", "FROMNAME"}, {name31, upper31}, {name31 + "567890abc", upper31},
@@ -84,8 +99,9 @@ TEST(SaveGadget, FramesNamesAndAllOrNothing) {
         const auto file = ReadBytes(dir.file("n.gaf"));
         ASSERT_EQ(file.size(), 12440u);
         EXPECT_EQ(std::string(file.begin() + 24, file.begin() + 56), stored + std::string(32 - stored.size(), '\0'));
-        for (std::size_t i = 0; i < 4096; ++i)
-            ASSERT_TRUE(file[104 + i] == 0 && file[4224 + i] == 100 && file[8344 + i] == 255) << i;
+        EXPECT_EQ(std::vector<uint8_t>(file.begin() + 104, file.begin() + 4200), std::vector<uint8_t>(4096, 0));
+        EXPECT_EQ(std::vector<uint8_t>(file.begin() + 4224, file.begin() + 8320), std::vector<uint8_t>(4096, 100));
+        EXPECT_EQ(std::vector<uint8_t>(file.begin() + 8344, file.end()), std::vector<uint8_t>(4096, 255));
     }
     const auto existing = dir.file("existing.gaf");
     WriteBytes(existing, std::vector<uint8_t>(20000, 0xAA));
@@ -94,7 +110,8 @@ TEST(SaveGadget, FramesNamesAndAllOrNothing) {
     EXPECT_FALSE(set.SaveGadget(existing));
     EXPECT_EQ(ReadBytes(existing), std::vector<uint8_t>(20000, 0xAA));
     std::filesystem::create_directory(dir.path() / "folder");
-    EXPECT_FALSE(set.SaveGadget(dir.file("missing/x.gaf"), "x") || set.SaveGadget(dir.file("folder"), "x"));
+    EXPECT_FALSE(set.SaveGadget(dir.file("missing/x.gaf"), "x"));
+    EXPECT_FALSE(set.SaveGadget(dir.file("folder"), "x"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder"));
     ASSERT_TRUE(set.SaveGadget(existing, "usenameentry"));
     EXPECT_EQ(ReadBytes(existing), ReadBytes(dir.file("n.gaf")));

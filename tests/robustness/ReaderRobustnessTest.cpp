@@ -35,7 +35,8 @@ Picture State(Format kind) {
 template <typename Work>
 std::string Recorded(Format kind, std::size_t fileSize, Work work) {
     std::string problem;
-    largest = 0, recording = true;
+    largest = 0;
+    recording = true;
     try { work(); } catch (...) { problem = " threw"; }
     recording = false;
     if (largest > (kind == Format::Pcx ? 32 : 256) * fileSize + 65536) problem += " allocated " + std::to_string(largest) + " bytes at once";

@@ -24,9 +24,14 @@ inline std::vector<uint8_t> Build(const BmpLayout& s) {
     const auto tableEnd = static_cast<uint32_t>(14 + s.HeaderSize + s.Colours.size() * (core ? 3 : 4));
     std::vector<uint8_t> out{'B', 'M'};
     const auto put = [&out](uint32_t value, int bytes) { for (int k = 0; k < bytes; ++k) out.push_back(uint8_t(value >> (8 * k))); };
-    put(tableEnd + static_cast<uint32_t>(s.PixelData.size()), 4), put(0, 4), put(s.PixelOffset.value_or(tableEnd), 4);
-    put(s.HeaderSize, 4), put(static_cast<uint32_t>(s.Width), core ? 2 : 4), put(static_cast<uint32_t>(s.Height), core ? 2 : 4);
-    put(s.Planes, 2), put(s.BitCount, 2);
+    put(tableEnd + static_cast<uint32_t>(s.PixelData.size()), 4);
+    put(0, 4);
+    put(s.PixelOffset.value_or(tableEnd), 4);
+    put(s.HeaderSize, 4);
+    put(static_cast<uint32_t>(s.Width), core ? 2 : 4);
+    put(static_cast<uint32_t>(s.Height), core ? 2 : 4);
+    put(s.Planes, 2);
+    put(s.BitCount, 2);
     if (!core) {
         for (uint32_t v : {s.Compression, static_cast<uint32_t>(s.PixelData.size()), 2835u, 2835u, s.ColoursUsed}) put(v, 4);
         out.resize(14 + s.HeaderSize, 0);  // important colours, masks, colour space: all zero

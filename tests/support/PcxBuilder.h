@@ -38,9 +38,19 @@ inline std::vector<uint8_t> Build(const PcxFile& pcx) {
     std::vector<uint8_t> out(128, 0);
     out.reserve(128 + pcx.Packets.size() + 769);  // also spares g++ 12 a false array-bounds warning
     const auto put16 = [&out](std::size_t at, int v) { out[at] = uint8_t(v), out[at + 1] = uint8_t(v >> 8); };
-    put16(4, pcx.XMin), put16(6, pcx.YMin), put16(8, pcx.XMax), put16(10, pcx.YMax), put16(12, 72), put16(14, 72);
-    put16(66, (pcx.XMax - pcx.XMin + 2) & ~1), put16(68, 1);  // even bytes per line, colour palette
-    out[0] = 10, out[1] = pcx.Version, out[2] = 1, out[3] = 8, out[65] = 1;  // run-length encoded, 8 bits, one plane
+    put16(4, pcx.XMin);
+    put16(6, pcx.YMin);
+    put16(8, pcx.XMax);
+    put16(10, pcx.YMax);
+    put16(12, 72);
+    put16(14, 72);
+    put16(66, (pcx.XMax - pcx.XMin + 2) & ~1);  // even bytes per line
+    put16(68, 1);                               // a colour palette
+    out[0] = 10;                                // ZSoft
+    out[1] = pcx.Version;
+    out[2] = 1;   // run-length encoded
+    out[3] = 8;   // 8 bits
+    out[65] = 1;  // one plane
     out.insert(out.end(), pcx.Packets.begin(), pcx.Packets.end());
     out.push_back(pcx.PaletteMarker);
     out.insert(out.end(), pcx.PaletteRgb.begin(), pcx.PaletteRgb.end());

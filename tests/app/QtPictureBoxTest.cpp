@@ -1,0 +1,113 @@
+// The Qt picture box paints exactly what the memory picture box holds, keeps its canvas when the
+// border goes, and the file dialog's filters convert to Qt's form.
+
+#include "WindowTestSupport.h"
+#include "app/QtCommonDialog.h"
+#include "display/BlockMapping.h"
+#include "display/MemoryPictureBox.h"
+#include "imagefiles/modPalettes.h"
+
+namespace apptest {
+namespace {
+
+// A borderless Qt box and a memory box of the same size and background.
+struct BoxPair {
+    explicit BoxPair(int side) : qt(false), memory(side, side, 0) {
+        qt.resize(side, side);
+        memory.Fill(qt.BackgroundColour().rgb() & 0xFFFFFFu);
+    }
+    std::vector<uint32_t> QtCanvas() const { return qt.ReadColours({0, 0, qt.width(), qt.height()}); }
+    QtPictureBox qt;
+    MemoryPictureBox memory;
+};
+
+std::vector<uint32_t> FrameColours(const gaf::Frame& frame) {
+    std::vector<uint32_t> colours;
+    for (uint8_t index : frame) colours.push_back(BlockMapping::ColourOf(modPalettes::GamePalette[index]));
+    return colours;
+}
+
+// DisplayPicture centres with halves to even: (100 - 64) / 2 = 18, (101 - 96) / 2 = 2.5 -> 2;
+// Size 2 draws nothing; a slot outside 0 to 2 draws black.
+TEST(QtPictureBox, DisplayPictureDrawsWhatTheMemoryBoxHolds) {
+    testsupport::TempDir dir;
+    const std::string file = dir.file("pattern.bmp");
+    WritePatternBmp(file, 96, 96, 51);
+    classUnitGAF set;
+    ASSERT_TRUE(set.LoadBMPPicture(file, kNormalPic));
+    struct Case {
+        int Side, TAPic, Size;
+        bool Centre;
+        int Offset;
+        std::vector<uint32_t> Shown;
+    };
+    const Case cases[] = {{100, kNormalPic, 0, true, 18, FrameColours(set.ReducedFrame(kNormalPic))},
+                          {101, kNormalPic, 1, true, 2, ColoursOf(*set.Slot(kNormalPic))},
+                          {97, 3, 1, false, 0, ColoursOf(Picture{})},
+                          {97, kNormalPic, 2, false, 0, {}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "side " << c.Side << " TAPic " << c.TAPic << " Size " << c.Size);
+        BoxPair box(c.Side);
+        const std::vector<uint32_t> empty = box.QtCanvas();
+        set.DisplayPicture(c.TAPic, box.qt, c.Size, c.Centre);
+        set.DisplayPicture(c.TAPic, box.memory, c.Size, c.Centre);
+        EXPECT_EQ(box.QtCanvas(), box.memory.Canvas());
+        if (c.Shown.empty()) {
+            EXPECT_EQ(box.QtCanvas(), empty);
+        } else {
+            const int side = c.Size == 0 ? gaf::kFrameSide : kPictureSide;
+            EXPECT_EQ(box.qt.ReadColours({c.Offset, c.Offset, side, side}), c.Shown);
+        }
+    }
+}
+
+// Blocks clipped at the canvas, partly outside their own source, and stretched both ways: the
+// two boxes agree pixel for pixel after each draw, also where a draw leaves pixels alone.
+TEST(QtPictureBox, ClippedAndStretchedBlocksMatchTheMemoryBox) {
+    std::vector<uint8_t> pixels(10 * 6);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 37);
+    const IndexedBlock block{pixels, 10, 6, 10, &modPalettes::GamePalette};
+    const std::pair<PixelRect, PixelRect> draws[] = {
+        {{0, 0, 10, 6}, {-3, -2, 10, 6}},  // clipped at the top left
+        {{4, 3, 1, 1}, {15, 15, 10, 6}},   // source partly outside the block: canvas kept there
+        {{2, 1, 8, 5}, {1, 1, 25, 3}},     // stretched up and down
+    };
+    for (bool stretch : {false, true}) {
+        BoxPair box(24);
+        for (const auto& [source, dest] : draws) {
+            box.qt.DrawIndexed(block, source, dest, stretch);
+            box.memory.DrawIndexed(block, source, dest, stretch);
+            ASSERT_EQ(box.QtCanvas(), box.memory.Canvas()) << "stretch " << stretch << " dest " << dest.Left;
+        }
+    }
+}
+
+TEST(QtPictureBox, RemovingTheBorderKeepsWhatWasDrawn) {
+    QtPictureBox box(true);
+    box.resize(97, 97);
+    EXPECT_EQ(box.InnerWidth(), 93);
+    const std::vector<uint8_t> black(4, 0);
+    box.DrawIndexed({black, 2, 2, 2, &modPalettes::GamePalette}, {0, 0, 2, 2}, {0, 0, 2, 2}, false);
+    const uint32_t drawn = box.ReadColours({0, 0, 1, 1})[0];
+    EXPECT_EQ(drawn, 0u);
+    box.SetBorder(false);
+    EXPECT_EQ(box.InnerWidth(), 97);
+    EXPECT_EQ(box.ReadColours({1, 1, 1, 1})[0], drawn);
+    EXPECT_EQ(box.ReadColours({96, 96, 1, 1})[0], box.BackgroundColour().rgb() & 0xFFFFFFu);
+}
+
+// "description|pattern" pairs become Qt's "description (patterns)" filters, ";;" between them.
+TEST(QtCommonDialog, FiltersConvertToQtNameFilters) {
+    const std::pair<std::string, QString> cases[] = {
+        {"BMP files (*.bmp)|*.bmp", "BMP files (*.bmp)"},
+        {"GAF files (*.gaf)|*.gaf|All files|*.*", "GAF files (*.gaf);;All files (*.*)"},
+        {"Pictures|*.bmp;*.pcx", "Pictures (*.bmp *.pcx)"},
+        {" PCX files | *.pcx ", "PCX files (*.pcx)"},
+        {"Half a pair", "All files (*)"},
+        {"", "All files (*)"},
+    };
+    for (const auto& [filter, qt] : cases) EXPECT_EQ(QtCommonDialog::QtNameFilters(filter), qt) << filter;
+}
+
+}  // namespace
+}  // namespace apptest
