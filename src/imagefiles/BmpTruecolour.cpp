@@ -189,11 +189,8 @@ std::optional<RgbaPicture> DecodeMasked(const ByteReader& in, const Header& head
 }
 
 std::optional<RgbaPicture> DecodeIndexed(std::span<const uint8_t> file, FileFailure* Why) {
-    const auto decoded = modBmp::DecodeBmp(file);
-    if (!decoded) {
-        Report(Why, FailureKind::Malformed, "a palette BMP the reader cannot take (damaged or cut short)");
-        return std::nullopt;
-    }
+    const auto decoded = modBmp::DecodeBmp(file, Why);
+    if (!decoded) return std::nullopt;
     RgbaPicture picture;
     picture.Width = decoded->Header.Width;
     picture.Height = decoded->Header.Height;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace imagefiles {
 
@@ -9,27 +10,37 @@ namespace {
 
 struct Signature {
     FileKind Kind;
-    std::array<uint8_t, 4> Bytes;
-    std::size_t Length;
+    std::string_view Bytes;  // what the file starts with
 };
 
 // Longer signatures first; PCX's single byte only when nothing else matched.
-constexpr std::array<Signature, 5> kSignatures{{
-    {FileKind::Png, {0x89, 'P', 'N', 'G'}, 4},
-    {FileKind::Gaf, {0x00, 0x01, 0x01, 0x00}, 4},
-    {FileKind::Jpeg, {0xFF, 0xD8, 0xFF, 0}, 3},
-    {FileKind::Bmp, {'B', 'M', 0, 0}, 2},
-    {FileKind::Pcx, {0x0A, 0, 0, 0}, 1},
+constexpr std::array<Signature, 11> kSignatures{{
+    {FileKind::Png, {"\x89PNG", 4}},
+    {FileKind::Gaf, {"\x00\x01\x01\x00", 4}},
+    {FileKind::Gif, "GIF87a"},
+    {FileKind::Gif, "GIF89a"},
+    {FileKind::Tiff, {"II*\0", 4}},
+    {FileKind::Tiff, {"MM\0*", 4}},
+    {FileKind::Photoshop, "8BPS"},
+    {FileKind::Qoi, "qoif"},
+    {FileKind::Jpeg, "\xFF\xD8\xFF"},
+    {FileKind::Bmp, "BM"},
+    {FileKind::Pcx, "\x0A"},
 }};
+
+bool StartsWith(std::span<const uint8_t> bytes, std::string_view start) {
+    return bytes.size() >= start.size() &&
+           std::equal(start.begin(), start.end(), bytes.begin(),
+                      [](char expected, uint8_t actual) { return static_cast<uint8_t>(expected) == actual; });
+}
 
 }  // namespace
 
 FileKind DetectFileKind(std::span<const uint8_t> start) {
-    for (const Signature& signature : kSignatures) {
-        if (start.size() >= signature.Length &&
-            std::equal(signature.Bytes.begin(), signature.Bytes.begin() + signature.Length, start.begin()))
-            return signature.Kind;
-    }
+    // A WebP file is a RIFF file whose form, after four bytes of size, is "WEBP".
+    if (StartsWith(start, "RIFF") && start.size() >= 12 && StartsWith(start.subspan(8), "WEBP")) return FileKind::WebP;
+    for (const Signature& signature : kSignatures)
+        if (StartsWith(start, signature.Bytes)) return signature.Kind;
     return FileKind::Unknown;
 }
 
@@ -40,6 +51,11 @@ std::string_view FileKindName(FileKind kind) {
         case FileKind::Png: return "PNG";
         case FileKind::Jpeg: return "JPEG";
         case FileKind::Gaf: return "GAF";
+        case FileKind::Gif: return "GIF";
+        case FileKind::Tiff: return "TIFF";
+        case FileKind::Photoshop: return "Photoshop";
+        case FileKind::Qoi: return "QOI";
+        case FileKind::WebP: return "WebP";
         case FileKind::Unknown: break;
     }
     return "unknown";

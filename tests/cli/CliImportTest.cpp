@@ -80,7 +80,7 @@ TEST(CliImport, AFailedImportExitsWithOneAndItsReason) {
         {{"--import", "0", dir.file("clear.png")}, "the picture is fully transparent"},
         {{"--strict", "on", "--import", "0", dir.file("odd.png")}, "pixel 0,0 is #010203, which is not a game colour"},
         {{"--import", "0", dir.file("anim.gif")}, "a GIF picture, which cannot be imported (use PNG, JPEG, BMP or PCX)"},
-        {{"--import", "0", dir.file("none.png")}, "the file cannot be opened"},
+        {{"--import", "0", dir.file("none.png")}, "the file cannot be opened (No such file or directory)"},
         {{"--auto-import", dir.file("clear.png")}, "the picture is fully transparent"},
     };
     for (const auto& [args, reason] : cases) {

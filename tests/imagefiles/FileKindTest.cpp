@@ -28,6 +28,16 @@ TEST(DetectFileKind, EachSignatureAndTheNearMisses) {
         {{0x00, 0x01, 0x02, 0x00}, FileKind::Unknown, "unknown"},
         {{'b', 'm'}, FileKind::Unknown, "unknown"},
         {{0x0B, 5}, FileKind::Unknown, "unknown"},
+        {{'G', 'I', 'F', '8', '9', 'a', 1, 0}, FileKind::Gif, "GIF"},
+        {{'G', 'I', 'F', '8', '7', 'a'}, FileKind::Gif, "GIF"},
+        {{'G', 'I', 'F', '8', '8', 'a'}, FileKind::Unknown, "unknown"},
+        {{'I', 'I', '*', 0}, FileKind::Tiff, "TIFF"},
+        {{'M', 'M', 0, '*'}, FileKind::Tiff, "TIFF"},
+        {{'8', 'B', 'P', 'S'}, FileKind::Photoshop, "Photoshop"},
+        {{'q', 'o', 'i', 'f'}, FileKind::Qoi, "QOI"},
+        {{'R', 'I', 'F', 'F', 1, 2, 3, 4, 'W', 'E', 'B', 'P'}, FileKind::WebP, "WebP"},
+        {{'R', 'I', 'F', 'F', 1, 2, 3, 4, 'W', 'A', 'V', 'E'}, FileKind::Unknown, "unknown"},  // a sound
+        {{'R', 'I', 'F', 'F', 1, 2, 3, 4, 'W', 'E', 'B'}, FileKind::Unknown, "unknown"},
     };
     for (const auto& [bytes, kind, name] : cases) {
         EXPECT_EQ(DetectFileKind(bytes), kind) << testing::PrintToString(bytes);

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "ImportTestSupport.h"
+#include "imagefiles/ByteWriter.h"
 #include "imagefiles/PictureDecoders.h"
 #include "support/BmpBuilder.h"
 #include "support/PcxBuilder.h"
@@ -164,20 +166,28 @@ TEST(DecodeJpeg, GreyYCbCrAndProgressiveFilesAndCmykRefused) {
 // where the header size puts them.
 std::vector<uint8_t> TruecolourBmp(uint32_t headerSize, int32_t w, int32_t h, uint16_t bits, uint32_t compression,
                                    std::vector<uint32_t> masks, const std::vector<uint32_t>& values) {
-    using testsupport::PutU16;
-    using testsupport::PutU32;
     const bool masksAfter = headerSize == 40 && (compression == 3 || compression == 6);
     const uint32_t offset = 14 + headerSize + (masksAfter ? static_cast<uint32_t>(masks.size()) * 4 : 0);
-    std::vector<uint8_t> out{'B', 'M'};
-    PutU32(out, 0), PutU32(out, 0), PutU32(out, offset);
-    PutU32(out, headerSize), PutU32(out, static_cast<uint32_t>(w)), PutU32(out, static_cast<uint32_t>(h));
-    PutU16(out, 1), PutU16(out, bits), PutU32(out, compression);
-    for (int k = 0; k < 5; ++k) PutU32(out, 0);
+    imagefiles::ByteWriter header;
+    header.U8('B');
+    header.U8('M');
+    header.U32(0);
+    header.U32(0);
+    header.U32(offset);
+    header.U32(headerSize);
+    header.I32(w);
+    header.I32(h);
+    header.U16(1);
+    header.U16(bits);
+    header.U32(compression);
+    for (int k = 0; k < 5; ++k) header.U32(0);
     if (headerSize > 40)
-        for (uint32_t m : masks) PutU32(out, m);
-    out.resize(14 + headerSize, 0);
+        for (uint32_t m : masks) header.U32(m);
+    header.Zeros(14 + headerSize - std::min<std::size_t>(header.Position(), 14 + headerSize));
     if (masksAfter)
-        for (uint32_t m : masks) PutU32(out, m);
+        for (uint32_t m : masks) header.U32(m);
+    std::vector<uint8_t> out = header.Release();
+    out.resize(offset, 0);
     const int rows = std::abs(h), bytes = bits / 8;
     for (int row = 0; row < rows; ++row) {
         const int y = h > 0 ? rows - 1 - row : row;

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "ImportTestSupport.h"
+#include "imagefiles/ByteWriter.h"
 #include "imagefiles/modPalettes.h"
 #include "import/Composite.h"
 #include "import/ImportPicture.h"
@@ -181,10 +182,13 @@ TEST(ImportFile, OpaqueNinetySixSquarePngAndBmpMapPixelForPixelByThePlainRule) {
     const RgbaPicture picture = importtest::MakePicture(96, 96, 21);
     testsupport::WriteBytes(dir.file("p.png"), pictureencode::EncodeRgbaPng(picture));
     testsupport::WriteBytes(dir.file("p.bmp"), [&] {  // 24-bit, bottom-up
-        std::vector<uint8_t> out{'B', 'M'};
-        testsupport::PutU32(out, 0), testsupport::PutU32(out, 0), testsupport::PutU32(out, 54);
-        for (uint32_t v : {40u, 96u, 96u}) testsupport::PutU32(out, v);
-        testsupport::PutU16(out, 1), testsupport::PutU16(out, 24);
+        imagefiles::ByteWriter header;
+        header.U8('B');
+        header.U8('M');
+        for (uint32_t v : {0u, 0u, 54u, 40u, 96u, 96u}) header.U32(v);
+        header.U16(1);
+        header.U16(24);
+        std::vector<uint8_t> out = header.Release();
         out.resize(54, 0);
         for (int y = 95; y >= 0; --y)
             for (int x = 0; x < 96; ++x) {
