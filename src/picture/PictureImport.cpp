@@ -14,14 +14,12 @@ bool classUnitGAF::ImportPicture(const std::string& Filename, int32_t TAPic, con
 
 bool classUnitGAF::AutoImport(const std::string& Filename, const import::ImportSettings& Settings,
                               import::ConversionReport* Report, imagefiles::FileFailure* Why) {
-    constexpr int32_t kHighlighted = 1;
-    constexpr int32_t kDisabled = 2;
     const auto result = import::ImportFile(Filename, Settings, Why);
     if (!result) return false;
     if (Report) *Report = result->Report;
-    *MutableSlot(kHighlighted) = result->Indices;
-    *MutableSlot(kDisabled) = result->Indices;
-    MakePicLighter(kHighlighted);
-    MakePicGrey(kDisabled);
+    *MutableSlot(kHighlightedPic) = result->Indices;
+    *MutableSlot(kDisabledPic) = result->Indices;
+    MakePicLighter(kHighlightedPic);
+    MakePicGrey(kDisabledPic);
     return true;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "gaf/GafFile.h"
 #include "gaf/Windows1252.h"
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
@@ -10,9 +11,6 @@
 #include "picture/classUnitGAF.h"
 
 namespace {
-
-constexpr int32_t kNormalSlot = 0;
-constexpr int32_t kFrameSide = 64;
 
 using imagefiles::FailureKind;
 
@@ -41,7 +39,7 @@ bool SaveSlotAsPNG(const classUnitGAF& Unit, int32_t TAPic, const std::string& D
 bool SaveFrameAsPNG(const classUnitGAF& Unit, int32_t TAPic, const std::string& DestFilename) {
     if (!Unit.Slot(TAPic)) return false;
     const auto frame = Unit.ReducedFrame(TAPic);
-    return modPNG::WritePNGFile(DestFilename, frame, modPalettes::GamePalette, kFrameSide, kFrameSide);
+    return modPNG::WritePNGFile(DestFilename, frame, modPalettes::GamePalette, gaf::kFrameSide, gaf::kFrameSide);
 }
 
 std::optional<UnitFiles> UnitFilePaths(const std::string& Dir, const std::string& UnitName,
@@ -76,7 +74,7 @@ std::optional<UnitFiles> ExportUnit(const classUnitGAF& Unit, const std::string&
         imagefiles::Report(Why, FailureKind::CannotWrite, files->Gadget + " cannot be written");
         return std::nullopt;
     }
-    if (!SaveSlotAsPCX(Unit, kNormalSlot, files->UnitPicture)) {
+    if (!SaveSlotAsPCX(Unit, kNormalPic, files->UnitPicture)) {
         imagefiles::Report(Why, FailureKind::CannotWrite, files->UnitPicture + " cannot be written");
         return std::nullopt;
     }
