@@ -26,16 +26,14 @@ bool frmMain::Command28_Click() {
     const std::string lastFile = dialog_->FileName;
     const bool imported = lastImport_ && dialog_->Filter == AppTexts::kImportFilter && lastImport_->File == lastFile;
     const import::ImportSettings importSettings = imported ? lastImport_->Choices.Settings : import::ImportSettings{};
-    const PictureFileKind kind = imported                        ? PictureFileKind::Imported
+    const PictureFileKind kind = imported                       ? PictureFileKind::Imported
                                  : dialog_->DefaultExt == "pcx" ? PictureFileKind::Pcx
                                                                 : PictureFileKind::Bmp;
 
     classUnitGAF& unit = UnitGAF();
     const auto reportStage = [this](AutoGenerationStage stage) {
         switch (stage) {
-            case AutoGenerationStage::LoadingPictures:
-                SetMessage(AppTexts::kLoadingPictures);
-                break;
+            case AutoGenerationStage::LoadingPictures: SetMessage(AppTexts::kLoadingPictures); break;
             case AutoGenerationStage::MakingHighlighted:
                 for (int k = 0; k < 3; ++k) PicUnitpic(k)->SetBorder(false);
                 SetAutoProgress(3);

@@ -3,7 +3,8 @@
 AutoGenerationResult GenerateHighlightedAndDisabled(classUnitGAF& unit, const std::string& Filename,
                                                     PictureFileKind Kind,
                                                     const std::function<void(AutoGenerationStage)>& Stage,
-                                                    imagefiles::FileFailure* Why, const import::ImportSettings& Settings) {
+                                                    imagefiles::FileFailure* Why,
+                                                    const import::ImportSettings& Settings) {
     const auto stage = [&Stage](AutoGenerationStage next) {
         if (Stage) Stage(next);
     };

@@ -42,6 +42,23 @@ TEST(AutoGeneration, LoadsBothThenLightensAndGreysReportingEachStage) {
         EXPECT_EQ(*set.Slot(slot), *expected.Slot(slot)) << slot;
 }
 
+// An imported file is imported into each slot with the settings given, then lightened and greyed.
+TEST(AutoGeneration, AnImportedFileIsImportedAgainWithItsSettings) {
+    testsupport::TempDir dir;
+    const std::string basis = WriteBasis(dir);
+    import::ImportSettings settings;
+    settings.Dither = import::DitherMode::FloydSteinberg;
+    classUnitGAF set, expected;
+    ASSERT_TRUE(expected.ImportPicture(basis, kHighlightedPic, settings));
+    ASSERT_TRUE(expected.ImportPicture(basis, kDisabledPic, settings));
+    expected.MakePicLighter(kHighlightedPic);
+    expected.MakePicGrey(kDisabledPic);
+    EXPECT_EQ(GenerateHighlightedAndDisabled(set, basis, PictureFileKind::Imported, {}, nullptr, settings),
+              AutoGenerationResult::Done);
+    for (int32_t slot : {kNormalPic, kHighlightedPic, kDisabledPic})
+        EXPECT_EQ(*set.Slot(slot), *expected.Slot(slot)) << slot;
+}
+
 // The BMP file read as PCX fails at once and changes nothing; a file that disappears while the
 // first load copies (here, in the load's yields) fails the second load with the first done.
 TEST(AutoGeneration, AFailedLoadEndsItWithTheSlotsAsFarAsItGot) {
