@@ -9,6 +9,7 @@
 #include "app/QtPictureBox.h"
 #include "app/frmMain.h"
 #include "gaf/Windows1252.h"
+#include "picture/FailureReasons.h"
 #include "picture/RoundHalfEven.h"
 #include "picture/classUnitGAF.h"
 
@@ -84,12 +85,13 @@ void frmMain::Command26_Click() {
     LetEventsThrough();
     repaint();
     SetMessage(AppTexts::kSavingGaf);
-    if (unit.SaveGadget(chosen)) {
+    imagefiles::FileFailure why;
+    if (unit.SaveGadget(chosen, "UseNameEntry", &why)) {
         SetMessage(AppTexts::kCompleted);
     } else {
         // Nothing was written.
         ShowNormalCursor();
-        Tell(AppTexts::kGafFailed, AppTexts::kProgramTitle, MsgIcon::Warning);
+        Tell(AppTexts::kGafFailed, AppTexts::kProgramTitle, MsgIcon::Warning, DescribeWriteFailure(chosen, why));
         SetMessage(AppTexts::kReady);
     }
     ShowNormalCursor();

@@ -9,10 +9,13 @@
 #include "app/QtPictureBox.h"
 #include "app/frmMain.h"
 #include "picture/CrossSizeText.h"
+#include "picture/FailureReasons.h"
 #include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
+// How a refused picture's reason names the window's import command.
+constexpr ImportCommandWords kImportMenuWords{"File > Import picture...", "Import picture"};
 // The places of the PCX and PNG pairs in AppTexts::kSavePictureFilter, counted from 1.
 constexpr int32_t kPcxFilterIndex = 2;
 constexpr int32_t kPngFilterIndex = 3;
@@ -33,9 +36,11 @@ bool frmMain::LoadPicture(int TAPic, PictureFormat format) {
     // A copy: a command run while the load yields may set the dialog's file name anew.
     const std::string chosen = dialog_->FileName;
     classUnitGAF& unit = UnitGAF();
-    const bool loaded = pcx ? unit.LoadPCXPicture(chosen, TAPic) : unit.LoadBMPPicture(chosen, TAPic);
+    imagefiles::FileFailure why;
+    const bool loaded = pcx ? unit.LoadPCXPicture(chosen, TAPic, &why) : unit.LoadBMPPicture(chosen, TAPic, &why);
     if (!loaded) {
-        Tell(AppTexts::kBadPicture, AppTexts::kProgramTitle, MsgIcon::Information);
+        Tell(AppTexts::kBadPicture, AppTexts::kProgramTitle, MsgIcon::Information,
+             DescribeLoadFailure(chosen, why, kImportMenuWords));
         return false;
     }
     PicUnitpic(TAPic)->SetBorder(false);
@@ -61,6 +66,7 @@ void frmMain::SavePicture(int TAPic) {
     // The other commands offer their first filter and do not set the index themselves.
     dialog_->FilterIndex = 1;
     bool saved = false;
+    imagefiles::FileFailure why{imagefiles::FailureKind::CannotWrite, {}};
     switch (chosenFilter) {
         case kPcxFilterIndex:
             dialog_->DefaultExt = "pcx";
@@ -71,11 +77,11 @@ void frmMain::SavePicture(int TAPic) {
             saved = SaveSlotAsPNG(UnitGAF(), TAPic, chosen);
             break;
         default:
-            saved = UnitGAF().SaveAsBMP(TAPic, chosen);
+            saved = UnitGAF().SaveAsBMP(TAPic, chosen, &why);
             break;
     }
     if (!saved) {
-        Tell(AppTexts::kSaveFailed, AppTexts::kProgramTitle, MsgIcon::Warning);
+        Tell(AppTexts::kSaveFailed, AppTexts::kProgramTitle, MsgIcon::Warning, DescribeWriteFailure(chosen, why));
     }
 }
 

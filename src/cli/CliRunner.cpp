@@ -16,6 +16,7 @@
 #include "imagefiles/modPalettes.h"
 #include "picture/AutoGeneration.h"
 #include "picture/CommandMessages.h"
+#include "picture/FailureReasons.h"
 #include "picture/CrossSizeText.h"
 #include "picture/classUnitGAF.h"
 
@@ -42,18 +43,27 @@ StepFailure RunUnit(classUnitGAF& unit, const CliStep& step) {
     return std::nullopt;
 }
 
+// The window's message first, then the same reason the window gives beneath it.
+constexpr ImportCommandWords kImportStep{"--import", "--import"};
+
 StepFailure RunLoadBmp(classUnitGAF& unit, const CliStep& step) {
-    if (!unit.LoadBMPPicture(step.Text, step.Slot)) return kBadPicture;
+    imagefiles::FileFailure why;
+    if (!unit.LoadBMPPicture(step.Text, step.Slot, &why))
+        return std::string(kBadPicture) + ". " + DescribeLoadFailure(step.Text, why, kImportStep);
     return std::nullopt;
 }
 
 StepFailure RunLoadPcx(classUnitGAF& unit, const CliStep& step) {
-    if (!unit.LoadPCXPicture(step.Text, step.Slot)) return kBadPicture;
+    imagefiles::FileFailure why;
+    if (!unit.LoadPCXPicture(step.Text, step.Slot, &why))
+        return std::string(kBadPicture) + ". " + DescribeLoadFailure(step.Text, why, kImportStep);
     return std::nullopt;
 }
 
 StepFailure RunSaveBmp(classUnitGAF& unit, const CliStep& step) {
-    if (!unit.SaveAsBMP(step.Slot, step.Text)) return kPictureNotSaved;
+    imagefiles::FileFailure why;
+    if (!unit.SaveAsBMP(step.Slot, step.Text, &why))
+        return std::string(kPictureNotSaved) + " " + DescribeWriteFailure(step.Text, why);
     return std::nullopt;
 }
 
@@ -73,7 +83,7 @@ StepFailure RunWriteGaf(classUnitGAF& unit, const CliStep& step) {
     if (!unit.SaveGadget(step.Text, "UseNameEntry", &why)) {
         // A name the game cannot store is the cause the user can mend without looking at the disk.
         if (why.Kind == imagefiles::FailureKind::BadName) return std::string(kGafNotWritten) + kNameNotEncodable;
-        return kGafNotWritten;
+        return std::string(kGafNotWritten) + " " + DescribeWriteFailure(step.Text, why);
     }
     return std::nullopt;
 }
@@ -189,7 +199,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                                     : IsFileStep(step.Kind)   ? RunFileStep(unit, step, out)
                                                               : RunStep(unit, step);
         if (failure) {
-            err << kProgram << ": " << DescribeStep(step) << ": " << *failure << '\n';
+            err << kProgram << ": " << DescribeStep(step) << ": " << EscapeControlCharacters(*failure) << '\n';
             return kCliStepFailed;
         }
     }

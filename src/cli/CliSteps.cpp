@@ -100,27 +100,7 @@ std::optional<int16_t> ParseColor(std::string_view text) {
 
 // A word in double quotes, control characters written as escapes so that a message about it
 // stays on one line.
-std::string Quoted(std::string_view text) {
-    std::string shown = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n') {
-            shown += "\\n";
-        } else if (c == '\r') {
-            shown += "\\r";
-        } else if (c == '\t') {
-            shown += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            constexpr std::string_view kHex = "0123456789ABCDEF";
-            shown += "\\x";
-            shown += kHex[byte >> 4];
-            shown += kHex[byte & 0xF];
-        } else {
-            shown += c;
-        }
-    }
-    return shown + "\"";
-}
+std::string Quoted(std::string_view text) { return "\"" + EscapeControlCharacters(text) + "\""; }
 
 // Reads one step starting at args[position]; advances position past it. Returns the usage
 // error, or an empty text when the step is good.
@@ -242,4 +222,26 @@ std::string DescribeStep(const CliStep& step) {
         }
     }
     return line;
+}
+
+std::string EscapeControlCharacters(std::string_view text) {
+    std::string shown;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            constexpr std::string_view kHex = "0123456789ABCDEF";
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
 }

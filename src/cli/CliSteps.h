@@ -76,3 +76,7 @@ int32_t ParseSlotName(std::string_view text);
 // empty or holds a space or a control character shown in double quotes, with the control
 // characters escaped (a file name with a line break still gives one line).
 std::string DescribeStep(const CliStep& step);
+
+// Text with its control characters written as escapes (\n, \t, \x1B, ...), so that a message
+// holding a file name stays on one line.
+std::string EscapeControlCharacters(std::string_view text);

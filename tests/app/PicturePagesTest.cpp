@@ -61,22 +61,50 @@ TEST_F(WindowTest, CancelledLoadChangesNothingAndALoadOnPageOneTouchesSlotOneOnl
     EXPECT_TRUE(TakeMessages().empty());
 }
 
-TEST_F(WindowTest, RefusedFilesAndAFailedSaveAreReportedAndChangeNothing) {
+TEST_F(WindowTest, RefusedFilesAndAFailedSaveAreReportedWithTheirReasonsAndChangeNothing) {
     const std::string good = dir.file("good.bmp"), narrow = dir.file("narrow.bmp"), bmpAsPcx = dir.file("bmp.pcx");
+    const std::string png = dir.file("render.bmp"), deep = dir.file("deep.bmp"), cut = dir.file("cut.bmp");
     WritePatternBmp(good, 96, 96, 3);
     WritePatternBmp(narrow, 95, 96, 4);
     WritePatternBmp(bmpAsPcx, 96, 96, 5);  // a good BMP, which the PCX reader must refuse
+    // A PNG signature under a .bmp name: the first bytes decide the kind, not the name.
+    testsupport::WriteBytes(png, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13});
+    std::vector<uint8_t> bytes = testsupport::ReadBytes(good);
+    bytes[28] = 24;  // biBitCount: 24-bit colour
+    testsupport::WriteBytes(deep, bytes);
+    bytes = testsupport::ReadBytes(good);
+    bytes.resize(bytes.size() - 500);
+    testsupport::WriteBytes(cut, bytes);
+
     Click("Command1", good);
     const Picture loaded = Slot(0);
     const std::vector<uint32_t> drawn = Box(0)->ReadColours({0, 0, 97, 97});
-    const std::pair<const char*, std::string> refused[] = {{"Command1", narrow}, {"Command9", bmpAsPcx}};
-    for (const auto& [button, file] : refused) {
-        Click(button, file);
-        EXPECT_EQ(TakeMessages(), Strings{"The background image must be a 96x96, 256 color bitmap"}) << file;
-        EXPECT_EQ(Slot(0), loaded) << file;
-        EXPECT_EQ(Box(0)->ReadColours({0, 0, 97, 97}), drawn) << file;
+    const struct {
+        const char* Button;
+        std::string File;
+        std::string Reason;
+    } refused[] = {
+        {"Command1", narrow, "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it)."},
+        {"Command9", bmpAsPcx, "bmp.pcx is a BMP picture. Use File > Import picture... to bring it in."},
+        {"Command1", png, "render.bmp is a PNG picture. Use File > Import picture... to bring it in."},
+        {"Command1", deep,
+         "deep.bmp is stored in a way Load BMP and Load PCX do not take (24-bit colour); they take 256-colour "
+         "pictures. Use File > Import picture... to bring it in."},
+        {"Command1", cut, "cut.bmp is cut short (the pixel rows). Save it again in your drawing program."},
+    };
+    for (const auto& row : refused) {
+        Click(row.Button, row.File);
+        ASSERT_EQ(prompts->Messages.size(), 1u) << row.File;
+        EXPECT_EQ(prompts->Messages[0].Informative, row.Reason);
+        EXPECT_EQ(TakeMessages(), Strings{"The background image must be a 96x96, 256 color bitmap"}) << row.File;
+        EXPECT_EQ(Slot(0), loaded) << row.File;
+        EXPECT_EQ(Box(0)->ReadColours({0, 0, 97, 97}), drawn) << row.File;
     }
     Click("Command17", dir.file("no such folder/saved.bmp"));
+    ASSERT_EQ(prompts->Messages.size(), 1u);
+    EXPECT_EQ(prompts->Messages[0].Informative,
+              "saved.bmp could not be written (No such file or directory). Choose another folder or file name, or "
+              "free some space.");
     EXPECT_EQ(TakeMessages(), Strings{"The picture could not be saved."});
 }
 

@@ -113,7 +113,7 @@ TEST(QtDialogs, EveryBoxAndDialogIsAChildOfTheWindowAndShowsItsReason) {
     EXPECT_EQ(seen[3].Informative,
               "The unit name has \"Ω\", a character the game cannot store. Use only Western European letters, digits "
               "and signs (Windows-1252).");
-    EXPECT_EQ(seen[1].Informative, "");
+    EXPECT_EQ(seen[1].Informative, "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it).");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "Ω_GADGET.GAF"));
 }
 

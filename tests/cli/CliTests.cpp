@@ -79,13 +79,20 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
     const std::string noGaf = "The .GAF file could not be written.";
     const std::vector<std::pair<Args, std::string>> cases{
         {{"--load-bmp", "highlighted", d + "/small.bmp"},
-         "--load-bmp highlighted " + d + "/small.bmp: The background image must be a 96x96, 256 color bitmap"},
+         "--load-bmp highlighted " + d +
+             "/small.bmp: The background image must be a 96x96, 256 color bitmap. small.bmp is 95 x 96 pixels; "
+             "pictures must be 96 x 96 (--import can fit it)."},
         {{"--load-bmp", "0", d + "/my pic\n.bmp"},
-         "--load-bmp 0 \"" + d + "/my pic\\n.bmp\": The background image must be a 96x96, 256 color bitmap"},
+         "--load-bmp 0 \"" + d +
+             "/my pic\\n.bmp\": The background image must be a 96x96, 256 color bitmap. my pic\\n.bmp cannot be "
+             "opened (No such file or directory). Check that the file is there and readable."},
         {{"--write-gaf", d + "/x.gaf"}, "--write-gaf " + d + "/x.gaf: You can't save without specifying your units UNITNAME"},
         {{"--unit", "arm\xCE\xA9", "--write-gaf", d + "/x.gaf"},  // "armΩ"
          "--write-gaf " + d + "/x.gaf: " + noGaf + " The unit name has a character that Windows-1252 has no code for."},
-        {{"--unit", "armcamp", "--write-gaf", d + "/no/x.gaf"}, "--write-gaf " + d + "/no/x.gaf: " + noGaf},
+        {{"--unit", "armcamp", "--write-gaf", d + "/no/x.gaf"},
+         "--write-gaf " + d + "/no/x.gaf: " + noGaf +
+             " x.gaf could not be written (No such file or directory). Choose another folder or file name, or free "
+             "some space."},
         {{"--preview", "0", d + "/no/p.bmp"}, "--preview 0 " + d + "/no/p.bmp: The preview could not be saved."},
         {{"--cross", "normal", "abc"}, "--cross normal abc: You must enter a number !"},
         {{"--cross", "2", "40000"}, "--cross 2 40000: The cross size must lie between -32768 and 32767"},

@@ -1,0 +1,65 @@
+// The sentences beneath a refused picture or a failed write: the file's own name, what is wrong,
+// and what to do, in the words of the interface that asks.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "picture/FailureReasons.h"
+
+namespace {
+
+using imagefiles::FailureKind;
+using imagefiles::FileFailure;
+
+constexpr ImportCommandWords kWindow{"File > Import picture...", "Import picture"};
+constexpr ImportCommandWords kCli{"--import", "--import"};
+
+struct LoadCase {
+    FileFailure Failure;
+    ImportCommandWords Words;
+    std::string Expected;
+};
+
+TEST(FailureReasons, ALoadFailureNamesTheFileTheFaultAndTheWayOut) {
+    const std::vector<LoadCase> cases{
+        {{FailureKind::OtherKind, "PNG"}, kWindow,
+         "armcamp.png is a PNG picture. Use File > Import picture... to bring it in."},
+        {{FailureKind::OtherKind, "JPEG"}, kCli, "armcamp.png is a JPEG picture. Use --import to bring it in."},
+        {{FailureKind::OtherKind, "GIF"}, kWindow,
+         "armcamp.png is a GIF picture, which Iconwright cannot read. Save it as PNG, BMP or PCX in your drawing "
+         "program."},
+        {{FailureKind::WrongSize, "64 x 64"}, kWindow,
+         "armcamp.png is 64 x 64 pixels; pictures must be 96 x 96 (Import picture can fit it)."},
+        {{FailureKind::WrongSize, "64 x 64"}, kCli,
+         "armcamp.png is 64 x 64 pixels; pictures must be 96 x 96 (--import can fit it)."},
+        {{FailureKind::Unsupported, "24-bit colour"}, kWindow,
+         "armcamp.png is stored in a way Load BMP and Load PCX do not take (24-bit colour); they take 256-colour "
+         "pictures. Use File > Import picture... to bring it in."},
+        {{FailureKind::Truncated, "the pixel rows"}, kWindow,
+         "armcamp.png is cut short (the pixel rows). Save it again in your drawing program."},
+        {{FailureKind::Malformed, ""}, kWindow, "armcamp.png is damaged. Save it again in your drawing program."},
+        {{FailureKind::CannotOpen, "No such file or directory"}, kWindow,
+         "armcamp.png cannot be opened (No such file or directory). Check that the file is there and readable."},
+        {{FailureKind::Unrecognised, ""}, kWindow,
+         "armcamp.png is not a picture file Iconwright knows (BMP, PCX, PNG or JPEG)."},
+    };
+    for (const LoadCase& c : cases)
+        EXPECT_EQ(DescribeLoadFailure("/home/me/art/armcamp.png", c.Failure, c.Words), c.Expected) << c.Expected;
+}
+
+TEST(FailureReasons, AWriteFailureSaysWhyAndARefusedNameNamesItsCharacter) {
+    EXPECT_EQ(DescribeWriteFailure("/nowhere/x.gaf", {FailureKind::CannotWrite, "No such file or directory"}),
+              "x.gaf could not be written (No such file or directory). Choose another folder or file name, or free "
+              "some space.");
+    EXPECT_EQ(DescribeWriteFailure("x.gaf", {FailureKind::BadName, "\xE2\x82\xAC\xE2\x82\xAC"}),
+              "\xE2\x82\xAC\xE2\x82\xAC.");  // six bytes are not one character: shown as a phrase
+    EXPECT_EQ(DescribeWriteFailure("x.gaf", {FailureKind::BadName, "\xCE\xA9"}),
+              "The unit name has \"\xCE\xA9\", a character the game cannot store. Use only Western European letters, "
+              "digits and signs.");
+    EXPECT_EQ(DescribeWriteFailure("x.gaf", {FailureKind::BadName, "the unit name is empty"}),
+              "The unit name is empty.");
+}
+
+}  // namespace
