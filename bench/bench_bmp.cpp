@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
 #include <vector>
 
 #include "imagefiles/modBmp.h"
@@ -13,8 +13,7 @@ namespace {
 class SlotFile {
 public:
     SlotFile()
-        : path_((std::filesystem::temp_directory_path() /
-                 ("iconwright-bench-" + std::to_string(::getpid()) + ".bmp"))
+        : path_((std::filesystem::temp_directory_path() / ("iconwright-bench-" + std::to_string(::getpid()) + ".bmp"))
                     .string()) {
         std::vector<uint8_t> pixels(96 * 96);
         for (std::size_t k = 0; k < pixels.size(); ++k) pixels[k] = static_cast<uint8_t>(k * 37 + k / 96);

@@ -50,10 +50,16 @@ RgbaPicture Render(int side) {
             const bool ring = std::abs(r - 0.8) < 0.06;
             const bool body = r < 0.6;
             const int grain = static_cast<int>(random() % 7) - 3;
-            const auto level = [&](double v) { return static_cast<uint8_t>(std::clamp(v * 255.0 + grain, 0.0, 255.0)); };
-            if (body) picture.Pixels.insert(picture.Pixels.end(), {level(0.3 + 0.6 * shade), level(0.4 * shade), level(0.2), 255});
-            else if (ring) picture.Pixels.insert(picture.Pixels.end(), {level(0.7), level(0.7), level(0.75), 200});
-            else picture.Pixels.insert(picture.Pixels.end(), {0, 0, 0, 0});
+            const auto level = [&](double v) {
+                return static_cast<uint8_t>(std::clamp(v * 255.0 + grain, 0.0, 255.0));
+            };
+            if (body)
+                picture.Pixels.insert(picture.Pixels.end(),
+                                      {level(0.3 + 0.6 * shade), level(0.4 * shade), level(0.2), 255});
+            else if (ring)
+                picture.Pixels.insert(picture.Pixels.end(), {level(0.7), level(0.7), level(0.75), 200});
+            else
+                picture.Pixels.insert(picture.Pixels.end(), {0, 0, 0, 0});
         }
     return picture;
 }
@@ -80,7 +86,8 @@ BENCHMARK(BM_DecodePng1024)->Unit(benchmark::kMillisecond);
 void BM_Fit1024Contain(benchmark::State& state) {
     const RgbaPicture picture = Render(1024);
     import::ImportSettings settings;
-    for (auto _ : state) benchmark::DoNotOptimize(import::PrepareFrames(picture, settings, nullptr)->Fitted.Pixels.data());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(import::PrepareFrames(picture, settings, nullptr)->Fitted.Pixels.data());
 }
 BENCHMARK(BM_Fit1024Contain)->Unit(benchmark::kMillisecond);
 

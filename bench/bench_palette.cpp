@@ -31,7 +31,8 @@ void BM_RemapToPalette_9216Pixels(benchmark::State& state) {
     Palette source{};
     std::mt19937 random(1);
     for (auto& e : source)
-        e = PaletteEntry{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), 0};
+        e = PaletteEntry{static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                         0};
     std::vector<uint8_t> original(96 * 96);
     for (auto& p : original) p = static_cast<uint8_t>(random());
     std::vector<uint8_t> pixels;

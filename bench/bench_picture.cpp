@@ -3,11 +3,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"

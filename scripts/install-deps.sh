@@ -5,7 +5,7 @@ set -euo pipefail
 # libspng and TurboJPEG read and write PNG and JPEG files, nlohmann/json writes the GAF listing;
 # the tests check our PCX and PNG files with ImageMagick and netpbm, so those are required too.
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          clang libclang-rt-14-dev libspng-dev libturbojpeg0-dev nlohmann-json3-dev imagemagick netpbm)
+          clang clang-format libclang-rt-14-dev libspng-dev libturbojpeg0-dev nlohmann-json3-dev imagemagick netpbm)
 if [[ "${IW_WITH_XVFB:-1}" == 1 ]]; then
   # For the screenshot smoke test; it is skipped when these cannot be installed. openbox is a
   # light window manager, so that the screenshots show the window and its dialogs as a desktop

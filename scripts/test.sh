@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with warnings as errors and runs every test:
+# Installs what is missing, checks the house style, builds everything with warnings as errors and
+# runs every test:
 # the unit and window tests, the core tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the fuzz targets briefly, and the screenshot smoke test.
 set -euo pipefail
@@ -7,6 +8,9 @@ cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 
 scripts/install-deps.sh
+
+echo "== Format (the house style in .clang-format)"
+scripts/check-format.sh
 
 echo "== Build (warnings are errors)"
 IW_WERROR=ON scripts/build.sh

@@ -66,8 +66,7 @@ inline constexpr const char* kBadPicture = CommandMessages::kBadPicture;
 inline constexpr const char* kSaveFailed = CommandMessages::kPictureNotSaved;
 inline constexpr const char* kGafFailed = CommandMessages::kGafNotWritten;
 inline constexpr const char* kTaskFailed = CommandMessages::kTaskFailed;
-inline constexpr const char* kDone =
-    "Done! Go to the Operations menu and see how your menu looks and to save a .GAF";
+inline constexpr const char* kDone = "Done! Go to the Operations menu and see how your menu looks and to save a .GAF";
 inline constexpr const char* kDoneTitle = "Information";
 inline constexpr const char* kUnitNamePrompt = "Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit";
 inline constexpr const char* kUnitNameTitle = "Enter your unit name";

@@ -14,9 +14,7 @@ namespace {
 constexpr int kAutoSteps = 8;
 }
 
-void frmMain::SetAutoProgress(int step) {
-    SetProgress(static_cast<int>(RoundHalfEven(100.0 * step / kAutoSteps)));
-}
+void frmMain::SetAutoProgress(int step) { SetProgress(static_cast<int>(RoundHalfEven(100.0 * step / kAutoSteps))); }
 
 bool frmMain::Command28_Click() {
     RunningCommand running(*this);

@@ -2,9 +2,7 @@
 
 #include <QMouseEvent>
 
-LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-    setCursor(Qt::PointingHandCursor);
-}
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { setCursor(Qt::PointingHandCursor); }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);

@@ -61,8 +61,7 @@ std::string frmMain::UnstorableNameReason(const std::string& unitName) {
 
 void frmMain::Command26_Click() {
     RunningCommand running(*this);
-    const std::string unitName =
-        prompts_->InputBox(AppTexts::kUnitNamePrompt, AppTexts::kUnitNameTitle, std::string());
+    const std::string unitName = prompts_->InputBox(AppTexts::kUnitNamePrompt, AppTexts::kUnitNameTitle, std::string());
     if (unitName.empty()) {
         Tell(AppTexts::kNoUnitName, AppTexts::kProgramTitle, MsgIcon::None);
         return;

@@ -21,9 +21,7 @@ constexpr int32_t kPcxFilterIndex = 2;
 constexpr int32_t kPngFilterIndex = 3;
 }  // namespace
 
-void frmMain::ShowSlot(int TAPic) {
-    UnitGAF().DisplayPicture(TAPic, *PicUnitpic(TAPic), 1, false);
-}
+void frmMain::ShowSlot(int TAPic) { UnitGAF().DisplayPicture(TAPic, *PicUnitpic(TAPic), 1, false); }
 
 bool frmMain::LoadPicture(int TAPic, PictureFormat format) {
     RunningCommand running(*this);
@@ -76,9 +74,7 @@ void frmMain::SavePicture(int TAPic) {
             dialog_->DefaultExt = "png";
             saved = SaveSlotAsPNG(UnitGAF(), TAPic, chosen);
             break;
-        default:
-            saved = UnitGAF().SaveAsBMP(TAPic, chosen, &why);
-            break;
+        default: saved = UnitGAF().SaveAsBMP(TAPic, chosen, &why); break;
     }
     if (!saved) {
         Tell(AppTexts::kSaveFailed, AppTexts::kProgramTitle, MsgIcon::Warning, DescribeWriteFailure(chosen, why));
@@ -102,8 +98,7 @@ bool frmMain::AddCross(int TAPic) {
         case CrossSizeVerdict::NotANumber:
             Tell(kNotANumberMessage, AppTexts::kProgramTitle, MsgIcon::Information);
             return false;
-        case CrossSizeVerdict::Accepted:
-            break;
+        case CrossSizeVerdict::Accepted: break;
     }
     UnitGAF().AddBlackCross(TAPic, size.Size);
     ShowSlot(TAPic);

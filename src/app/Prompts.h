@@ -19,6 +19,5 @@ public:
                              const std::string& Informative) = 0;
 
     // Asks for one line of text; "" when the user cancels.
-    virtual std::string InputBox(const std::string& Prompt, const std::string& Title,
-                                 const std::string& Default) = 0;
+    virtual std::string InputBox(const std::string& Prompt, const std::string& Title, const std::string& Default) = 0;
 };

@@ -34,8 +34,7 @@ MsgAnswer QtPrompts::MsgBox(const std::string& Text, const std::string& Title, M
     return pressed == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
 }
 
-std::string QtPrompts::InputBox(const std::string& Prompt, const std::string& Title,
-                                const std::string& Default) {
+std::string QtPrompts::InputBox(const std::string& Prompt, const std::string& Title, const std::string& Default) {
     bool accepted = false;
     const QString answer = QInputDialog::getText(window_, QString::fromStdString(Title), DisplayText(Prompt),
                                                  QLineEdit::Normal, QString::fromStdString(Default), &accepted);

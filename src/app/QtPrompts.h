@@ -14,8 +14,7 @@ public:
 
     MsgAnswer MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon, MsgButtons Buttons,
                      const std::string& Informative) override;
-    std::string InputBox(const std::string& Prompt, const std::string& Title,
-                         const std::string& Default) override;
+    std::string InputBox(const std::string& Prompt, const std::string& Title, const std::string& Default) override;
 
 private:
     QPointer<QWidget> window_;

@@ -142,10 +142,10 @@ struct PicturePageNames {
 constexpr PicturePageNames kPageNames[3] = {
     {"Frame7", "PicUnitpic(0)", "Command1", "Command9", "Command17", "Frame8", "Command4", "Command20", "Command12",
      "Command15", "cmdAddGrid"},
-    {"Frame9", "PicUnitpic(1)", "Command2", "Command10", "Command18", "Frame10", "Command31", "Command30",
-     "Command23", "Command29", "Command5"},
-    {"Frame12", "PicUnitpic(2)", "Command3", "Command11", "Command19", "Frame11", "Command32", "Command33",
-     "Command35", "Command34", "Command6"},
+    {"Frame9", "PicUnitpic(1)", "Command2", "Command10", "Command18", "Frame10", "Command31", "Command30", "Command23",
+     "Command29", "Command5"},
+    {"Frame12", "PicUnitpic(2)", "Command3", "Command11", "Command19", "Frame11", "Command32", "Command33", "Command35",
+     "Command34", "Command6"},
 };
 
 const QColor kLinkBlue(0, 0, 255);
@@ -214,8 +214,8 @@ void frmMain::BuildPicturePage(int TAPic, QWidget* page, QPoint origin) {
     SetPicture(p.Border, AppArt::DiagonalCross());
     p.Cross = Button(p.EffectsFrame, "Add a b&lack cross", names.Cross, Twips(1800, 240, 1575, 855));
     SetPicture(p.Cross, AppArt::OverlappingSquares());
-    p.Light = Button(p.EffectsFrame, "Make \"l&ight\" (for highlighted picture)", names.Light,
-                     Twips(3480, 240, 1455, 855));
+    p.Light =
+        Button(p.EffectsFrame, "Make \"l&ight\" (for highlighted picture)", names.Light, Twips(3480, 240, 1455, 855));
     p.Grey = Button(p.EffectsFrame, "Make \"&grey\" (for disabled picture)", names.Grey, Twips(5040, 240, 1335, 855));
     p.Grid = Button(p.EffectsFrame, "Add a grid (for disabled picture)", names.Grid, Twips(6480, 240, 1215, 855));
     // "light" belongs to the highlighted page and "grey" to the disabled page; elsewhere the
@@ -238,7 +238,8 @@ void frmMain::BuildOperationsPage(QWidget* page, QPoint origin) {
     }
 
     QGroupBox* frame6 = Frame(page, "Actions", "Frame6", OnPage(origin, 120, 2640, 4815, 1215));
-    command26_ = Button(frame6, "&Write the build menu pictures to a .GAF file", "Command26", Twips(120, 240, 4575, 375));
+    command26_ =
+        Button(frame6, "&Write the build menu pictures to a .GAF file", "Command26", Twips(120, 240, 4575, 375));
     command27_ = Button(frame6, "E&xit Iconwright", "Command27", Twips(120, 720, 4575, 375));
     Named(new StretchedImage(AppArt::DecorativeIcon(), page), "Image2", OnPage(origin, 5160, 960, 2655, 2895));
 }

@@ -43,8 +43,7 @@ bool ApplySetting(CliStepKind kind, std::string_view word, import::ImportSetting
             }
             if (problem) *problem = "a colour is #RRGGBB; anything else not starting with # is a picture file";
             return false;
-        default:
-            break;
+        default: break;
     }
     return false;
 }
@@ -113,8 +112,7 @@ std::optional<std::string> RunImportStep(classUnitGAF& unit, import::ImportSetti
                 return std::nullopt;
             }
             break;
-        default:
-            break;
+        default: break;
     }
     // The value was checked before anything ran.
     ApplySetting(step.Kind, step.Text, settings, nullptr);

@@ -16,8 +16,8 @@
 #include "imagefiles/modPalettes.h"
 #include "picture/AutoGeneration.h"
 #include "picture/CommandMessages.h"
-#include "picture/FailureReasons.h"
 #include "picture/CrossSizeText.h"
+#include "picture/FailureReasons.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
@@ -98,14 +98,10 @@ StepFailure RunBorder(classUnitGAF& unit, const CliStep& step) {
 StepFailure RunCross(classUnitGAF& unit, const CliStep& step) {
     const CrossSizeAnswer answer = ParseCrossSize(step.Text);
     switch (answer.Verdict) {
-        case CrossSizeVerdict::Accepted:
-            unit.AddBlackCross(step.Slot, answer.Size);
-            return std::nullopt;
-        case CrossSizeVerdict::OutOfRange:
-            return kCrossOutOfRange;
+        case CrossSizeVerdict::Accepted: unit.AddBlackCross(step.Slot, answer.Size); return std::nullopt;
+        case CrossSizeVerdict::OutOfRange: return kCrossOutOfRange;
         case CrossSizeVerdict::Empty:
-        case CrossSizeVerdict::NotANumber:
-            break;
+        case CrossSizeVerdict::NotANumber: break;
     }
     return kNotANumberMessage;
 }
@@ -133,10 +129,9 @@ StepFailure RunFill(classUnitGAF& unit, const CliStep& step) {
 bool EndsWithPcx(std::string_view file) {
     constexpr std::string_view kPcx = ".pcx";
     if (file.size() < kPcx.size()) return false;
-    return std::equal(kPcx.begin(), kPcx.end(), file.end() - static_cast<std::ptrdiff_t>(kPcx.size()),
-                      [](char expected, char actual) {
-                          return expected == std::tolower(static_cast<unsigned char>(actual));
-                      });
+    return std::equal(
+        kPcx.begin(), kPcx.end(), file.end() - static_cast<std::ptrdiff_t>(kPcx.size()),
+        [](char expected, char actual) { return expected == std::tolower(static_cast<unsigned char>(actual)); });
 }
 
 // The automatic generation, as the window's button does it; the reader is chosen by the file's
@@ -188,16 +183,15 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 err << "Try '" << kProgram << " --help' for the list of steps.\n";
             }
             return kCliUsage;
-        case CliCommandLine::Outcome::Run:
-            break;
+        case CliCommandLine::Outcome::Run: break;
     }
 
     classUnitGAF unit;
     import::ImportSettings importSettings;
     for (const CliStep& step : line.Steps) {
         const StepFailure failure = IsImportStep(step.Kind) ? RunImportStep(unit, importSettings, step, out)
-                                    : IsFileStep(step.Kind)   ? RunFileStep(unit, step, out)
-                                                              : RunStep(unit, step);
+                                    : IsFileStep(step.Kind) ? RunFileStep(unit, step, out)
+                                                            : RunStep(unit, step);
         if (failure) {
             err << kProgram << ": " << DescribeStep(step) << ": " << EscapeControlCharacters(*failure) << '\n';
             return kCliStepFailed;

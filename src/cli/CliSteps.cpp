@@ -134,8 +134,7 @@ std::string ParseOneStep(const std::vector<std::string>& args, size_t& position,
             case ArgKind::Color: {
                 const auto color = ParseColor(word);
                 if (!color) {
-                    return std::string(syntax->Name) + ": bad COLOR " + Quoted(word) +
-                           " (a whole number)";
+                    return std::string(syntax->Name) + ": bad COLOR " + Quoted(word) + " (a whole number)";
                 }
                 step.Color = *color;
                 break;
@@ -151,14 +150,9 @@ std::string ParseOneStep(const std::vector<std::string>& args, size_t& position,
             }
             case ArgKind::File:
             case ArgKind::Name:
-            case ArgKind::Size:
-                step.Text = word;
-                break;
-            case ArgKind::Dir:
-                step.Dir = word;
-                break;
-            case ArgKind::None:
-                break;
+            case ArgKind::Size: step.Text = word; break;
+            case ArgKind::Dir: step.Dir = word; break;
+            case ArgKind::None: break;
         }
     }
     steps.push_back(std::move(step));

@@ -48,8 +48,8 @@ inline VisibleSteps ClipToCanvas(PixelRect Source, PixelRect Dest, bool Stretch,
     steps.Dest = Dest;
     steps.SourceWidth = Stretch ? Source.Width : Dest.Width;
     steps.SourceHeight = Stretch ? Source.Height : Dest.Height;
-    if (Dest.Width <= 0 || Dest.Height <= 0 || steps.SourceWidth <= 0 || steps.SourceHeight <= 0 ||
-        CanvasWidth <= 0 || CanvasHeight <= 0) {
+    if (Dest.Width <= 0 || Dest.Height <= 0 || steps.SourceWidth <= 0 || steps.SourceHeight <= 0 || CanvasWidth <= 0 ||
+        CanvasHeight <= 0) {
         return steps;  // empty
     }
     steps.FirstColumn = std::max<int64_t>(0, -static_cast<int64_t>(Dest.Left));

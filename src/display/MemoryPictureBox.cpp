@@ -6,7 +6,8 @@
 #include "display/BlockMapping.h"
 
 MemoryPictureBox::MemoryPictureBox(int32_t Width, int32_t Height, uint32_t Background)
-    : width_(std::max<int32_t>(Width, 0)), height_(std::max<int32_t>(Height, 0)),
+    : width_(std::max<int32_t>(Width, 0)),
+      height_(std::max<int32_t>(Height, 0)),
       canvas_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), Background) {}
 
 void MemoryPictureBox::DrawIndexed(const IndexedBlock& block, PixelRect Source, PixelRect Dest, bool Stretch) {

@@ -137,7 +137,8 @@ void classFastWin::Blt(const PictureBoxPort& ScreenDC, int32_t DestLeft, int32_t
         if (x < int32Min || x > int32Max || y < int32Min || y > int32Max) {
             return 0;  // no screen reaches so far: reads as black, as the port's own outside does
         }
-        const std::vector<uint32_t> one = ScreenDC.ReadColours({static_cast<int32_t>(x), static_cast<int32_t>(y), 1, 1});
+        const std::vector<uint32_t> one =
+            ScreenDC.ReadColours({static_cast<int32_t>(x), static_cast<int32_t>(y), 1, 1});
         return one.empty() ? 0 : one.front();
     };
 
@@ -156,8 +157,8 @@ void classFastWin::Blt(const PictureBoxPort& ScreenDC, int32_t DestLeft, int32_t
     }
 }
 
-bool classFastWin::TileDraw(int32_t xPos, int32_t yPos, int32_t Width, int32_t Height,
-                            std::span<const uint8_t> Buffer, int32_t TilePosition) {
+bool classFastWin::TileDraw(int32_t xPos, int32_t yPos, int32_t Width, int32_t Height, std::span<const uint8_t> Buffer,
+                            int32_t TilePosition) {
     if (TilePosition < 0 || static_cast<std::size_t>(TilePosition) >= Buffer.size()) {
         return false;
     }
@@ -179,9 +180,8 @@ void classFastWin::PixelDraw(int32_t x, int32_t y, uint8_t Color) {
     TileDrawing::WritePixel(pixels_, static_cast<int64_t>(y) * BmpWidth_ + x, Color);
 }
 
-bool classFastWin::ClearTileDraw(int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                 std::span<const uint8_t> Buffer, uint8_t MaskColor, uint8_t BackColor,
-                                 int32_t ClearFlag) {
+bool classFastWin::ClearTileDraw(int32_t x, int32_t y, int32_t Width, int32_t Height, std::span<const uint8_t> Buffer,
+                                 uint8_t MaskColor, uint8_t BackColor, int32_t ClearFlag) {
     if (Buffer.empty()) {
         return false;
     }
@@ -190,8 +190,8 @@ bool classFastWin::ClearTileDraw(int32_t x, int32_t y, int32_t Width, int32_t He
     return true;
 }
 
-bool classFastWin::MaskTileDraw(int32_t x, int32_t y, int32_t Width, int32_t Height,
-                                std::span<const uint8_t> Buffer, uint8_t MaskColor, uint8_t ReplaceColor) {
+bool classFastWin::MaskTileDraw(int32_t x, int32_t y, int32_t Width, int32_t Height, std::span<const uint8_t> Buffer,
+                                uint8_t MaskColor, uint8_t ReplaceColor) {
     if (Buffer.empty()) {
         return false;
     }

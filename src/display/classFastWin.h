@@ -92,9 +92,8 @@ public:
 
     // The other direction: captures ScreenDC's colours from the source rectangle into the
     // destination rectangle of the surface, each as the nearest game-palette index.
-    void Blt(const PictureBoxPort& ScreenDC, int32_t DestLeft, int32_t DestTop, int32_t DestWidth,
-             int32_t DestHeight, int32_t SrcLeft, int32_t SrcTop, int32_t SrcWidth = 1, int32_t SrcHeight = 1,
-             bool StretchFlag = false);
+    void Blt(const PictureBoxPort& ScreenDC, int32_t DestLeft, int32_t DestTop, int32_t DestWidth, int32_t DestHeight,
+             int32_t SrcLeft, int32_t SrcTop, int32_t SrcWidth = 1, int32_t SrcHeight = 1, bool StretchFlag = false);
 
     // Copies a Width x Height tile (rows of Width bytes) that starts at element TilePosition of
     // Buffer to (xPos, yPos), clipped to the surface and to the end of Buffer. False, with

@@ -8,9 +8,9 @@ namespace gaf {
 namespace {
 
 // The fixed sizes of the pieces, front to back. Every offset the file stores follows from them.
-constexpr std::size_t kFileHeaderBytes = 16;   // version, entry count, reserved, entry offset
+constexpr std::size_t kFileHeaderBytes = 16;                    // version, entry count, reserved, entry offset
 constexpr std::size_t kEntryHeaderBytes = 8 + kEntryNameBytes;  // frames, 1, reserved, name
-constexpr std::size_t kFrameTableBytes = 3 * 8;  // (frame header offset, reserved) per frame
+constexpr std::size_t kFrameTableBytes = 3 * 8;                 // (frame header offset, reserved) per frame
 constexpr std::size_t kFrameHeaderBytes = 24;
 constexpr std::size_t kFrameBytes = kFrameHeaderBytes + kFramePixels;
 constexpr std::size_t kFirstFrameOffset = kFileHeaderBytes + kEntryHeaderBytes + kFrameTableBytes;

@@ -12,7 +12,7 @@
 namespace gaf {
 
 constexpr uint32_t kVersion = 0x00010100;
-constexpr int kEntryNameBytes = 32;       // the name field, always ending in a zero byte
+constexpr int kEntryNameBytes = 32;  // the name field, always ending in a zero byte
 constexpr int kMaxEntryNameChars = 31;
 constexpr int kFrameSide = 64;
 constexpr int kFramePixels = kFrameSide * kFrameSide;

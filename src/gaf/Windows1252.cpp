@@ -115,10 +115,14 @@ std::string ToUpper(std::string_view bytes) {
     for (char& ch : out) {
         const auto b = static_cast<uint8_t>(ch);
         uint8_t upper = b;
-        if (b >= 'a' && b <= 'z') upper = static_cast<uint8_t>(b - 0x20);
-        else if (b >= 0xE0 && b <= 0xFE && b != 0xF7) upper = static_cast<uint8_t>(b - 0x20);  // à-þ but ÷
-        else if (b == 0x9A || b == 0x9C || b == 0x9E) upper = static_cast<uint8_t>(b - 0x10);  // š œ ž
-        else if (b == 0xFF) upper = 0x9F;                                                       // ÿ -> Ÿ
+        if (b >= 'a' && b <= 'z')
+            upper = static_cast<uint8_t>(b - 0x20);
+        else if (b >= 0xE0 && b <= 0xFE && b != 0xF7)
+            upper = static_cast<uint8_t>(b - 0x20);  // à-þ but ÷
+        else if (b == 0x9A || b == 0x9C || b == 0x9E)
+            upper = static_cast<uint8_t>(b - 0x10);  // š œ ž
+        else if (b == 0xFF)
+            upper = 0x9F;  // ÿ -> Ÿ
         ch = static_cast<char>(upper);
     }
     return out;

@@ -72,29 +72,26 @@ bool DecodeRunLength(std::span<const uint8_t> data, int bitsPerPixel, int32_t wi
             continue;
         }
         switch (value) {
-        case 0:
-            cursor.EndOfLine();
-            break;
-        case 1:
-            return true;  // end of bitmap: whatever was not written stays 0
-        case 2: {
-            if (remaining() < 2) return false;
-            cursor.Move(data[at], data[at + 1]);
-            at += 2;
-            break;
-        }
-        default: {  // an absolute run of value literal pixels, padded to a 16-bit boundary
-            const std::size_t literalBytes = fourBit ? (value + 1u) / 2u : value;
-            if (remaining() < literalBytes) return false;
-            const uint8_t* literal = data.data() + at;
-            if (fourBit)
-                cursor.Put(value, [literal](int64_t i) { return Nibble(literal[i / 2], i); });
-            else
-                cursor.Put(value, [literal](int64_t i) { return literal[i]; });
-            // The padding byte after an odd-sized run may be missing at the very end of a file.
-            at += std::min(literalBytes + (literalBytes & 1u), remaining());
-            break;
-        }
+            case 0: cursor.EndOfLine(); break;
+            case 1: return true;  // end of bitmap: whatever was not written stays 0
+            case 2: {
+                if (remaining() < 2) return false;
+                cursor.Move(data[at], data[at + 1]);
+                at += 2;
+                break;
+            }
+            default: {  // an absolute run of value literal pixels, padded to a 16-bit boundary
+                const std::size_t literalBytes = fourBit ? (value + 1u) / 2u : value;
+                if (remaining() < literalBytes) return false;
+                const uint8_t* literal = data.data() + at;
+                if (fourBit)
+                    cursor.Put(value, [literal](int64_t i) { return Nibble(literal[i / 2], i); });
+                else
+                    cursor.Put(value, [literal](int64_t i) { return literal[i]; });
+                // The padding byte after an odd-sized run may be missing at the very end of a file.
+                at += std::min(literalBytes + (literalBytes & 1u), remaining());
+                break;
+            }
         }
     }
     return true;  // every row is decoded; anything after the last one is ignored

@@ -145,8 +145,9 @@ std::optional<RgbaPicture> DecodeMasked(const ByteReader& in, const Header& head
     const bool fields = header.Compression == kBitFields || header.Compression == kAlphaBitFields;
     const bool depthOk = header.BitCount == 16 || header.BitCount == 32 || (header.BitCount == 24 && rgb);
     if (!depthOk || (!rgb && !fields) || (header.HeaderSize == kCoreHeaderSize && header.BitCount != 24)) {
-        Report(Why, FailureKind::Unsupported,
-               "a " + std::to_string(header.BitCount) + "-bit BMP with compression " + std::to_string(header.Compression));
+        Report(
+            Why, FailureKind::Unsupported,
+            "a " + std::to_string(header.BitCount) + "-bit BMP with compression " + std::to_string(header.Compression));
         return std::nullopt;
     }
     const auto channels = ReadChannels(in, header, Why);
@@ -216,8 +217,8 @@ std::optional<RgbaPicture> DecodeTruecolourBmp(std::span<const uint8_t> file, Fi
     const auto header = ReadHeader(in, Why);
     if (!header) return std::nullopt;
     if (header->Width <= 0 || header->Height <= 0) {
-        Report(Why, FailureKind::Malformed, "a BMP of " + std::to_string(header->Width) + " x " +
-                                                std::to_string(header->Height) + " pixels");
+        Report(Why, FailureKind::Malformed,
+               "a BMP of " + std::to_string(header->Width) + " x " + std::to_string(header->Height) + " pixels");
         return std::nullopt;
     }
     if (header->Width * header->Height > maxPixels) {

@@ -9,19 +9,19 @@
 namespace imagefiles {
 
 enum class FailureKind {
-    CannotOpen,      // missing, unreadable, a folder or a device
-    TooLarge,        // the file is larger than any picture of this kind could need
-    OtherKind,       // a picture of another kind; Detail names it ("PNG", "JPEG", ...)
-    Unrecognised,    // not a picture file this program knows
-    Truncated,       // the file ends before what its headers describe
-    Malformed,       // the headers or the data contradict themselves
-    Unsupported,     // a valid file of a variant this reader does not take (Detail says which)
-    TooManyPixels,   // width x height beyond the reader's limit (Detail names the limit)
-    WrongSize,       // a valid picture, but not of the size the command needs
+    CannotOpen,     // missing, unreadable, a folder or a device
+    TooLarge,       // the file is larger than any picture of this kind could need
+    OtherKind,      // a picture of another kind; Detail names it ("PNG", "JPEG", ...)
+    Unrecognised,   // not a picture file this program knows
+    Truncated,      // the file ends before what its headers describe
+    Malformed,      // the headers or the data contradict themselves
+    Unsupported,    // a valid file of a variant this reader does not take (Detail says which)
+    TooManyPixels,  // width x height beyond the reader's limit (Detail names the limit)
+    WrongSize,      // a valid picture, but not of the size the command needs
     FullyTransparent,
-    NotExact,        // a colour that is not a game colour where only exact colours are allowed
-    BadName,         // a unit name the game cannot store (Detail names the character)
-    CannotWrite,     // the destination could not be written (Detail names the cause)
+    NotExact,     // a colour that is not a game colour where only exact colours are allowed
+    BadName,      // a unit name the game cannot store (Detail names the character)
+    CannotWrite,  // the destination could not be written (Detail names the cause)
 };
 
 struct FileFailure {

@@ -58,8 +58,8 @@ std::optional<RgbaPicture> DecodeJpeg(std::span<const uint8_t> file, FileFailure
     // A warning (such as data that ends early) fails the decode rather than leaving grey rows,
     // and a progressive file may not make the decoder run more than 500 scans.
     constexpr int kFlags = TJFLAG_STOPONWARNING | TJFLAG_LIMITSCANS;
-    if (tjDecompress2(handle.get(), file.data(), length, picture.Pixels.data(), width, 0, height, TJPF_RGBA,
-                      kFlags) != 0) {
+    if (tjDecompress2(handle.get(), file.data(), length, picture.Pixels.data(), width, 0, height, TJPF_RGBA, kFlags) !=
+        0) {
         // libjpeg says "Premature end of JPEG file" when the data stops before the last row.
         const std::string message = LibraryMessage(handle.get());
         const bool truncated = message.find("Premature end") != std::string::npos;

@@ -32,12 +32,8 @@ void ReportSpngError(FileFailure* Why, int error) {
         case SPNG_EIDAT_TOO_SHORT:
             Report(Why, FailureKind::Truncated, std::string("PNG: ") + spng_strerror(error));
             return;
-        case SPNG_ECHUNK_LIMITS:
-            Report(Why, FailureKind::TooLarge, "a PNG chunk is larger than the limit");
-            return;
-        default:
-            Report(Why, FailureKind::Malformed, std::string("PNG: ") + spng_strerror(error));
-            return;
+        case SPNG_ECHUNK_LIMITS: Report(Why, FailureKind::TooLarge, "a PNG chunk is larger than the limit"); return;
+        default: Report(Why, FailureKind::Malformed, std::string("PNG: ") + spng_strerror(error)); return;
     }
 }
 

@@ -51,8 +51,7 @@ bool LoadBMPFile(const std::string& Filename, bool Remap, imagefiles::FileFailur
     return true;
 }
 
-std::vector<uint8_t> EncodeBmp(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                               int32_t Height) {
+std::vector<uint8_t> EncodeBmp(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width, int32_t Height) {
     if (Width <= 0 || Height <= 0) return {};
     const auto width = static_cast<uint64_t>(Width);
     const auto height = static_cast<uint64_t>(Height);
@@ -90,17 +89,19 @@ std::vector<uint8_t> EncodeBmp(std::span<const uint8_t> Pixels, const Palette& P
     }
     // Pixel rows, the picture's bottom row first.
     for (uint64_t fileRow = 0; fileRow < height; ++fileRow) {
-        out.Bytes(Pixels.subspan(static_cast<std::size_t>((height - 1 - fileRow) * width), static_cast<std::size_t>(width)));
+        out.Bytes(
+            Pixels.subspan(static_cast<std::size_t>((height - 1 - fileRow) * width), static_cast<std::size_t>(width)));
         out.Zeros(static_cast<std::size_t>(stride - width));
     }
     return out.Release();
 }
 
-bool WriteBMPFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette,
-                  int32_t Width, int32_t Height, imagefiles::FileFailure* Why) {
+bool WriteBMPFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
+                  int32_t Height, imagefiles::FileFailure* Why) {
     const std::vector<uint8_t> bytes = EncodeBmp(Pixels, Palette, Width, Height);
     if (bytes.empty()) {
-        imagefiles::Report(Why, imagefiles::FailureKind::WrongSize, std::to_string(Width) + " x " + std::to_string(Height));
+        imagefiles::Report(Why, imagefiles::FailureKind::WrongSize,
+                           std::to_string(Width) + " x " + std::to_string(Height));
         return false;
     }
     return filebytes::WriteFileAtomically(Filename, bytes, Why);

@@ -48,11 +48,10 @@ bool LoadBMPFile(const std::string& Filename, bool Remap, imagefiles::FileFailur
 // Writes an uncompressed 8-bit BMP file (bottom-up rows, 256-entry colour table) all or
 // nothing. Pixels holds at least Width x Height top-down indices. False on any failure (Why:
 // WrongSize for sizes no file can have, CannotWrite with the cause).
-bool WriteBMPFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette,
-                  int32_t Width, int32_t Height, imagefiles::FileFailure* Why = nullptr);
+bool WriteBMPFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
+                  int32_t Height, imagefiles::FileFailure* Why = nullptr);
 
 // The bytes WriteBMPFile writes, for callers and tests that want them in memory.
-std::vector<uint8_t> EncodeBmp(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                               int32_t Height);
+std::vector<uint8_t> EncodeBmp(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width, int32_t Height);
 
 }  // namespace modBmp

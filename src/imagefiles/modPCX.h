@@ -14,10 +14,10 @@
 namespace modPCX {
 
 struct DecodedPcx {
-    int32_t LastX = 0;             // XMax - XMin
-    int32_t LastY = 0;             // YMax - YMin
-    std::vector<uint8_t> Pixels;   // (LastX + 1) x (LastY + 1), top row first
-    Palette Colours{};             // the file's palette as blue, green, red, reserved 0
+    int32_t LastX = 0;            // XMax - XMin
+    int32_t LastY = 0;            // YMax - YMin
+    std::vector<uint8_t> Pixels;  // (LastX + 1) x (LastY + 1), top row first
+    Palette Colours{};            // the file's palette as blue, green, red, reserved 0
 };
 
 // Decodes a PCX file held in memory, treating it as hostile: a header whose extent is negative,

@@ -15,7 +15,8 @@ RgbaPicture SolidFrame(Colour colour) {
     frame.Width = kFrameSide;
     frame.Height = kFrameSide;
     frame.Pixels.reserve(static_cast<std::size_t>(kFramePixels) * 4);
-    for (int i = 0; i < kFramePixels; ++i) frame.Pixels.insert(frame.Pixels.end(), {colour.Red, colour.Green, colour.Blue, 255});
+    for (int i = 0; i < kFramePixels; ++i)
+        frame.Pixels.insert(frame.Pixels.end(), {colour.Red, colour.Green, colour.Blue, 255});
     return frame;
 }
 
@@ -27,7 +28,8 @@ RgbaPicture CompositeOver(const RgbaPicture& fitted, const RgbaPicture& backgrou
     RgbaPicture frame = background;
     for (std::size_t i = 0; i < frame.Pixels.size(); i += 4) {
         const uint8_t alpha = fitted.Pixels[i + 3];
-        for (std::size_t c = 0; c < 3; ++c) frame.Pixels[i + c] = CompositeSample(fitted.Pixels[i + c], alpha, background.Pixels[i + c]);
+        for (std::size_t c = 0; c < 3; ++c)
+            frame.Pixels[i + c] = CompositeSample(fitted.Pixels[i + c], alpha, background.Pixels[i + c]);
         frame.Pixels[i + 3] = 255;
     }
     return frame;

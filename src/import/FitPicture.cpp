@@ -147,8 +147,7 @@ Placement PlacePicture(int64_t width, int64_t height, FitMode fit) {
             place.Width = kFrameSide;
             place.Height = kFrameSide;
             break;
-        case FitMode::None:
-            break;
+        case FitMode::None: break;
     }
     place.Left = FloorHalf(kFrameSide - place.Width);
     place.Top = FloorHalf(kFrameSide - place.Height);

@@ -18,10 +18,10 @@ std::optional<PreparedFrames> PrepareFrames(const RgbaPicture& picture, const Im
         return std::nullopt;
     }
     PreparedFrames frames;
-    frames.Fitted = settings.Trim ? FitToFrame(TrimTransparentEdges(picture), settings.Fit)
-                                  : FitToFrame(picture, settings.Fit);
-    frames.Composited = CompositeOver(frames.Fitted, settings.BackgroundFrame ? *settings.BackgroundFrame
-                                                                              : SolidFrame(settings.Background));
+    frames.Fitted =
+        settings.Trim ? FitToFrame(TrimTransparentEdges(picture), settings.Fit) : FitToFrame(picture, settings.Fit);
+    frames.Composited = CompositeOver(
+        frames.Fitted, settings.BackgroundFrame ? *settings.BackgroundFrame : SolidFrame(settings.Background));
     return frames;
 }
 

@@ -76,7 +76,8 @@ std::optional<std::bitset<256>> ParseAvoidList(std::string_view text, std::strin
         const std::size_t dash = item.find('-');
         const auto first = ParseIndex(item.substr(0, dash));
         const auto last = dash == std::string_view::npos ? first : ParseIndex(item.substr(dash + 1));
-        if (!first || !last) return fail("\"" + std::string(item) + "\" is not an index 0 to 255 or a range such as 240-255");
+        if (!first || !last)
+            return fail("\"" + std::string(item) + "\" is not an index 0 to 255 or a range such as 240-255");
         if (*last < *first) return fail("the range \"" + std::string(item) + "\" runs backwards");
         for (int k = *first; k <= *last; ++k) avoid.set(static_cast<std::size_t>(k));
         if (comma == std::string_view::npos) break;
@@ -115,8 +116,8 @@ std::string DescribeImportFailure(const imagefiles::FileFailure& failure) {
 std::string DescribeReport(const ConversionReport& report) {
     char text[160];
     if (report.Rule == MatchRule::Rgb)
-        std::snprintf(text, sizeof text, "%d pixels, %d exact, mean error %.2f, largest error %.0f (rgb)", report.Pixels,
-                      report.ExactPixels, report.MeanError, report.LargestError);
+        std::snprintf(text, sizeof text, "%d pixels, %d exact, mean error %.2f, largest error %.0f (rgb)",
+                      report.Pixels, report.ExactPixels, report.MeanError, report.LargestError);
     else
         std::snprintf(text, sizeof text, "%d pixels, %d exact, mean error %.4f, largest error %.4f (perceptual, OKLab)",
                       report.Pixels, report.ExactPixels, report.MeanError, report.LargestError);

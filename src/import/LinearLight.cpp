@@ -29,8 +29,8 @@ struct Tables {
             Boundaries[static_cast<std::size_t>(v)] = static_cast<float>(DecodeSrgb((v + 0.5) / 255.0));
         for (int k = 0; k <= kBuckets; ++k) {
             const float start = static_cast<float>(k) / kBuckets;
-            BucketStart[static_cast<std::size_t>(k)] =
-                static_cast<uint8_t>(std::upper_bound(Boundaries.begin(), Boundaries.end(), start) - Boundaries.begin());
+            BucketStart[static_cast<std::size_t>(k)] = static_cast<uint8_t>(
+                std::upper_bound(Boundaries.begin(), Boundaries.end(), start) - Boundaries.begin());
         }
     }
 };

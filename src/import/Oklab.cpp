@@ -17,7 +17,9 @@ namespace {
 // close as float holds. The three roots of a colour are taken side by side where SSE2 is there;
 // either way each lane does the same float operations in the same order, so the answers are the
 // same bits, and equal colours land on equal coordinates (ties stay ties).
-float FirstGuess(float x) { return x > 0.0f ? std::bit_cast<float>(std::bit_cast<uint32_t>(x) / 3 + 709921077u) : 0.0f; }
+float FirstGuess(float x) {
+    return x > 0.0f ? std::bit_cast<float>(std::bit_cast<uint32_t>(x) / 3 + 709921077u) : 0.0f;
+}
 
 std::array<float, 3> CubeRoots(float l, float m, float s) {
 #if defined(__SSE2__)

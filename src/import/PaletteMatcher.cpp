@@ -13,9 +13,9 @@ namespace import {
 
 namespace {
 
-constexpr int kFarthestRgb = 765;           // 3 x 255: the plain rule's starting distance
+constexpr int kFarthestRgb = 765;             // 3 x 255: the plain rule's starting distance
 constexpr int16_t kAvoidedRgbPenalty = 2048;  // beyond any distance, small enough for 16 bits
-constexpr std::size_t kMemoSlots = 1 << 15;  // a 96 x 96 frame asks at most 9,216 questions
+constexpr std::size_t kMemoSlots = 1 << 15;   // a 96 x 96 frame asks at most 9,216 questions
 
 std::size_t CellOf(Colour c) {
     return (static_cast<std::size_t>(c.Red >> 5) << 6) | (static_cast<std::size_t>(c.Green >> 5) << 3) |
@@ -29,7 +29,9 @@ uint8_t FirstAt(const std::array<int16_t, 256>& distance, int16_t least) {
     for (std::size_t k = 0; k < 256; k += 8) {
         const int mask = _mm_movemask_epi8(
             _mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(distance.data() + k)), wanted));
-        if (mask != 0) return static_cast<uint8_t>(k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2);
+        if (mask != 0)
+            return static_cast<uint8_t>(k +
+                                        static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2);
     }
     return 255;
 #else
@@ -73,7 +75,8 @@ PaletteMatcher::PaletteMatcher(const Palette& palette, MatchRule rule, const std
     for (std::size_t bucket = 0; bucket <= kLightnessBuckets; ++bucket) {
         const float start = static_cast<float>(bucket) / kLightnessBuckets;
         lightnessBucket_[bucket] = static_cast<std::size_t>(
-            std::lower_bound(lightL_.begin(), lightL_.begin() + static_cast<std::ptrdiff_t>(allowedCount_), start) - lightL_.begin());
+            std::lower_bound(lightL_.begin(), lightL_.begin() + static_cast<std::ptrdiff_t>(allowedCount_), start) -
+            lightL_.begin());
     }
     // A first guess for each cell of 32 x 32 x 32 colours: the allowed entry nearest its centre.
     for (std::size_t cell = 0; cell < cellGuess_.size(); ++cell) {
@@ -94,10 +97,12 @@ uint8_t PaletteMatcher::SearchRgb(Colour colour) const {
     const auto absolute = [&](__m128i d) { return _mm_max_epi16(d, _mm_sub_epi16(zero, d)); };
     __m128i least = _mm_set1_epi16(INT16_MAX);
     for (std::size_t k = 0; k < 256; k += 8) {
-        const auto at = [&](const std::array<int16_t, 256>& a) { return _mm_load_si128(reinterpret_cast<const __m128i*>(a.data() + k)); };
-        const __m128i d = _mm_add_epi16(
-            _mm_add_epi16(absolute(_mm_sub_epi16(r, at(red_))), absolute(_mm_sub_epi16(g, at(green_)))),
-            _mm_add_epi16(absolute(_mm_sub_epi16(b, at(blue_))), at(rgbPenalty_)));
+        const auto at = [&](const std::array<int16_t, 256>& a) {
+            return _mm_load_si128(reinterpret_cast<const __m128i*>(a.data() + k));
+        };
+        const __m128i d =
+            _mm_add_epi16(_mm_add_epi16(absolute(_mm_sub_epi16(r, at(red_))), absolute(_mm_sub_epi16(g, at(green_)))),
+                          _mm_add_epi16(absolute(_mm_sub_epi16(b, at(blue_))), at(rgbPenalty_)));
         _mm_store_si128(reinterpret_cast<__m128i*>(distance.data() + k), d);
         least = _mm_min_epi16(least, d);
     }

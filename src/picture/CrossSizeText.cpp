@@ -18,7 +18,7 @@ std::string_view Trim(std::string_view text) {
 // fraction), and the power of ten of the last digit.
 struct DecimalNumber {
     bool Negative = false;
-    std::string Digits;        // without leading or trailing zeros; empty for zero
+    std::string Digits;  // without leading or trailing zeros; empty for zero
     long long LastDigitPower = 0;
 };
 

@@ -18,7 +18,9 @@ std::string ShortName(const std::string& path) {
 std::string InBrackets(const std::string& detail) { return detail.empty() ? "" : " (" + detail + ")"; }
 
 // Kinds the import reads although the palette loads do not.
-bool ImportCanRead(const std::string& kind) { return kind == "PNG" || kind == "JPEG" || kind == "BMP" || kind == "PCX"; }
+bool ImportCanRead(const std::string& kind) {
+    return kind == "PNG" || kind == "JPEG" || kind == "BMP" || kind == "PCX";
+}
 
 // A refused unit name's detail is either the one character the game cannot store or a phrase.
 std::string DescribeNameFailure(const std::string& detail) {
@@ -59,17 +61,14 @@ std::string DescribeLoadFailure(const std::string& Filename, const imagefiles::F
         case FailureKind::Unsupported:
             return name + " is stored in a way Load BMP and Load PCX do not take" + InBrackets(detail) +
                    "; they take 256-colour pictures. Use " + std::string(Import.Path) + " to bring it in.";
-        case FailureKind::TooManyPixels:
-            return name + " has too many pixels" + InBrackets(detail) + ".";
+        case FailureKind::TooManyPixels: return name + " has too many pixels" + InBrackets(detail) + ".";
         case FailureKind::WrongSize:
             return name + " is " + detail + " pixels; pictures must be " + side + " x " + side + " (" +
                    std::string(Import.Name) + " can fit it).";
-        case FailureKind::FullyTransparent:
-            return name + ": the picture is fully transparent.";
+        case FailureKind::FullyTransparent: return name + ": the picture is fully transparent.";
         case FailureKind::NotExact:
         case FailureKind::BadName:
-        case FailureKind::CannotWrite:
-            break;
+        case FailureKind::CannotWrite: break;
     }
     return name + ": " + (detail.empty() ? std::string("the picture cannot be loaded") : detail) + ".";
 }

@@ -63,8 +63,9 @@ public:
     const Palette& ForPalette() const { return palette_; }
 
     uint8_t Nearest(int red, int green, int blue) {
-        const uint32_t key = ((static_cast<uint32_t>(red) << 16) | (static_cast<uint32_t>(green) << 8) |
-                              static_cast<uint32_t>(blue)) + 1;  // 0 marks a free slot
+        const uint32_t key =
+            ((static_cast<uint32_t>(red) << 16) | (static_cast<uint32_t>(green) << 8) | static_cast<uint32_t>(blue)) +
+            1;  // 0 marks a free slot
         std::size_t slot = (key * 2654435761u) >> (32 - kSlotBits);
         while (keys_[slot] != 0) {
             if (keys_[slot] == key) return answers_[slot];
@@ -133,10 +134,9 @@ void ResampleWith(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t 
             const int64_t flat = rowStart + x;
             const uint8_t p = Source[static_cast<std::size_t>(flat)];
             if (p == kEmptyIndex) continue;
-            if (Margin != 0 &&
-                (IsEmptyAt(Source, flat - Margin) || IsEmptyAt(Source, flat + Margin) ||
-                 IsEmptyAt(Source, flat - int64_t{Margin} * SourceWidth) ||
-                 IsEmptyAt(Source, flat + int64_t{Margin} * SourceWidth)))
+            if (Margin != 0 && (IsEmptyAt(Source, flat - Margin) || IsEmptyAt(Source, flat + Margin) ||
+                                IsEmptyAt(Source, flat - int64_t{Margin} * SourceWidth) ||
+                                IsEmptyAt(Source, flat + int64_t{Margin} * SourceWidth)))
                 continue;
             const int64_t cell = cellRow + columnMap[static_cast<std::size_t>(x)];
             if (cell < 0 || cell >= cellCount) continue;
@@ -165,8 +165,8 @@ void ResampleWith(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t 
 }  // namespace
 
 void ResamplePicture(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t SourceHeight,
-                     std::span<uint8_t> Destination, int32_t DestWidth, int32_t DestHeight,
-                     const Palette& Palette, int16_t Margin) {
+                     std::span<uint8_t> Destination, int32_t DestWidth, int32_t DestHeight, const Palette& Palette,
+                     int16_t Margin) {
     if (SourceWidth <= 0 || SourceHeight <= 0 || DestWidth <= 0 || DestHeight <= 0) return;
     const int64_t sourcePixels = int64_t{SourceWidth} * SourceHeight;
     const int64_t destPixels = int64_t{DestWidth} * DestHeight;

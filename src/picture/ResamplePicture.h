@@ -13,5 +13,5 @@
 // Sizes that are not positive, or arrays too short for the sizes given, leave Destination as it
 // was.
 void ResamplePicture(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t SourceHeight,
-                     std::span<uint8_t> Destination, int32_t DestWidth, int32_t DestHeight,
-                     const Palette& Palette, int16_t Margin);
+                     std::span<uint8_t> Destination, int32_t DestWidth, int32_t DestHeight, const Palette& Palette,
+                     int16_t Margin);

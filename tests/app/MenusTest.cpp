@@ -49,7 +49,11 @@ TEST_F(WindowTest, MenuBarSitsAboveTheUnchangedClientAreaAndOffersItsCommands) {
 TEST_F(WindowTest, KeyboardTurnsPagesUndoesRedoesAndOpensTheMenus) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    const struct { int Key; Qt::KeyboardModifiers Modifiers; int Page; } pages[] = {
+    const struct {
+        int Key;
+        Qt::KeyboardModifiers Modifiers;
+        int Page;
+    } pages[] = {
         {Qt::Key_3, Qt::ControlModifier, frmMain::kDisabledPage},
         {Qt::Key_1, Qt::ControlModifier, frmMain::kNormalPage},
         {Qt::Key_4, Qt::ControlModifier, frmMain::kOperationsPage},
@@ -72,7 +76,11 @@ TEST_F(WindowTest, KeyboardTurnsPagesUndoesRedoesAndOpensTheMenus) {
 
     Click("Command31");  // a border on slot 1
     const Picture bordered = Slot(1), white = Reference(1);
-    const struct { int Key; Qt::KeyboardModifiers Modifiers; Picture Expected; } steps[] = {
+    const struct {
+        int Key;
+        Qt::KeyboardModifiers Modifiers;
+        Picture Expected;
+    } steps[] = {
         {Qt::Key_Z, Qt::ControlModifier, white},
         {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, bordered},
         {Qt::Key_Z, Qt::ControlModifier, white},

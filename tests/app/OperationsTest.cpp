@@ -66,7 +66,8 @@ TEST_F(WindowTest, GenerationReportsItsStagesInOrder) {
         {38, "Loading pictures..."},        {50, "Making highlighted picture..."}, {62, "Making disabled picture..."},
         {75, "Displaying new pictures..."}, {88, "Displaying new pictures..."},    {100, "Completed"}};
     EXPECT_EQ(steps, expected);
-    EXPECT_EQ(TakeMessages(), Strings{"Done! Go to the Operations menu and see how your menu looks and to save a .GAF"});
+    EXPECT_EQ(TakeMessages(),
+              Strings{"Done! Go to the Operations menu and see how your menu looks and to save a .GAF"});
     EXPECT_EQ(window->MessagePanel()->text(), "Ready");
 }
 

@@ -111,10 +111,15 @@ TEST_F(WindowTest, RefusedFilesAndAFailedSaveAreReportedWithTheirReasonsAndChang
 TEST_F(WindowTest, CrossAnswers) {
     const auto cross = [](int16_t size) { return Reference(0, [&](classUnitGAF& u) { u.AddBlackCross(0, size); }); };
     ASSERT_NE(cross(2), cross(3));
-    const struct { const char* Answer; Picture Expected; Strings Messages; } rows[] = {
-        {"2", cross(2), {}}, {"2.5", cross(2), {}}, {"abc", Reference(0), {"You must enter a number !"}},
-        {"", Reference(0), {}},  // typed empty, and what Cancel gives
-        {"40000", Reference(0), {}}};
+    const struct {
+        const char* Answer;
+        Picture Expected;
+        Strings Messages;
+    } rows[] = {{"2", cross(2), {}},
+                {"2.5", cross(2), {}},
+                {"abc", Reference(0), {"You must enter a number !"}},
+                {"", Reference(0), {}},  // typed empty, and what Cancel gives
+                {"40000", Reference(0), {}}};
     for (const auto& row : rows) {
         prompts->InputAnswers = {row.Answer};
         Click("Command20");

@@ -62,14 +62,19 @@ TEST(QtDialogs, EveryBoxAndDialogIsAChildOfTheWindowAndShowsItsReason) {
     window->show();
     QApplication::processEvents();
 
-    struct Seen { std::string Kind; QWidget* Parent; std::string Text; std::string Informative; };
+    struct Seen {
+        std::string Kind;
+        QWidget* Parent;
+        std::string Text;
+        std::string Informative;
+    };
     std::vector<Seen> seen;
     const auto messageBox = [&](QMessageBox::StandardButton press) {
         return [&seen, press](QWidget* shown) {
             auto* box = qobject_cast<QMessageBox*>(shown);
             ASSERT_NE(box, nullptr);
-            seen.push_back({"message", box->parentWidget(), box->text().toStdString(),
-                            box->informativeText().toStdString()});
+            seen.push_back(
+                {"message", box->parentWidget(), box->text().toStdString(), box->informativeText().toStdString()});
             box->button(press)->click();
         };
     };
@@ -113,7 +118,8 @@ TEST(QtDialogs, EveryBoxAndDialogIsAChildOfTheWindowAndShowsItsReason) {
     EXPECT_EQ(seen[3].Informative,
               "The unit name has \"Ω\", a character the game cannot store. Use only Western European letters, digits "
               "and signs (Windows-1252).");
-    EXPECT_EQ(seen[1].Informative, "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it).");
+    EXPECT_EQ(seen[1].Informative,
+              "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it).");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "Ω_GADGET.GAF"));
 }
 

@@ -39,9 +39,9 @@ TEST_F(WindowTest, EachKindOfDialogOpensWhereItWasLastUsedAlsoInTheNextRun) {
     const std::string picture = (dir.path() / "pictures" / "a.bmp").string();
     WritePatternBmp(picture, 96, 96, 31);
 
-    Click("Command1", picture);                                 // open-bmp: first use
+    Click("Command1", picture);                                     // open-bmp: first use
     Click("Command17", (dir.path() / "saved" / "s.bmp").string());  // save-bmp: first use
-    Click("Command1", picture);                                 // open-bmp again
+    Click("Command1", picture);                                     // open-bmp again
     dialog->Cancel();
     Click("Command9");  // open-pcx: never used
     const Strings firstRun{programFolder, programFolder, (dir.path() / "pictures").string(), programFolder};

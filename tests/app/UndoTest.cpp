@@ -22,7 +22,8 @@ QString Shown(QString caption) { return caption.remove(QLatin1Char('&')); }
 std::vector<uint32_t> PreviewArea(const QtPictureBox& box) { return box.ReadColours({8, 4, 64, 64}); }
 std::vector<uint32_t> ReducedColours(const classUnitGAF& unit, int TAPic) {
     std::vector<uint32_t> colours;
-    for (uint8_t index : unit.ReducedFrame(TAPic)) colours.push_back(BlockMapping::ColourOf(modPalettes::GamePalette[index]));
+    for (uint8_t index : unit.ReducedFrame(TAPic))
+        colours.push_back(BlockMapping::ColourOf(modPalettes::GamePalette[index]));
     return colours;
 }
 
@@ -36,7 +37,13 @@ TEST_F(WindowTest, UndoAndRedoWalkEveryStepBackAndForthAcrossTheSlots) {
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 5 / 96);
     testsupport::WriteBytes(c, pcxbuild::Build({.Packets = pcxbuild::Encode(pixels, 96)}));
 
-    const struct { const char* Button; std::string File; std::string Answer; std::string Name; int Page; } steps[] = {
+    const struct {
+        const char* Button;
+        std::string File;
+        std::string Answer;
+        std::string Name;
+        int Page;
+    } steps[] = {
         {"Command1", a, "", "Load BMP", 0},
         {"Command4", "", "", "Add a Cavedog style border", 0},
         {"Command2", b, "", "Load BMP", 1},
@@ -98,13 +105,18 @@ TEST_F(WindowTest, FailedCancelledAndUnchangingCommandsAddNoStep) {
     ASSERT_EQ(window->UndoStack()->count(), 1);
     const Slots loaded{Slot(0), Slot(1), Slot(2)};
 
-    const struct { const char* Button; std::string File; std::string Answer; bool Cancel; } rows[] = {
+    const struct {
+        const char* Button;
+        std::string File;
+        std::string Answer;
+        bool Cancel;
+    } rows[] = {
         {"Command1", "", "", true},       // load cancelled
         {"Command1", narrow, "", false},  // load refused
         {"Command20", "", "abc", false},  // cross: not a number
         {"Command20", "", "", false},     // cross: cancelled
         {"Command20", "", "40000", false},
-        {"Command28", "", "", false},  // generation after the cancelled load: no file named
+        {"Command28", "", "", false},   // generation after the cancelled load: no file named
         {"Command1", good, "", false},  // the same picture again: the slot does not change
         {"Command17", dir.file("saved.bmp"), "", false},
     };

@@ -21,7 +21,10 @@ using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 using Args = std::vector<std::string>;
 using Bytes = std::vector<uint8_t>;
-struct CliRun { int Exit; std::string Out, Err; };
+struct CliRun {
+    int Exit;
+    std::string Out, Err;
+};
 CliRun RunTool(const Args& args) {
     std::ostringstream out, err;
     const int exit = RunCli(args, out, err);
@@ -42,8 +45,9 @@ struct Folder : testsupport::TempDir {
 TEST(CliExportRoad, ExportListAndExtractAgreeWithThePictureSet) {
     Folder in;
     const std::string mod = in.file("mymod"), d = in.path().string();
-    Args road{"--unit", "armcamp", "--load-bmp", "normal", in.Bmp, "--auto", in.Bmp, "--export-unit", mod,
-              "--save-pcx", "disabled", d + "/s.pcx", "--save-png", "highlighted", d + "/s.png"};
+    Args road{"--unit",   "armcamp",    "--load-bmp",    "normal",      in.Bmp,
+              "--auto",   in.Bmp,       "--export-unit", mod,           "--save-pcx",
+              "disabled", d + "/s.pcx", "--save-png",    "highlighted", d + "/s.png"};
     for (const char* slot : {"0", "1", "2"}) road.insert(road.end(), {"--preview-png", slot, d + "/p" + slot + ".png"});
     const CliRun exported = RunTool(road);
     ASSERT_EQ(exported.Err + std::to_string(exported.Exit), "0");
@@ -62,7 +66,8 @@ TEST(CliExportRoad, ExportListAndExtractAgreeWithThePictureSet) {
 
     const CliRun listed = RunTool({"--gaf-list", gaf});
     const std::string frame = R"({"width":64,"height":64,"x":0,"y":0,"transparency":9,"compressed":false,"layers":0})";
-    EXPECT_EQ(listed.Out + listed.Err, R"({"entries":[{"name":"ARMCAMP","frames":[)" + frame + "," + frame + "," + frame + "]}]}\n");
+    EXPECT_EQ(listed.Out + listed.Err,
+              R"({"entries":[{"name":"ARMCAMP","frames":[)" + frame + "," + frame + "," + frame + "]}]}\n");
 
     const CliRun extracted = RunTool({"--gaf-extract", gaf, d + "/frames"});
     EXPECT_EQ(extracted.Out + extracted.Err,
@@ -75,15 +80,19 @@ TEST(CliExportRoad, ExportListAndExtractAgreeWithThePictureSet) {
 TEST(CliGafList, NamesAndEveryFieldOfEveryFrame) {
     testsupport::TempDir dir;
     const auto file = gafbuild::Build({
-        {.Name = std::string("A\x01\x80\"\\\0hidden", 11), .Frames = {gafbuild::Compressed(3, 2, {1, 2, 3, 4, 5, 6}, -3, 2, 200)}},
-        {.Name = "", .Frames = {{.Width = 2, .Height = 1, .X = 1, .Transparency = 0, .Layers = {gafbuild::Raw(1, 1, {1})}}}},
+        {.Name = std::string("A\x01\x80\"\\\0hidden", 11),
+         .Frames = {gafbuild::Compressed(3, 2, {1, 2, 3, 4, 5, 6}, -3, 2, 200)}},
+        {.Name = "",
+         .Frames = {{.Width = 2, .Height = 1, .X = 1, .Transparency = 0, .Layers = {gafbuild::Raw(1, 1, {1})}}}},
     });
     WriteBytes(dir.file("x.gaf"), file.Bytes);
     const CliRun run = RunTool({"--gaf-list", dir.file("x.gaf")});
-    EXPECT_EQ(run.Out + run.Err + std::to_string(run.Exit),
-              "{\"entries\":[{\"name\":\"A\\u0001\xE2\x82\xAC\\\"\\\\\",\"frames\":[{\"width\":3,\"height\":2,\"x\":-3,\"y\":2,"
-              "\"transparency\":200,\"compressed\":true,\"layers\":0}]},{\"name\":\"\",\"frames\":[{\"width\":2,\"height\":1,"
-              "\"x\":1,\"y\":0,\"transparency\":0,\"compressed\":false,\"layers\":1}]}]}\n0");
+    EXPECT_EQ(
+        run.Out + run.Err + std::to_string(run.Exit),
+        "{\"entries\":[{\"name\":\"A\\u0001\xE2\x82\xAC\\\"\\\\\",\"frames\":[{\"width\":3,\"height\":2,\"x\":-3,\"y\":"
+        "2,"
+        "\"transparency\":200,\"compressed\":true,\"layers\":0}]},{\"name\":\"\",\"frames\":[{\"width\":2,\"height\":1,"
+        "\"x\":1,\"y\":0,\"transparency\":0,\"compressed\":false,\"layers\":1}]}]}\n0");
 }
 
 // Each case follows a step that writes before.bmp and is followed by one that would write after.bmp.
@@ -91,32 +100,55 @@ TEST(CliFileFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
     Folder in;
     const std::string d = in.path().string(), before = in.file("before.bmp"), after = in.file("after.bmp");
     WriteBytes(in.file("text.gaf"), {'G', 'A', 'F', '!', 0, 0, 0, 0, 0, 0, 0, 0});
-    WriteBytes(in.file("bad.gaf"), gafbuild::Build({{.Name = "T", .Frames = {{.Width = 2, .Compression = 1,
-                                                                              .Data = gafbuild::Row({gafbuild::Skip(3)})}}}}).Bytes);
+    WriteBytes(
+        in.file("bad.gaf"),
+        gafbuild::Build(
+            {{.Name = "T", .Frames = {{.Width = 2, .Compression = 1, .Data = gafbuild::Row({gafbuild::Skip(3)})}}}})
+            .Bytes);
     WriteBytes(in.file("good.gaf"), gafbuild::Build({{.Name = "A", .Frames = {gafbuild::Raw(1, 1, {1})}},
-                                                    {.Name = "B", .Frames = {gafbuild::Raw(1, 1, {2})}}}).Bytes);
+                                                     {.Name = "B", .Frames = {gafbuild::Raw(1, 1, {2})}}})
+                                        .Bytes);
     std::filesystem::create_directory(in.file("out"));
     WriteBytes(in.file("out/B"), {});
     const std::string notWritten = "The .GAF file could not be written.", notRead = "The GAF file could not be read: ";
     const std::vector<std::tuple<Args, std::string, std::string>> cases{
-        {{"--export-unit", d + "/mod"}, "--export-unit " + d + "/mod: You can't save without specifying your units UNITNAME", ""},
+        {{"--export-unit", d + "/mod"},
+         "--export-unit " + d + "/mod: You can't save without specifying your units UNITNAME",
+         ""},
         {{"--unit", "arm\xCE\xA9", "--export-unit", d + "/mod"},
-         "--export-unit " + d + "/mod: " + notWritten + " The unit name has a character that Windows-1252 has no code for.", ""},
+         "--export-unit " + d + "/mod: " + notWritten +
+             " The unit name has a character that Windows-1252 has no code for.",
+         ""},
         {{"--unit", "arm/camp", "--export-unit", d + "/mod"},
-         "--export-unit " + d + "/mod: " + notWritten + " The unit name holds a '/', which cannot be part of a file name.", ""},
+         "--export-unit " + d + "/mod: " + notWritten +
+             " The unit name holds a '/', which cannot be part of a file name.",
+         ""},
         {{"--unit", "armcamp", "--export-unit", in.Bmp},
-         "--export-unit " + in.Bmp + ": The unit's files could not be written: the folder " + in.Bmp + "/anims cannot be made.", ""},
-        {{"--save-pcx", "normal", d + "/no/x.pcx"}, "--save-pcx normal " + d + "/no/x.pcx: The picture could not be saved.", ""},
+         "--export-unit " + in.Bmp + ": The unit's files could not be written: the folder " + in.Bmp +
+             "/anims cannot be made.",
+         ""},
+        {{"--save-pcx", "normal", d + "/no/x.pcx"},
+         "--save-pcx normal " + d + "/no/x.pcx: The picture could not be saved.",
+         ""},
         {{"--save-png", "1", d + "/no/x.png"}, "--save-png 1 " + d + "/no/x.png: The picture could not be saved.", ""},
-        {{"--preview-png", "2", d + "/no/x.png"}, "--preview-png 2 " + d + "/no/x.png: The preview could not be saved.", ""},
-        {{"--gaf-list", d + "/none.gaf"}, "--gaf-list " + d + "/none.gaf: " + notRead + "the file cannot be opened.", ""},
+        {{"--preview-png", "2", d + "/no/x.png"},
+         "--preview-png 2 " + d + "/no/x.png: The preview could not be saved.",
+         ""},
+        {{"--gaf-list", d + "/none.gaf"},
+         "--gaf-list " + d + "/none.gaf: " + notRead + "the file cannot be opened.",
+         ""},
         {{"--gaf-list", d + "/text.gaf"},
-         "--gaf-list " + d + "/text.gaf: " + notRead + "not a GAF file: it starts with 0x21464147, not the version 0x00010100.", ""},
+         "--gaf-list " + d + "/text.gaf: " + notRead +
+             "not a GAF file: it starts with 0x21464147, not the version 0x00010100.",
+         ""},
         {{"--gaf-extract", d + "/bad.gaf", d + "/out"},
-         "--gaf-extract " + d + "/bad.gaf " + d + "/out: " + notRead + "frame 0 of entry T: row 0: a packet runs past the row's width.", ""},
+         "--gaf-extract " + d + "/bad.gaf " + d + "/out: " + notRead +
+             "frame 0 of entry T: row 0: a packet runs past the row's width.",
+         ""},
         // What was written before the failure is listed.
         {{"--gaf-extract", d + "/good.gaf", d + "/out"},
-         "--gaf-extract " + d + "/good.gaf " + d + "/out: The frames could not all be written: the folder " + d + "/out/B cannot be made.",
+         "--gaf-extract " + d + "/good.gaf " + d + "/out: The frames could not all be written: the folder " + d +
+             "/out/B cannot be made.",
          d + "/out/A/0.png\n"},
     };
     for (const auto& [steps, error, out] : cases) {
@@ -130,8 +162,9 @@ TEST(CliFileFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
         EXPECT_TRUE(std::filesystem::exists(before)) << error;
         EXPECT_FALSE(std::filesystem::exists(after) || std::filesystem::exists(d + "/mod")) << error;
     }
-    for (const auto& [args, error] : {std::pair{Args{"--gaf-extract", "x.gaf"}, "--gaf-extract: missing DIR"},
-                                      std::pair{Args{"--export-unit", "--gaf-list", "x"}, "--export-unit: missing DIR"}}) {
+    for (const auto& [args, error] :
+         {std::pair{Args{"--gaf-extract", "x.gaf"}, "--gaf-extract: missing DIR"},
+          std::pair{Args{"--export-unit", "--gaf-list", "x"}, "--export-unit: missing DIR"}}) {
         const CliRun run = RunTool(args);
         EXPECT_EQ(std::to_string(run.Exit) + run.Out + run.Err,
                   "2iconwright-cli: " + std::string(error) + "\nTry 'iconwright-cli --help' for the list of steps.\n");

@@ -10,7 +10,10 @@
 namespace {
 
 using Args = std::vector<std::string>;
-struct CliRun { int Exit; std::string Out, Err; };
+struct CliRun {
+    int Exit;
+    std::string Out, Err;
+};
 CliRun RunTool(const Args& args) {
     std::ostringstream out, err;
     const int exit = RunCli(args, out, err);
@@ -31,10 +34,13 @@ TEST(CliImport, BadSettingsAreUsageErrorsAndNothingRuns) {
         {{"--match", "lab"}, "--match: bad RULE \"lab\" (use rgb or perceptual)"},
         {{"--dither", "fs"}, "--dither: bad METHOD \"fs\" (use none or floyd-steinberg)"},
         {{"--avoid", "0-255"}, "--avoid: bad LIST \"0-255\" (all 256 indices avoided leaves none to choose)"},
-        {{"--avoid", "0,256"}, "--avoid: bad LIST \"0,256\" (\"256\" is not an index 0 to 255 or a range such as 240-255)"},
+        {{"--avoid", "0,256"},
+         "--avoid: bad LIST \"0,256\" (\"256\" is not an index 0 to 255 or a range such as 240-255)"},
         {{"--avoid", "9-3"}, "--avoid: bad LIST \"9-3\" (the range \"9-3\" runs backwards)"},
         {{"--avoid", "1,,2"}, "--avoid: bad LIST \"1,,2\" (\"\" is not an index 0 to 255 or a range such as 240-255)"},
-        {{"--background", "#12345G"}, "--background: bad COLOR|FILE \"#12345G\" (a colour is #RRGGBB; anything else not starting with # is a picture file)"},
+        {{"--background", "#12345G"},
+         "--background: bad COLOR|FILE \"#12345G\" (a colour is #RRGGBB; anything else not starting with # is a "
+         "picture file)"},
         {{"--fit"}, "--fit: missing MODE"},
         {{"--import", "normal"}, "--import: missing FILE"},
         {{"--import", "4", "x.png"}, "--import: bad SLOT \"4\" (use normal, highlighted, disabled, 0, 1 or 2)"},
@@ -45,7 +51,8 @@ TEST(CliImport, BadSettingsAreUsageErrorsAndNothingRuns) {
         args.insert(args.end(), tail.begin(), tail.end());
         const CliRun run = RunTool(args);
         EXPECT_EQ(run.Exit, 2) << error;
-        EXPECT_EQ(run.Out + run.Err, "iconwright-cli: " + error + "\nTry 'iconwright-cli --help' for the list of steps.\n");
+        EXPECT_EQ(run.Out + run.Err,
+                  "iconwright-cli: " + error + "\nTry 'iconwright-cli --help' for the list of steps.\n");
         EXPECT_FALSE(std::filesystem::exists(dir.file("earlier.bmp")));
     }
 }
@@ -57,13 +64,38 @@ TEST(CliImport, SettingsCarryOverAndEachImportReportsOneLine) {
     testsupport::WriteBytes(half, pictureencode::EncodeRgbaPng(Solid(96, 96, {0, 0, 255, 128})));
     testsupport::WriteBytes(bg, pictureencode::EncodeRgbaPng(Solid(10, 10, {0, 255, 0, 255})));
     const std::string out = dir.file("out.bmp"), gaf = dir.file("x.gaf");
-    const CliRun run = RunTool({"--unit", "armcamp", "--background", "#FFFFFF", "--import", "normal", red, "--save-bmp", "0", out,
-                                "--avoid", "255", "--match", "perceptual", "--import", "1", red, "--background", bg,
-                                "--auto-import", half, "--write-gaf", gaf});
+    const CliRun run = RunTool({"--unit",
+                                "armcamp",
+                                "--background",
+                                "#FFFFFF",
+                                "--import",
+                                "normal",
+                                red,
+                                "--save-bmp",
+                                "0",
+                                out,
+                                "--avoid",
+                                "255",
+                                "--match",
+                                "perceptual",
+                                "--import",
+                                "1",
+                                red,
+                                "--background",
+                                bg,
+                                "--auto-import",
+                                half,
+                                "--write-gaf",
+                                gaf});
     ASSERT_EQ(run.Exit, 0) << run.Err;
-    EXPECT_EQ(run.Out, "--import normal " + red + ": 9216 pixels, 9216 exact, mean error 0.00, largest error 0 (rgb)\n"
-                       "--import 1 " + red + ": 9216 pixels, 4608 exact, mean error 0.0060, largest error 0.0119 (perceptual, OKLab)\n"
-                       "--auto-import " + half + ": 9216 pixels, 0 exact, mean error 0.0032, largest error 0.0032 (perceptual, OKLab)\n");
+    EXPECT_EQ(run.Out, "--import normal " + red +
+                           ": 9216 pixels, 9216 exact, mean error 0.00, largest error 0 (rgb)\n"
+                           "--import 1 " +
+                           red +
+                           ": 9216 pixels, 4608 exact, mean error 0.0060, largest error 0.0119 (perceptual, OKLab)\n"
+                           "--auto-import " +
+                           half +
+                           ": 9216 pixels, 0 exact, mean error 0.0032, largest error 0.0032 (perceptual, OKLab)\n");
     // White is avoided from the second import on: the perceptual rule takes FFFBF0 (246) for it.
     ASSERT_TRUE(modBmp::LoadBMPFile(out, false));
     EXPECT_EQ(modBmp::BmpPixels()[0], 255);        // the white background above the picture
@@ -79,7 +111,8 @@ TEST(CliImport, AFailedImportExitsWithOneAndItsReason) {
     const std::vector<std::pair<Args, std::string>> cases{
         {{"--import", "0", dir.file("clear.png")}, "the picture is fully transparent"},
         {{"--strict", "on", "--import", "0", dir.file("odd.png")}, "pixel 0,0 is #010203, which is not a game colour"},
-        {{"--import", "0", dir.file("anim.gif")}, "a GIF picture, which cannot be imported (use PNG, JPEG, BMP or PCX)"},
+        {{"--import", "0", dir.file("anim.gif")},
+         "a GIF picture, which cannot be imported (use PNG, JPEG, BMP or PCX)"},
         {{"--import", "0", dir.file("none.png")}, "the file cannot be opened (No such file or directory)"},
         {{"--auto-import", dir.file("clear.png")}, "the picture is fully transparent"},
     };
@@ -94,8 +127,9 @@ TEST(CliImport, AFailedImportExitsWithOneAndItsReason) {
     }
     const CliRun run = RunTool({"--background", dir.file("anim.gif"), "--import", "0", dir.file("odd.png")});
     EXPECT_EQ(run.Exit, 1);
-    EXPECT_EQ(run.Err, "iconwright-cli: --background " + dir.file("anim.gif") +
-                           ": the background picture: a GIF picture, which cannot be imported (use PNG, JPEG, BMP or PCX)\n");
+    EXPECT_EQ(run.Err,
+              "iconwright-cli: --background " + dir.file("anim.gif") +
+                  ": the background picture: a GIF picture, which cannot be imported (use PNG, JPEG, BMP or PCX)\n");
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // iconwright-cli run in-process: lines checked before anything runs, failing steps, every step.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <csignal>
 #include <filesystem>
 #include <functional>
 #include <sstream>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include "cli/CliHelp.h"
 #include "cli/CliRunner.h"
 #include "imagefiles/modBmp.h"
@@ -20,7 +20,10 @@ namespace {
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 using Args = std::vector<std::string>;
-struct CliRun { int Exit; std::string Out, Err; };
+struct CliRun {
+    int Exit;
+    std::string Out, Err;
+};
 CliRun RunTool(const Args& args) {
     std::ostringstream out, err;
     const int exit = RunCli(args, out, err);
@@ -60,7 +63,8 @@ TEST(CliUsage, ErrorExitsWithTwoAndRunsNothing) {
         args.insert(args.end(), tail.begin(), tail.end());
         const CliRun run = RunTool(args);
         EXPECT_EQ(run.Exit, 2) << error;
-        EXPECT_EQ(run.Out + run.Err, "iconwright-cli: " + error + "\nTry 'iconwright-cli --help' for the list of steps.\n");
+        EXPECT_EQ(run.Out + run.Err,
+                  "iconwright-cli: " + error + "\nTry 'iconwright-cli --help' for the list of steps.\n");
         EXPECT_FALSE(std::filesystem::exists(earlier)) << error;
     }
     for (const Args& args : {Args{"--help"}, Args{"--save-bmp", "normal", earlier, "--bad", "--help"}}) {
@@ -75,7 +79,8 @@ TEST(CliUsage, ErrorExitsWithTwoAndRunsNothing) {
 TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
     Inputs in;
     const std::string d = in.path().string(), before = in.file("before.bmp"), after = in.file("after.bmp");
-    WriteBytes(in.file("small.bmp"), modBmp::EncodeBmp(std::vector<uint8_t>(95 * 96, 3), modPalettes::GamePalette, 95, 96));
+    WriteBytes(in.file("small.bmp"),
+               modBmp::EncodeBmp(std::vector<uint8_t>(95 * 96, 3), modPalettes::GamePalette, 95, 96));
     const std::string noGaf = "The .GAF file could not be written.";
     const std::vector<std::pair<Args, std::string>> cases{
         {{"--load-bmp", "highlighted", d + "/small.bmp"},
@@ -86,7 +91,8 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
          "--load-bmp 0 \"" + d +
              "/my pic\\n.bmp\": The background image must be a 96x96, 256 color bitmap. my pic\\n.bmp cannot be "
              "opened (No such file or directory). Check that the file is there and readable."},
-        {{"--write-gaf", d + "/x.gaf"}, "--write-gaf " + d + "/x.gaf: You can't save without specifying your units UNITNAME"},
+        {{"--write-gaf", d + "/x.gaf"},
+         "--write-gaf " + d + "/x.gaf: You can't save without specifying your units UNITNAME"},
         {{"--unit", "arm\xCE\xA9", "--write-gaf", d + "/x.gaf"},  // "armΩ"
          "--write-gaf " + d + "/x.gaf: " + noGaf + " The unit name has a character that Windows-1252 has no code for."},
         {{"--unit", "armcamp", "--write-gaf", d + "/no/x.gaf"},
@@ -122,7 +128,8 @@ TEST(CliRoad, GafAndPreviewEqualTheDirectlyDrivenPictureSet) {
 
     classUnitGAF direct;
     direct.Name("armcamp");
-    for (int32_t slot : {kNormalPic, kHighlightedPic, kDisabledPic}) ASSERT_TRUE(direct.LoadBMPPicture(in.Bmp, slot)) << slot;
+    for (int32_t slot : {kNormalPic, kHighlightedPic, kDisabledPic})
+        ASSERT_TRUE(direct.LoadBMPPicture(in.Bmp, slot)) << slot;
     direct.AddCavedogLikeBorder(0, 1);
     direct.MakePicLighter(1);
     direct.MakePicGrey(2);
@@ -149,17 +156,20 @@ TEST(CliSlotSteps, EachStepEqualsThePictureSetOperation) {
         {{"--cross", "1", "3.5"}, [](U& u) { u.AddBlackCross(1, 4); }, true},
         {{"--load-pcx", "1", in.Pcx}, [&in](U& u) { EXPECT_TRUE(u.LoadPCXPicture(in.Pcx, 1)); }, true},
         // --auto reads a name ending in .PCX, in any case, with the PCX reader; slot 0 is left alone.
-        {{"--fill", "0", "9", "--auto", in.Pcx}, [&in](U& u) {
+        {{"--fill", "0", "9", "--auto", in.Pcx},
+         [&in](U& u) {
              EXPECT_TRUE(u.LoadPCXPicture(in.Pcx, 1));
              EXPECT_TRUE(u.LoadPCXPicture(in.Pcx, 2));
              u.ResetToBackground(0, 9);
              u.MakePicLighter(1);
              u.MakePicGrey(2);
-         }, true},
+         },
+         true},
     };
     const auto slotFiles = [](const U& u) {  // each slot as --save-bmp writes it
         std::vector<std::vector<uint8_t>> files;
-        for (int32_t s = 0; s < 3; ++s) files.push_back(modBmp::EncodeBmp(*u.Slot(s), modPalettes::GamePalette, 96, 96));
+        for (int32_t s = 0; s < 3; ++s)
+            files.push_back(modBmp::EncodeBmp(*u.Slot(s), modPalettes::GamePalette, 96, 96));
         return files;
     };
     U loaded;
@@ -210,7 +220,8 @@ TEST(CliProcess, AFileSizeLimitIsAFailedStepNotASignal) {
     EXPECT_EQ(WEXITSTATUS(status), 1);
     EXPECT_TRUE(err.starts_with("iconwright-cli: --write-gaf " + gaf + ": The .GAF file could not be written.")) << err;
     EXPECT_EQ(ReadBytes(gaf), std::vector<uint8_t>(100, 0x5A));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(in.path()), {}), 3) << "in.bmp, IN.PCX and the GAF file";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(in.path()), {}), 3)
+        << "in.bmp, IN.PCX and the GAF file";
 }
 
 }  // namespace

@@ -34,13 +34,23 @@ TEST(WriteTile, ClipsAtEveryEdgeAndNeverReadsPastAShortTile) {
     std::iota(full.get(), full.get() + 9, uint8_t{1});
     std::iota(part.get(), part.get() + 5, uint8_t{1});
     const std::span<const uint8_t> tile{full.get(), 9}, shortTile{part.get(), 5};
-    const struct { int32_t x, y, w, h; std::span<const uint8_t> tile; std::string expected; } cases[] = {
+    const struct {
+        int32_t x, y, w, h;
+        std::span<const uint8_t> tile;
+        std::string expected;
+    } cases[] = {
         {2, 1, 3, 3, tile, "........|..123...|..456...|..789..."},
         {-1, -2, 3, 3, tile, "89......|........|........|........"},
         {6, 2, 3, 3, tile, "........|........|......12|......45"},
-        {8, 0, 3, 3, tile, kBlank},  {0, 4, 3, 3, tile, kBlank},       {-3, 0, 3, 3, tile, kBlank},
-        {0, -3, 3, 3, tile, kBlank}, {kMax, kMax, 3, 3, tile, kBlank}, {kMax, 0, kMax, 3, tile, kBlank},
-        {2, 2, 0, 3, tile, kBlank},  {2, 2, 3, -3, tile, kBlank},      {kMin, kMin, kMax, kMax, tile, kBlank},
+        {8, 0, 3, 3, tile, kBlank},
+        {0, 4, 3, 3, tile, kBlank},
+        {-3, 0, 3, 3, tile, kBlank},
+        {0, -3, 3, 3, tile, kBlank},
+        {kMax, kMax, 3, 3, tile, kBlank},
+        {kMax, 0, kMax, 3, tile, kBlank},
+        {2, 2, 0, 3, tile, kBlank},
+        {2, 2, 3, -3, tile, kBlank},
+        {kMin, kMin, kMax, kMax, tile, kBlank},
         {1, 1, 3, 3, shortTile, "........|.123....|.45.....|........"},
         {-2, 0, 3, 3, shortTile, "3.......|........|........|........"},  // the end lies in a hidden part
     };
@@ -52,7 +62,10 @@ TEST(WriteTile, ClipsAtEveryEdgeAndNeverReadsPastAShortTile) {
 }
 
 TEST(DrawLine, BresenhamPixelsClippedToTheSurfaceWhateverTheEnds) {
-    const struct { int32_t x1, y1, x2, y2; std::string expected; } cases[] = {
+    const struct {
+        int32_t x1, y1, x2, y2;
+        std::string expected;
+    } cases[] = {
         {0, 0, 7, 2, "11......|..1111..|......11|........"},
         {0, 0, 2, 1, "1.......|.11.....|........|........"},  // halfway: the pixel farther from the start
         {-100, -100, 100, 100, "1.......|.1......|..1.....|...1...."},

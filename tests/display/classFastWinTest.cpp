@@ -13,7 +13,9 @@
 
 namespace {
 
-std::vector<uint8_t> PixelsOf(const classFastWin& surface) { return {surface.Pixels().begin(), surface.Pixels().end()}; }
+std::vector<uint8_t> PixelsOf(const classFastWin& surface) {
+    return {surface.Pixels().begin(), surface.Pixels().end()};
+}
 
 // Count pixels 16, 17, ...: distinct game colours, each the lowest index holding its colour, so
 // that capturing them back gives the same indices.
@@ -35,7 +37,7 @@ TEST(classFastWin, InitializeMakesATopDownSurfaceWithTheGamePaletteDescription) 
     const auto bytes = surface.Description().Bytes();
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 40),
               (std::vector<uint8_t>{0x28, 0, 0, 0, 0x60, 0, 0, 0, 0xA0, 0xFF, 0xFF, 0xFF, 1, 0, 8, 0, 0, 0, 0, 0,
-                                    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0}));
+                                    0,    0, 0, 0, 0,    0, 0, 0, 0,    0,    0,    0,    0, 1, 0, 0, 0, 1, 0, 0}));
     EXPECT_EQ(std::memcmp(bytes.data() + 40, modPalettes::GamePalette.data(), 1024), 0);
 
     // A negative height gives the same top-down rows.

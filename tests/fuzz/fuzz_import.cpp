@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return 0;
     }
     if (picture->Width <= 0 || picture->Height <= 0 ||
-        picture->Pixels.size() != static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height) * 4)
+        picture->Pixels.size() !=
+            static_cast<std::size_t>(picture->Width) * static_cast<std::size_t>(picture->Height) * 4)
         std::abort();
     // The settings come from the file's last byte, so every mode gets its share.
     import::ImportSettings settings;

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
         std::error_code error;
         std::filesystem::create_directories(sub, error);
         std::ofstream out(sub / sample.Name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(sample.Bytes.data()), static_cast<std::streamsize>(sample.Bytes.size()));
+        out.write(reinterpret_cast<const char*>(sample.Bytes.data()),
+                  static_cast<std::streamsize>(sample.Bytes.size()));
         if (!out) {
             std::cerr << "make_seeds: cannot write " << (sub / sample.Name).string() << "\n";
             return 1;

@@ -53,7 +53,8 @@ TEST(ExtractGafFrames, OnePngPerFrameInTheGamePaletteWithTransparencyOnlyWhereIt
     const std::string out = dir.file("frames");
     std::vector<std::string> written;
     ASSERT_TRUE(gaf::ExtractGafFrames(*gaf, out, [&](const std::string& path) { written.push_back(path); }));
-    EXPECT_EQ(written, (std::vector<std::string>{out + "/ARMCAMP/0.png", out + "/ARMCAMP/1.png", out + "/FX/0.png", out + "/FX~2/0.png"}));
+    EXPECT_EQ(written, (std::vector<std::string>{out + "/ARMCAMP/0.png", out + "/ARMCAMP/1.png", out + "/FX/0.png",
+                                                 out + "/FX~2/0.png"}));
     EXPECT_FALSE(std::filesystem::exists(out + "/EMPTY"));
 
     const std::vector<std::tuple<std::string, uint32_t, uint32_t, Bytes, std::optional<uint8_t>>> expected{
@@ -67,7 +68,8 @@ TEST(ExtractGafFrames, OnePngPerFrameInTheGamePaletteWithTransparencyOnlyWhereIt
         const auto png = pngdecode::Decode(testsupport::ReadBytes(out + path));
         ASSERT_TRUE(png) << path;
         EXPECT_EQ(std::tuple(png->Header.width, png->Header.height, png->Header.color_type, png->Header.bit_depth),
-                  std::tuple(width, height, SPNG_COLOR_TYPE_INDEXED, 8)) << path;
+                  std::tuple(width, height, SPNG_COLOR_TYPE_INDEXED, 8))
+            << path;
         EXPECT_EQ(png->Colours, palette) << path;
         EXPECT_EQ(png->Pixels, pixels) << path;
         ASSERT_EQ(png->Alphas.has_value(), transparent.has_value()) << path;
@@ -80,13 +82,15 @@ TEST(ExtractGafFrames, OnePngPerFrameInTheGamePaletteWithTransparencyOnlyWhereIt
 
 TEST(ExtractGafFrames, StopsAtAFolderThatCannotBeMadeKeepingWhatWasWritten) {
     const auto gaf = gaf::DecodeGaf(gafbuild::Build({{.Name = "A", .Frames = {gafbuild::Raw(1, 1, {1})}},
-                                                     {.Name = "B", .Frames = {gafbuild::Raw(1, 1, {2})}}}).Bytes);
+                                                     {.Name = "B", .Frames = {gafbuild::Raw(1, 1, {2})}}})
+                                        .Bytes);
     ASSERT_TRUE(gaf);
     testsupport::TempDir dir;
     testsupport::WriteBytes(dir.file("B"), {1});  // a file where the folder B should go
     std::vector<std::string> written;
     imagefiles::FileFailure why;
-    EXPECT_FALSE(gaf::ExtractGafFrames(*gaf, dir.path().string(), [&](const std::string& path) { written.push_back(path); }, &why));
+    EXPECT_FALSE(gaf::ExtractGafFrames(
+        *gaf, dir.path().string(), [&](const std::string& path) { written.push_back(path); }, &why));
     EXPECT_EQ(written, std::vector<std::string>{dir.file("A/0.png")});
     EXPECT_EQ(why.Kind, imagefiles::FailureKind::CannotWrite);
     EXPECT_EQ(why.Detail, "the folder " + dir.file("B") + " cannot be made");

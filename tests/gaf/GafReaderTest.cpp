@@ -25,11 +25,16 @@ OneFrame DecodeOne(const gafbuild::Frame& frame) {
     return result;
 }
 gafbuild::Frame RowsFrame(uint16_t width, const std::vector<Bytes>& rows, uint8_t transparency = 9) {
-    return {.Width = width, .Height = static_cast<uint16_t>(rows.size()), .Transparency = transparency, .Compression = 1,
+    return {.Width = width,
+            .Height = static_cast<uint16_t>(rows.size()),
+            .Transparency = transparency,
+            .Compression = 1,
             .Data = gafbuild::Rows(rows)};
 }
 std::string Failure(const FileFailure& why) { return std::to_string(static_cast<int>(why.Kind)) + " " + why.Detail; }
-std::string Failure(FailureKind kind, const std::string& detail) { return std::to_string(static_cast<int>(kind)) + " " + detail; }
+std::string Failure(FailureKind kind, const std::string& detail) {
+    return std::to_string(static_cast<int>(kind)) + " " + detail;
+}
 
 TEST(DecodeGafRows, EveryPacketKindAndTheTransparentRest) {
     Bytes copied64;
@@ -37,19 +42,27 @@ TEST(DecodeGafRows, EveryPacketKindAndTheTransparentRest) {
     Bytes longest(127, 9);
     longest.insert(longest.end(), 64, 3), longest.insert(longest.end(), copied64.begin(), copied64.end());
     const std::vector<std::tuple<const char*, uint16_t, std::vector<Bytes>, Bytes>> cases{
-        {"skip, repeat, copy; after the last packet transparent", 10,
-         {{Skip(2), Repeat(3), 7, Copy(2), 1, 2}}, {9, 9, 7, 7, 7, 1, 2, 9, 9, 9}},
+        {"skip, repeat, copy; after the last packet transparent",
+         10,
+         {{Skip(2), Repeat(3), 7, Copy(2), 1, 2}},
+         {9, 9, 7, 7, 7, 1, 2, 9, 9, 9}},
         {"an empty row is all transparent", 4, {{}}, {9, 9, 9, 9}},
         {"a skip of nothing", 3, {{Skip(0), Copy(1), 5, Skip(0)}}, {5, 9, 9}},
         // 0xFF skips 127, 0xFE repeats 64 times, 0xFC copies 64 bytes.
         {"the longest skip, repeat and copy", 255, {{0xFF, 0xFE, 3, 0xFC}}, longest},
-        {"copied bytes are data even when they look like control bytes", 4, {{Copy(4), 1, 3, 0xFF, 0xFE}}, {1, 3, 255, 254}},
+        {"copied bytes are data even when they look like control bytes",
+         4,
+         {{Copy(4), 1, 3, 0xFF, 0xFE}},
+         {1, 3, 255, 254}},
         {"a repeat that ends exactly at the width", 4, {{Repeat(4), 200}}, {200, 200, 200, 200}},
-        {"rows of different byte counts follow each other", 3,
-         {{Repeat(3), 1}, {}, {Skip(1), Copy(2), 4, 5}}, {1, 1, 1, 9, 9, 9, 9, 4, 5}},
+        {"rows of different byte counts follow each other",
+         3,
+         {{Repeat(3), 1}, {}, {Skip(1), Copy(2), 4, 5}},
+         {1, 1, 1, 9, 9, 9, 9, 4, 5}},
     };
     for (auto [what, width, rows, expected] : cases) {
-        if (std::string(what).starts_with("the longest")) rows[0].insert(rows[0].end(), copied64.begin(), copied64.end());
+        if (std::string(what).starts_with("the longest"))
+            rows[0].insert(rows[0].end(), copied64.begin(), copied64.end());
         const OneFrame decoded = DecodeOne(RowsFrame(width, rows));
         ASSERT_TRUE(decoded.Frame) << what << ": " << decoded.Why.Detail;
         EXPECT_EQ(decoded.Frame->Pixels, expected) << what;
@@ -68,7 +81,8 @@ TEST(DecodeGafRows, EncodedPicturesAndTheSeedsDecode) {
         Bytes pixels(std::size_t{width} * height);
         for (std::size_t k = 0; k < pixels.size();) {
             const auto value = static_cast<uint8_t>(random() % 3 == 0 ? 9 : random() % 256);
-            for (std::size_t n = 1 + random() % (random() % 2 ? 3 : 150); n > 0 && k < pixels.size(); --n) pixels[k++] = value;
+            for (std::size_t n = 1 + random() % (random() % 2 ? 3 : 150); n > 0 && k < pixels.size(); --n)
+                pixels[k++] = value;
         }
         const OneFrame decoded = DecodeOne(gafbuild::Compressed(width, height, pixels));
         ASSERT_TRUE(decoded.Frame) << decoded.Why.Detail;
@@ -94,7 +108,8 @@ TEST(DecodeGafRows, APacketPastTheWidthOrTheByteCountIsRefused) {
     for (const auto& [what, w, packets, reason] : cases) {
         const OneFrame decoded = DecodeOne(RowsFrame(w, {packets, {Copy(4), 1, 2, 3, 4}}));
         EXPECT_FALSE(decoded.Frame) << what;
-        EXPECT_EQ(Failure(decoded.Why), Failure(FailureKind::Malformed, "frame 0 of entry T: row 0: " + reason)) << what;
+        EXPECT_EQ(Failure(decoded.Why), Failure(FailureKind::Malformed, "frame 0 of entry T: row 0: " + reason))
+            << what;
     }
     const OneFrame second = DecodeOne(RowsFrame(4, {{Copy(1), 1}, {Skip(5)}}));
     EXPECT_EQ(Failure(second.Why), Failure(FailureKind::Malformed, "frame 0 of entry T: row 1: " + width));
@@ -106,28 +121,36 @@ TEST(DecodeGafLayers, EachLayerIsPlacedByItsOriginClippedAndSeenThroughWhereTran
     using gafbuild::Raw;
     gafbuild::Frame nested{.Width = 2, .Height = 1, .Transparency = 0, .Layers = {Raw(1, 1, {15})}};  // {15, 0}
     const gafbuild::Frame parent{
-        .Width = 5, .Height = 4, .X = 2, .Y = 1, .Transparency = 0,
+        .Width = 5,
+        .Height = 4,
+        .X = 2,
+        .Y = 1,
+        .Transparency = 0,
         .Layers = {
-            Raw(3, 2, {1, 2, 3, 4, 9, 6}),                             // at (2..4, 1..2); its 9 lets the fill show
-            gafbuild::Compressed(2, 2, {7, 8, 10, 11}, 1, 2, 7),       // at (1..2, -1..0): its top row cut off
-            Raw(2, 1, {12, 13}, -3, 0),                                // at (5..6, 1): wholly outside
-            Raw(1, 1, {14}),                                           // over the first layer's 1
-            nested,                                                    // its own fill, 0, is transparent here
+            Raw(3, 2, {1, 2, 3, 4, 9, 6}),                        // at (2..4, 1..2); its 9 lets the fill show
+            gafbuild::Compressed(2, 2, {7, 8, 10, 11}, 1, 2, 7),  // at (1..2, -1..0): its top row cut off
+            Raw(2, 1, {12, 13}, -3, 0),                           // at (5..6, 1): wholly outside
+            Raw(1, 1, {14}),                                      // over the first layer's 1
+            nested,                                               // its own fill, 0, is transparent here
         }};
     const OneFrame decoded = DecodeOne(parent);
     ASSERT_TRUE(decoded.Frame) << decoded.Why.Detail;
     EXPECT_EQ(decoded.Frame->Pixels, (Bytes{0, 10, 11, 0, 0,  //
-                                            0, 0, 15, 2, 3,   //
-                                            0, 0, 4, 0, 6,    //
-                                            0, 0, 0, 0, 0}));
+                                            0, 0,  15, 2, 3,  //
+                                            0, 0,  4,  0, 6,  //
+                                            0, 0,  0,  0, 0}));
     EXPECT_EQ(decoded.Frame->Layers, 5);
-    EXPECT_EQ(std::tuple(decoded.Frame->Width, decoded.Frame->Height, decoded.Frame->X, decoded.Frame->Y), std::tuple(5, 4, 2, 1));
+    EXPECT_EQ(std::tuple(decoded.Frame->Width, decoded.Frame->Height, decoded.Frame->X, decoded.Frame->Y),
+              std::tuple(5, 4, 2, 1));
 }
 
 TEST(DecodeGafEntries, SeveralEntriesInOrderWithSharedFramesAndUnknownFields) {
     using gafbuild::Raw;
     auto layout = gafbuild::Build({
-        {.Name = "ONE", .Frames = {Raw(2, 1, {1, 2}, -1, 5, 0), Raw(1, 2, {3, 4})}, .Unknown1 = 7, .Unknown2 = 0xABCDEF01},
+        {.Name = "ONE",
+         .Frames = {Raw(2, 1, {1, 2}, -1, 5, 0), Raw(1, 2, {3, 4})},
+         .Unknown1 = 7,
+         .Unknown2 = 0xABCDEF01},
         {.Name = "", .Frames = {}},
         {.Name = "THREE", .Frames = {gafbuild::Compressed(3, 1, {5, 9, 6}), Raw(1, 1, {8})}},
     });
@@ -138,7 +161,8 @@ TEST(DecodeGafEntries, SeveralEntriesInOrderWithSharedFramesAndUnknownFields) {
     ASSERT_TRUE(gaf) << why.Detail;
     ASSERT_EQ(gaf->Entries.size(), 3u);
     const auto& one = gaf->Entries[0];
-    EXPECT_EQ(std::tuple(one.Name, one.Unknown1, one.Unknown2, one.Frames.size()), std::tuple("ONE", 7, 0xABCDEF01u, std::size_t{2}));
+    EXPECT_EQ(std::tuple(one.Name, one.Unknown1, one.Unknown2, one.Frames.size()),
+              std::tuple("ONE", 7, 0xABCDEF01u, std::size_t{2}));
     const auto& first = one.Frames[0];
     EXPECT_EQ(std::tuple(first.Width, first.Height, first.X, first.Y, first.Transparency, first.Pixels),
               std::tuple(2, 1, -1, 5, 0, Bytes{1, 2}));
@@ -153,13 +177,14 @@ TEST(DecodeGafEntries, SeveralEntriesInOrderWithSharedFramesAndUnknownFields) {
 TEST(DecodeGafEntries, NamesAreWindows1252CutAtTheFirstZeroByte) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {std::string("ARM\0CAMP", 8), "ARM"},
-        {std::string(32, 'A'), std::string(32, 'A')},  // no zero byte at all
-        {"\x80\x8A\x9C\x9F", "\xE2\x82\xAC\xC5\xA0\xC5\x93\xC5\xB8"},  // € Š œ Ÿ
+        {std::string(32, 'A'), std::string(32, 'A')},                          // no zero byte at all
+        {"\x80\x8A\x9C\x9F", "\xE2\x82\xAC\xC5\xA0\xC5\x93\xC5\xB8"},          // € Š œ Ÿ
         {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},  // no characters: C1 controls
-        {"\xE9t\xE9\xA0!", "\xC3\xA9t\xC3\xA9\xC2\xA0!"},  // été, no-break space
+        {"\xE9t\xE9\xA0!", "\xC3\xA9t\xC3\xA9\xC2\xA0!"},                      // été, no-break space
     };
     for (const auto& [stored, utf8] : cases) {
-        const auto gaf = gaf::DecodeGaf(gafbuild::Build({{.Name = stored, .Frames = {gafbuild::Raw(1, 1, {0})}}}).Bytes);
+        const auto gaf =
+            gaf::DecodeGaf(gafbuild::Build({{.Name = stored, .Frames = {gafbuild::Raw(1, 1, {0})}}}).Bytes);
         ASSERT_TRUE(gaf) << utf8;
         EXPECT_EQ(gaf->Entries[0].Name, utf8);
     }
@@ -168,13 +193,19 @@ TEST(DecodeGafEntries, NamesAreWindows1252CutAtTheFirstZeroByte) {
 // A base file of three frames (raw, run-length, two layers), each case changing it in one place.
 TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
     using gafbuild::Raw;
-    const gafbuild::Layout base = gafbuild::Build({{.Name = "BASE", .Frames = {
-        Raw(2, 2, {1, 2, 3, 4}),
-        gafbuild::Compressed(3, 2, {1, 9, 2, 3, 3, 3}),
-        {.Width = 4, .Height = 4, .Transparency = 0, .Layers = {Raw(1, 1, {5}), {.Width = 1, .Height = 1, .Layers = {Raw(1, 1, {6})}}}},
-    }}});
+    const gafbuild::Layout base =
+        gafbuild::Build({{.Name = "BASE",
+                          .Frames = {
+                              Raw(2, 2, {1, 2, 3, 4}),
+                              gafbuild::Compressed(3, 2, {1, 9, 2, 3, 3, 3}),
+                              {.Width = 4,
+                               .Height = 4,
+                               .Transparency = 0,
+                               .Layers = {Raw(1, 1, {5}), {.Width = 1, .Height = 1, .Layers = {Raw(1, 1, {6})}}}},
+                          }}});
     const std::size_t size = base.Bytes.size(), entry = base.EntryOffsets[0];
-    const std::size_t raw = base.FrameHeaderOffsets[0][0], rows = base.FrameHeaderOffsets[0][1], layered = base.FrameHeaderOffsets[0][2];
+    const std::size_t raw = base.FrameHeaderOffsets[0][0], rows = base.FrameHeaderOffsets[0][1],
+                      layered = base.FrameHeaderOffsets[0][2];
     const std::size_t layerTable = layered + 24, innerLayered = layerTable + 8 + 24 + 1, innerTable = innerLayered + 24;
     const std::string end = " past the end of the file (" + std::to_string(size) + " bytes)";
     using Change = std::function<void(Bytes&)>;
@@ -191,7 +222,8 @@ TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
          "frame 1 of entry BASE: its header at offset 4294967280 runs" + end},
         {[&](Bytes& b) { Put32At(b, raw + 16, uint32_t(size - 3)); }, FailureKind::Truncated,
          "frame 0 of entry BASE: its 4 pixels at offset " + std::to_string(size - 3) + " run" + end},
-        {[&](Bytes& b) { Put16At(b, raw + 2, 0); }, FailureKind::Malformed, "frame 0 of entry BASE: a frame of 2 x 0 pixels"},
+        {[&](Bytes& b) { Put16At(b, raw + 2, 0); }, FailureKind::Malformed,
+         "frame 0 of entry BASE: a frame of 2 x 0 pixels"},
         {[&](Bytes& b) { Put16At(b, rows, 0xFFFF), Put16At(b, rows + 2, 0xFFFF); }, FailureKind::TooManyPixels,
          "frame 1 of entry BASE: 65535 x 65535 pixels, more than the 16 Mi a frame may have"},
         {[&](Bytes& b) { Put32At(b, rows + 16, uint32_t(size - 1)); }, FailureKind::Truncated,
@@ -202,7 +234,8 @@ TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
         {[&](Bytes& b) { b[rows + 9] = 2; }, FailureKind::Unsupported,
          "frame 1 of entry BASE: compression 2 (known: 0, raw pixels, and 1, run-length rows)"},
         {[&](Bytes& b) { Put16At(b, layered + 10, 0xFFFF); }, FailureKind::Truncated,
-         "frame 2 of entry BASE: the offsets of its 65535 layers at offset " + std::to_string(layerTable) + " run" + end},
+         "frame 2 of entry BASE: the offsets of its 65535 layers at offset " + std::to_string(layerTable) + " run" +
+             end},
         {[&](Bytes& b) { Put32At(b, layerTable, uint32_t(layered)); }, FailureKind::Malformed,
          "layer 0 of frame 2 of entry BASE: the layer at offset " + std::to_string(layered) +
              " is the frame itself or a frame that holds it"},
@@ -224,7 +257,8 @@ TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
     for (std::size_t length = 0; length < size; ++length) {
         FileFailure why;
         ASSERT_FALSE(gaf::DecodeGaf(std::span(base.Bytes).first(length), &why)) << length;
-        EXPECT_EQ(why.Kind, length < 4 ? FailureKind::Unrecognised : FailureKind::Truncated) << length << ": " << why.Detail;
+        EXPECT_EQ(why.Kind, length < 4 ? FailureKind::Unrecognised : FailureKind::Truncated)
+            << length << ": " << why.Detail;
     }
 }
 
@@ -232,18 +266,21 @@ TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
 // the file holds; the budget stops them before it is spent.
 TEST(DecodeGafHostile, SharedOffsetsAndDeepLayersCannotMakeItSpinOrBlowUp) {
     // 2000 frames, all the same 100 x 100 frame of empty rows: 128 + 10,000 + 200 = 10,328 steps each.
-    gafbuild::Frame empty{.Width = 100, .Height = 100, .Compression = 1, .Data = gafbuild::Rows(std::vector<Bytes>(100))};
+    gafbuild::Frame empty{
+        .Width = 100, .Height = 100, .Compression = 1, .Data = gafbuild::Rows(std::vector<Bytes>(100))};
     auto shared = gafbuild::Build({{.Name = "SHARED", .Frames = {empty}}});
     const std::size_t header = shared.FrameHeaderOffsets[0][0];
     Bytes bytes(shared.Bytes.begin(), shared.Bytes.begin() + 56);
     Put16At(bytes, 16, 2000);
-    for (int k = 0; k < 2000; ++k) gafbuild::Append32(bytes, uint32_t(56 + 2000 * 8 + (header - 64))), gafbuild::Append32(bytes, 0);
+    for (int k = 0; k < 2000; ++k)
+        gafbuild::Append32(bytes, uint32_t(56 + 2000 * 8 + (header - 64))), gafbuild::Append32(bytes, 0);
     bytes.insert(bytes.end(), shared.Bytes.begin() + std::ptrdiff_t(header), shared.Bytes.end());
     Put32At(bytes, 56 + 2000 * 8 + 16, uint32_t(56 + 2000 * 8 + 24));  // the data follows the moved header
     FileFailure why;
     EXPECT_FALSE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 1024 * 1024}));
-    EXPECT_EQ(Failure(why), Failure(FailureKind::TooManyPixels, "frame 101 of entry SHARED: decoding the file takes more than 1 Mi "
-                                                                "steps (one per pixel or data byte, counted again for every frame used again)"));
+    EXPECT_EQ(Failure(why), Failure(FailureKind::TooManyPixels,
+                                    "frame 101 of entry SHARED: decoding the file takes more than 1 Mi "
+                                    "steps (one per pixel or data byte, counted again for every frame used again)"));
     EXPECT_TRUE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 128 + 2000 * 10328})) << why.Detail;
     EXPECT_FALSE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 128 + 2000 * 10328 - 1}));
 
@@ -251,8 +288,10 @@ TEST(DecodeGafHostile, SharedOffsetsAndDeepLayersCannotMakeItSpinOrBlowUp) {
     Bytes entries;
     gafbuild::Append32(entries, 0x00010100), gafbuild::Append32(entries, 100000), gafbuild::Append32(entries, 0);
     for (int e = 0; e < 100000; ++e) gafbuild::Append32(entries, 400012);
-    Bytes entry = gafbuild::Build({{.Name = "E", .Frames = std::vector<gafbuild::Frame>(100, gafbuild::Raw(1, 1, {3}))}}).Bytes;
-    for (std::size_t k = 0; k < 100; ++k) Put32At(entry, 56 + 8 * k, uint32_t(400012 + 40 + 800));  // all the same frame
+    Bytes entry =
+        gafbuild::Build({{.Name = "E", .Frames = std::vector<gafbuild::Frame>(100, gafbuild::Raw(1, 1, {3}))}}).Bytes;
+    for (std::size_t k = 0; k < 100; ++k)
+        Put32At(entry, 56 + 8 * k, uint32_t(400012 + 40 + 800));  // all the same frame
     Put32At(entry, 856 + 16, uint32_t(400012 + 40 + 800 + 24));
     entries.insert(entries.end(), entry.begin() + 16, entry.begin() + 16 + 40 + 800 + 25);
     EXPECT_FALSE(gaf::DecodeGaf(entries, &why, {.MaxWork = 1024 * 1024}));
@@ -264,8 +303,10 @@ TEST(DecodeGafHostile, SharedOffsetsAndDeepLayersCannotMakeItSpinOrBlowUp) {
     const auto deepFile = gafbuild::Build({{.Name = "D", .Frames = {deep}}});
     EXPECT_FALSE(gaf::DecodeGaf(deepFile.Bytes, &why));
     EXPECT_EQ(why.Kind, FailureKind::Unsupported);
-    EXPECT_TRUE(why.Detail.starts_with("layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 "
-                                       "of frame 0 of entry D: layers nested more than 8 deep")) << why.Detail;
+    EXPECT_TRUE(
+        why.Detail.starts_with("layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 "
+                               "of frame 0 of entry D: layers nested more than 8 deep"))
+        << why.Detail;
     EXPECT_TRUE(gaf::DecodeGaf(deepFile.Bytes, &why, {.MaxLayerDepth = 9})) << why.Detail;
 }
 

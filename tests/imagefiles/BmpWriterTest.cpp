@@ -1,12 +1,12 @@
 // WriteBMPFile: the exact bytes of the 8-bit file, and writes that fail without losing anything.
 
 #include <gtest/gtest.h>
-#include <csignal>
-#include <cstring>
-#include <filesystem>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
 #include "support/TestFiles.h"
@@ -20,7 +20,9 @@ std::vector<uint8_t> SlotPixels() {  // every pixel differs from its neighbours,
     for (std::size_t k = 0; k < pixels.size(); ++k) pixels[k] = static_cast<uint8_t>(k * 37 + k / 96);
     return pixels;
 }
-long EntriesIn(const std::filesystem::path& folder) { return std::distance(std::filesystem::directory_iterator(folder), {}); }
+long EntriesIn(const std::filesystem::path& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
+}
 }  // namespace
 
 TEST(WriteBMPFile, ReplacesALongerFileWithTheExactHeaderColourTableAndBottomUpRows) {
@@ -30,14 +32,18 @@ TEST(WriteBMPFile, ReplacesALongerFileWithTheExactHeaderColourTableAndBottomUpRo
     ASSERT_TRUE(WriteBMPFile(dir.file("slot.bmp"), pixels, GamePalette, 96, 96));
     const auto file = ReadBytes(dir.file("slot.bmp"));
     ASSERT_EQ(file.size(), 10294u);
-    std::vector<uint8_t> header{'B', 'M', 0x36, 0x28, 0, 0, 0, 0, 0, 0, 0x36, 4, 0, 0, 40, 0, 0, 0, 96, 0, 0, 0, 96, 0, 0, 0, 1, 0, 8, 0};
-    header.resize(46, 0);                                    // compression, sizes, resolutions 0
+    std::vector<uint8_t> header{'B', 'M', 0x36, 0x28, 0, 0, 0, 0,  0, 0, 0x36, 4, 0, 0, 40,
+                                0,   0,   0,    96,   0, 0, 0, 96, 0, 0, 0,    1, 0, 8, 0};
+    header.resize(46, 0);                                   // compression, sizes, resolutions 0
     header.insert(header.end(), {0, 1, 0, 0, 0, 1, 0, 0});  // 256 colours used and important
     EXPECT_EQ(std::vector<uint8_t>(file.begin(), file.begin() + 54), header);
-    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54 + 4 * 249, file.begin() + 58 + 4 * 249), (std::vector<uint8_t>{0, 0, 0xFF, 0}));
-    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54 + 4 * 255, file.begin() + 1078), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54 + 4 * 249, file.begin() + 58 + 4 * 249),
+              (std::vector<uint8_t>{0, 0, 0xFF, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(file.begin() + 54 + 4 * 255, file.begin() + 1078),
+              (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0}));
     EXPECT_EQ(0, std::memcmp(file.data() + 54, GamePalette.data(), 1024));
-    EXPECT_EQ(std::pair(file[1078], file[10293]), std::pair(pixels[9120], pixels[95]));  // bottom-left first, top-right last
+    EXPECT_EQ(std::pair(file[1078], file[10293]),
+              std::pair(pixels[9120], pixels[95]));  // bottom-left first, top-right last
     for (std::size_t k = 0; k < pixels.size(); ++k) ASSERT_EQ(file[1078 + (95 - k / 96) * 96 + k % 96], pixels[k]) << k;
 }
 
@@ -88,7 +94,8 @@ TEST(WriteBMPFile, LeavesReadOnlyFilesAndFoldersAlone) {
     EXPECT_EQ(ReadBytes(dir.path() / "locked.bmp"), old);
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     std::filesystem::create_directory(dir.path() / "ro");
-    std::filesystem::permissions(dir.path() / "ro", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(dir.path() / "ro",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_FALSE(WriteBMPFile(dir.file("ro/slot.bmp"), SlotPixels(), GamePalette, 96, 96));
     EXPECT_EQ(EntriesIn(dir.path() / "ro"), 0);
 }

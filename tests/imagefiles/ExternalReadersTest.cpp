@@ -3,10 +3,10 @@
 // are required packages; a missing one fails the test rather than skipping it.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
-#include <sys/wait.h>
 
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
@@ -28,14 +28,16 @@ std::optional<Bytes> Output(const std::string& command) {
     if (!pipe) return std::nullopt;
     Bytes out;
     char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.insert(out.end(), buffer, buffer + n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.insert(out.end(), buffer, buffer + n);
     const int status = ::pclose(pipe);
     if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
     return out;
 }
 
 void RequireTool(const char* tool) {
-    ASSERT_TRUE(std::filesystem::exists(tool)) << tool << " is missing: scripts/install-deps.sh installs imagemagick and netpbm";
+    ASSERT_TRUE(std::filesystem::exists(tool))
+        << tool << " is missing: scripts/install-deps.sh installs imagemagick and netpbm";
 }
 
 // Every pixel of the picture as red, green, blue, and with alpha when asked.
@@ -51,7 +53,8 @@ Bytes ColoursOf(const Bytes& pixels, std::optional<uint8_t> transparent = std::n
 
 Bytes Pattern(int width, int height) {
     Bytes pixels(static_cast<std::size_t>(width * height));
-    for (std::size_t k = 0; k < pixels.size(); ++k) pixels[k] = static_cast<uint8_t>(k % 300 < 100 ? k / 7 * 13 : k / 300 * 41);
+    for (std::size_t k = 0; k < pixels.size(); ++k)
+        pixels[k] = static_cast<uint8_t>(k % 300 < 100 ? k / 7 * 13 : k / 300 * 41);
     return pixels;
 }
 
@@ -74,7 +77,8 @@ TEST(ExternalReaders, ImageMagickAndNetpbmReadOurPcxFiles) {
         const std::string expectedHeader = header.str();
         ASSERT_GE(ppm->size(), expectedHeader.size());
         EXPECT_EQ(std::string(ppm->begin(), ppm->begin() + std::ptrdiff_t(expectedHeader.size())), expectedHeader);
-        EXPECT_EQ(Bytes(ppm->begin() + std::ptrdiff_t(expectedHeader.size()), ppm->end()), ColoursOf(pixels)) << "netpbm";
+        EXPECT_EQ(Bytes(ppm->begin() + std::ptrdiff_t(expectedHeader.size()), ppm->end()), ColoursOf(pixels))
+            << "netpbm";
     }
 }
 
@@ -88,7 +92,8 @@ TEST(ExternalReaders, ImageMagickReadsOurPngFilesAsIndexedWithTheOneTransparentI
         Bytes pixels = Pattern(64, 64);
         for (std::size_t k = 0; k < pixels.size(); k += 5) pixels[k] = 9;
         ASSERT_TRUE(modPNG::WritePNGFile(file, pixels, GamePalette, 64, 64, transparent));
-        const auto type = Output(std::string(kIdentify) + " -format '%[png:IHDR.color-type-orig] %[png:IHDR.bit-depth-orig]' " + file);
+        const auto type = Output(std::string(kIdentify) +
+                                 " -format '%[png:IHDR.color-type-orig] %[png:IHDR.bit-depth-orig]' " + file);
         EXPECT_EQ(type, (Bytes{'3', ' ', '8'})) << "colour type 3 (indexed), 8 bits";
         const auto rgba = Output(std::string(kConvert) + " " + file + " rgba:-");
         ASSERT_TRUE(rgba);
@@ -98,7 +103,8 @@ TEST(ExternalReaders, ImageMagickReadsOurPngFilesAsIndexedWithTheOneTransparentI
             const bool clear = transparent && pixels[k] == *transparent;
             // A transparent pixel's colour is whatever the reader likes; only its alpha counts.
             const std::size_t compared = clear ? 1 : 4;
-            ASSERT_TRUE(std::equal(rgba->begin() + std::ptrdiff_t(4 * k + 4 - compared), rgba->begin() + std::ptrdiff_t(4 * k + 4),
+            ASSERT_TRUE(std::equal(rgba->begin() + std::ptrdiff_t(4 * k + 4 - compared),
+                                   rgba->begin() + std::ptrdiff_t(4 * k + 4),
                                    expected.begin() + std::ptrdiff_t(4 * k + 4 - compared)))
                 << "pixel " << k << ", index " << int(pixels[k]);
         }

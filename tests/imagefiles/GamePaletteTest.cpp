@@ -14,14 +14,22 @@ using namespace modPalettes;
 namespace {
 // The game's colours as RRGGBB, typed independently of the program's own table.
 const char* const kTable =  // 32 entries a line
-    "000000800000008000808000000080800080008080808080C0DCC05454FC000000000000000000000000000000000000FFEBF3EBC7D3D7A3B3C38797AF6F7F9B5B638B474F7B3B476F333B632B3357232B4B1B273B171F2F0F17230B0F17070B"
-    "73FFDF57E7BF43CF9F2FB7831F9F67138B4F0F773F0B6B37075F2F07532B004727003F2300331B002717001B0F00130BE3EFFFC7DFE7AFCFCB93B7A77F9F836B87675F6F535F63475B573B534333473B2B3B33232F2B1B231F1317130F0B0B07"
-    "FBFBD7DFDFB7C3C39BABAB8393936F77775763634353533343432333331723230F1B1B071717071313000F0F000B0B00FBFBFBEBEBEBDBDBDBCBCBCBBBBBBBABABAB9B9B9B8B8B8B7B7B7B6B6B6B5B5B5B4B4B4B3B3B3B2B2B2B1F1F1F0F0F0F"
-    "EBF3FFCBE3FFAFCFFF97B3FF7B97FF677FFF536BEF3F5BE3334BD7233BCB172FAF0F2797071F7B071763000F47000B2FE3F7FFBFDBE79FBFCF83A7B76B8FA353778B3F5F732F4B5F273F5723374F1F2F471B273F171F37131B2F0F13270B0F1F"
-    "D7EFFFBBE3EF9BCBDF83B7CF6BA3C3538FB33F7BA32F6B97235B871B4B77133F670B3357072747001B37001327000B1BFFE7FFE7C7EBD3ABD7BB93C3A77BB38F639F774B8F633B7F4F2B6F431F633717572B0F471F073B13002B0B001F070013"
-    "D7FFA7ABE77F83D35B67BF3F4BAB2B43972B3787272F771B2B6713235B0F1F4F0B1B43071733000F27000B1B00070F00FFE39FE3C773CBAF53B3973F9B832F836F236B5B1753470F4B3B0B4333073B2B073723002F1B002713001F0F001B0B00"
-    "FFFFA3FBF383F7E367F3D34FEFBB33EFA71BEB8F13E77B0FDF4F07D72300BF1F00A71B009317007B13006313004F0F00FFFF00FFBF00FF8300FF4700D32B00AB17007F0700570000DFCBFFBB9FDF9B77BF7F579F673B7F4B235F33133F1B071F"
-    "D3DBFF879FF7436FEF1747E70B2BBB07178F0007630000377BFF7753DF4F33BF2B1B9F131B7F0B175F07133F000B1F00000000000000000000000000000000000000FFFBF0A0A0A4808080FF000000FF00FFFF000000FFFF00FF00FFFFFFFFFF";
+    "000000800000008000808000000080800080008080808080C0DCC05454FC000000000000000000000000000000000000FFEBF3EBC7D3D7A3B3"
+    "C38797AF6F7F9B5B638B474F7B3B476F333B632B3357232B4B1B273B171F2F0F17230B0F17070B"
+    "73FFDF57E7BF43CF9F2FB7831F9F67138B4F0F773F0B6B37075F2F07532B004727003F2300331B002717001B0F00130BE3EFFFC7DFE7AFCFCB"
+    "93B7A77F9F836B87675F6F535F63475B573B534333473B2B3B33232F2B1B231F1317130F0B0B07"
+    "FBFBD7DFDFB7C3C39BABAB8393936F77775763634353533343432333331723230F1B1B071717071313000F0F000B0B00FBFBFBEBEBEBDBDBDB"
+    "CBCBCBBBBBBBABABAB9B9B9B8B8B8B7B7B7B6B6B6B5B5B5B4B4B4B3B3B3B2B2B2B1F1F1F0F0F0F"
+    "EBF3FFCBE3FFAFCFFF97B3FF7B97FF677FFF536BEF3F5BE3334BD7233BCB172FAF0F2797071F7B071763000F47000B2FE3F7FFBFDBE79FBFCF"
+    "83A7B76B8FA353778B3F5F732F4B5F273F5723374F1F2F471B273F171F37131B2F0F13270B0F1F"
+    "D7EFFFBBE3EF9BCBDF83B7CF6BA3C3538FB33F7BA32F6B97235B871B4B77133F670B3357072747001B37001327000B1BFFE7FFE7C7EBD3ABD7"
+    "BB93C3A77BB38F639F774B8F633B7F4F2B6F431F633717572B0F471F073B13002B0B001F070013"
+    "D7FFA7ABE77F83D35B67BF3F4BAB2B43972B3787272F771B2B6713235B0F1F4F0B1B43071733000F27000B1B00070F00FFE39FE3C773CBAF53"
+    "B3973F9B832F836F236B5B1753470F4B3B0B4333073B2B073723002F1B002713001F0F001B0B00"
+    "FFFFA3FBF383F7E367F3D34FEFBB33EFA71BEB8F13E77B0FDF4F07D72300BF1F00A71B009317007B13006313004F0F00FFFF00FFBF00FF8300"
+    "FF4700D32B00AB17007F0700570000DFCBFFBB9FDF9B77BF7F579F673B7F4B235F33133F1B071F"
+    "D3DBFF879FF7436FEF1747E70B2BBB07178F0007630000377BFF7753DF4F33BF2B1B9F131B7F0B175F07133F000B1F00000000000000000000"
+    "000000000000000000FFFBF0A0A0A4808080FF000000FF00FFFF000000FFFF00FF00FFFFFFFFFF";
 
 PaletteEntry Rgb(uint32_t rgb) { return {uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0}; }
 
@@ -42,7 +50,8 @@ void ExpectSearchMatchesPlainRule(const Palette& palette, int count, uint32_t se
     std::vector<PaletteEntry> colours;
     for (const PaletteEntry& e : palette)
         for (int d = 0; d < 125; ++d)
-            colours.push_back(Rgb(uint32_t(std::clamp(e.Red + d % 5 - 2, 0, 255)) << 16 | uint32_t(std::clamp(e.Green + d / 5 % 5 - 2, 0, 255)) << 8 |
+            colours.push_back(Rgb(uint32_t(std::clamp(e.Red + d % 5 - 2, 0, 255)) << 16 |
+                                  uint32_t(std::clamp(e.Green + d / 5 % 5 - 2, 0, 255)) << 8 |
                                   uint32_t(std::clamp(e.Blue + d / 25 - 2, 0, 255))));
     std::mt19937 random(seed);
     for (int i = 0; i < count; ++i) colours.push_back(Rgb(random() & 0xFFFFFF));
@@ -56,8 +65,10 @@ void ExpectSearchMatchesPlainRule(const Palette& palette, int count, uint32_t se
         for (std::size_t i = 0; i < 256 && first + i < colours.size(); ++i) {
             const PaletteEntry& c = source[i];
             const uint8_t plain = NearestIndexPlain(palette, c.Red, c.Green, c.Blue);
-            if (search.Nearest(c.Red, c.Green, c.Blue) != plain && ++mismatches <= 3) ADD_FAILURE() << "search " << int(c.Red) << "," << int(c.Green) << "," << int(c.Blue);
-            if (pixels[i] != plain && ++mismatches <= 3) ADD_FAILURE() << "remap " << int(c.Red) << "," << int(c.Green) << "," << int(c.Blue);
+            if (search.Nearest(c.Red, c.Green, c.Blue) != plain && ++mismatches <= 3)
+                ADD_FAILURE() << "search " << int(c.Red) << "," << int(c.Green) << "," << int(c.Blue);
+            if (pixels[i] != plain && ++mismatches <= 3)
+                ADD_FAILURE() << "remap " << int(c.Red) << "," << int(c.Green) << "," << int(c.Blue);
         }
     }
 }
@@ -67,13 +78,21 @@ TEST(GamePalette, EveryEntryHoldsItsColourAsBlueGreenRedAndAZeroByte) {
     for (std::size_t i = 0; i < 256; ++i) {
         const auto rgb = std::stoul(std::string(kTable + 6 * i, 6), nullptr, 16);
         const uint8_t bytes[] = {uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0};  // blue, green, red, 0
-        EXPECT_EQ(0, std::memcmp(&GamePalette[i], bytes, 4)) << "entry " << i << " should be " << std::string(kTable + 6 * i, 6);
+        EXPECT_EQ(0, std::memcmp(&GamePalette[i], bytes, 4))
+            << "entry " << i << " should be " << std::string(kTable + 6 * i, 6);
     }
 }
 
 TEST(RemapToPalette, MapsToTheNearestGameIndexAndRepeatedGameColoursToTheirLowestIndex) {
-    const std::pair<uint32_t, int> cases[] = {{0x000000, 0}, {0x808080, 7}, {0xFFFF00, 208}, {0xFFFFFF, 255}, {0xFF0000, 249},
-                                              {0x646464, 89}, {0xC0C0C0, 84} /* 15 away; C0DCC0 is 28 */, {0xFF8000, 210}, {0x7F7F7F, 7}};
+    const std::pair<uint32_t, int> cases[] = {{0x000000, 0},
+                                              {0x808080, 7},
+                                              {0xFFFF00, 208},
+                                              {0xFFFFFF, 255},
+                                              {0xFF0000, 249},
+                                              {0x646464, 89},
+                                              {0xC0C0C0, 84} /* 15 away; C0DCC0 is 28 */,
+                                              {0xFF8000, 210},
+                                              {0x7F7F7F, 7}};
     Palette source{};
     std::vector<uint8_t> pixels;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -81,7 +100,8 @@ TEST(RemapToPalette, MapsToTheNearestGameIndexAndRepeatedGameColoursToTheirLowes
         pixels.push_back(uint8_t(i));
     }
     RemapToPalette(pixels, source, GamePalette);
-    for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(pixels[i], cases[i].second) << std::hex << cases[i].first;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(pixels[i], cases[i].second) << std::hex << cases[i].first;
     std::vector<uint8_t> game(256);
     std::iota(game.begin(), game.end(), 0);
     RemapToPalette(game, GamePalette, GamePalette);
@@ -108,12 +128,13 @@ TEST(NearestColourRule, TiesGoToTheLowestIndexAndNothingNearerThan765Keeps255) {
     boxEdge[0] = Rgb(0x101010);
     boxEdge[1] = Rgb(0x303030);
     const std::tuple<const Palette&, uint32_t, int> cases[] = {
-        {ties, 0x646464, 4},  {lowerAbove, 0x646464, 2}, {farTie, 0x070707, 0},    {farTie, 0x060707, 1},   {white, 0, 255},
-        {white, 0xFFFFFF, 0}, {nearlyWhite, 0, 3},       {black, 0xFFFFFF, 255}, {black, 0xFEFFFF, 0},
-        {boxEdge, 0x202020, 0}};
+        {ties, 0x646464, 4},  {lowerAbove, 0x646464, 2}, {farTie, 0x070707, 0}, {farTie, 0x060707, 1},
+        {white, 0, 255},      {white, 0xFFFFFF, 0},      {nearlyWhite, 0, 3},   {black, 0xFFFFFF, 255},
+        {black, 0xFEFFFF, 0}, {boxEdge, 0x202020, 0}};
     for (const auto& [palette, rgb, expected] : cases) {
         EXPECT_EQ(NearestIndexPlain(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
-        EXPECT_EQ(NearestColourSearch(palette).Nearest(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
+        EXPECT_EQ(NearestColourSearch(palette).Nearest(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected)
+            << std::hex << rgb;
         EXPECT_EQ(Remapped(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
     }
 }
@@ -143,7 +164,8 @@ TEST(NearestColourSearch, ThreadsFillingOneFreshGridAgreeWithThePlainRule) {
         threads.emplace_back([&, t] {
             const NearestColourSearch search(palette);
             for (uint32_t rgb = uint32_t(t) * 977; rgb < 0x1000000; rgb += 4099)
-                mismatches[std::size_t(t)] += search.Nearest(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF) != NearestIndexPlain(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF);
+                mismatches[std::size_t(t)] += search.Nearest(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF) !=
+                                              NearestIndexPlain(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF);
         });
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(mismatches, std::vector<int>(4, 0));

@@ -30,7 +30,8 @@ TEST(EncodePcx, HeaderOfASlotAndTheGamePaletteBehindTheMarker) {
     const Bytes file = modPCX::EncodePcx(Bytes(96 * 96, 0x20), GamePalette, 96, 96);
     ASSERT_GE(file.size(), 128u + 769u);
     Bytes header{10, 5, 1, 8, 0, 0, 0, 0, 95, 0, 95, 0, 72, 0, 72, 0};
-    for (std::size_t i = 0; i < 16; ++i) header.insert(header.end(), {GamePalette[i].Red, GamePalette[i].Green, GamePalette[i].Blue});
+    for (std::size_t i = 0; i < 16; ++i)
+        header.insert(header.end(), {GamePalette[i].Red, GamePalette[i].Green, GamePalette[i].Blue});
     header.insert(header.end(), {0, 1, 96, 0, 1, 0});  // reserved, one plane, 96 bytes per line, colour palette
     header.resize(128, 0);
     EXPECT_EQ(Bytes(file.begin(), file.begin() + 128), header);
@@ -48,7 +49,11 @@ TEST(EncodePcx, RunsEndWithTheRowAndAtSixtyThreeAndHighLiteralsAreRunsOfOne) {
     const std::vector<std::tuple<const char*, int, int, Bytes, Bytes>> cases{
         {"100 equal pixels: 63 and 37", 100, 1, Bytes(100, 5), {0xFF, 5, 0xE5, 5}},
         {"127 equal high pixels: 63, 63 and 1", 127, 1, Bytes(127, 0xC5), {0xFF, 0xC5, 0xFF, 0xC5, 0xC1, 0xC5, 0}},
-        {"literals of 0xC0 and more are runs of one", 4, 1, {0xC0, 0xBF, 0xFF, 0x00}, {0xC1, 0xC0, 0xBF, 0xC1, 0xFF, 0x00}},
+        {"literals of 0xC0 and more are runs of one",
+         4,
+         1,
+         {0xC0, 0xBF, 0xFF, 0x00},
+         {0xC1, 0xC0, 0xBF, 0xC1, 0xFF, 0x00}},
         {"two equal pixels are a run", 2, 1, {4, 4}, {0xC2, 4}},
         {"a run never crosses a row end", 4, 2, Bytes(8, 7), {0xC4, 7, 0xC4, 7}},
         {"an odd width is padded with a zero byte", 3, 2, {1, 2, 3, 4, 4, 0}, {1, 2, 3, 0, 0xC2, 4, 0xC2, 0}},

@@ -54,21 +54,26 @@ uint8_t Scale(uint32_t value, int depth) {
 }
 
 TEST(DecodePng, EveryColourTypeAndBitDepth) {
-    struct Kind { uint8_t type, depth; };
-    const Kind kinds[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1}, {3, 2},
-                          {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
+    struct Kind {
+        uint8_t type, depth;
+    };
+    const Kind kinds[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8}, {2, 16}, {3, 1},
+                          {3, 2}, {3, 4}, {3, 8}, {4, 8}, {4, 16}, {6, 8}, {6, 16}};
     const int w = 7, h = 5;  // rows that end inside a byte
     for (const Kind& k : kinds) {
         for (bool interlaced : {false, true}) {
-            SCOPED_TRACE(testing::Message() << "type " << int(k.type) << " depth " << int(k.depth) << " interlaced " << interlaced);
+            SCOPED_TRACE(testing::Message()
+                         << "type " << int(k.type) << " depth " << int(k.depth) << " interlaced " << interlaced);
             std::mt19937 random(k.type * 100 + k.depth);
             const int channels = k.type == 2 ? 3 : k.type == 4 ? 2 : k.type == 6 ? 4 : 1;
             const uint32_t top = (1u << k.depth) - 1;
             PngLayout layout{w, h, k.type, k.depth, interlaced, {}, {}, {}, {}, false};
             if (k.type == 3) {
                 for (uint32_t i = 0; i <= top; ++i)
-                    layout.Colours.push_back({static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random())});
-                for (uint32_t i = 0; i < (top + 1) / 2 + 1 && i <= top; ++i) layout.PaletteAlphas.push_back(static_cast<uint8_t>(random()));
+                    layout.Colours.push_back({static_cast<uint8_t>(random()), static_cast<uint8_t>(random()),
+                                              static_cast<uint8_t>(random())});
+                for (uint32_t i = 0; i < (top + 1) / 2 + 1 && i <= top; ++i)
+                    layout.PaletteAlphas.push_back(static_cast<uint8_t>(random()));
             }
             std::vector<uint16_t> samples;
             RgbaPicture expected{w, h, {}};
@@ -81,11 +86,15 @@ TEST(DecodePng, EveryColourTypeAndBitDepth) {
                 std::array<uint8_t, 4> rgba{};
                 if (k.type == 3) {
                     const auto& colour = layout.Colours[v[0]];
-                    rgba = {colour[0], colour[1], colour[2], v[0] < layout.PaletteAlphas.size() ? layout.PaletteAlphas[v[0]] : uint8_t{255}};
+                    rgba = {colour[0], colour[1], colour[2],
+                            v[0] < layout.PaletteAlphas.size() ? layout.PaletteAlphas[v[0]] : uint8_t{255}};
                 } else {
                     const uint8_t grey = Scale(v[0], k.depth);
-                    if (channels <= 2) rgba = {grey, grey, grey, channels == 2 ? Scale(v[1], k.depth) : uint8_t{255}};
-                    else rgba = {Scale(v[0], k.depth), Scale(v[1], k.depth), Scale(v[2], k.depth), channels == 4 ? Scale(v[3], k.depth) : uint8_t{255}};
+                    if (channels <= 2)
+                        rgba = {grey, grey, grey, channels == 2 ? Scale(v[1], k.depth) : uint8_t{255}};
+                    else
+                        rgba = {Scale(v[0], k.depth), Scale(v[1], k.depth), Scale(v[2], k.depth),
+                                channels == 4 ? Scale(v[3], k.depth) : uint8_t{255}};
                 }
                 expected.Pixels.insert(expected.Pixels.end(), rgba.begin(), rgba.end());
             }
@@ -123,7 +132,8 @@ TEST(DecodeJpeg, GreyYCbCrAndProgressiveFilesAndCmykRefused) {
     const RgbaPicture source = [&] {
         RgbaPicture p{w, h, {}};
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) p.Pixels.insert(p.Pixels.end(), {uint8_t(x * 7), uint8_t(y * 14), uint8_t(200 - x * 3), 255});
+            for (int x = 0; x < w; ++x)
+                p.Pixels.insert(p.Pixels.end(), {uint8_t(x * 7), uint8_t(y * 14), uint8_t(200 - x * 3), 255});
         return p;
     }();
     std::vector<uint8_t> rgb, grey;
@@ -131,7 +141,11 @@ TEST(DecodeJpeg, GreyYCbCrAndProgressiveFilesAndCmykRefused) {
         rgb.insert(rgb.end(), {source.Pixels[i], source.Pixels[i + 1], source.Pixels[i + 2]});
         grey.push_back(source.Pixels[i]);
     }
-    struct Case { const char* what; std::vector<uint8_t> file; bool isGrey; };
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+        bool isGrey;
+    };
     const Case cases[] = {
         {"YCbCr 4:4:4", pictureencode::EncodeJpeg(rgb, w, h, TJPF_RGB, TJSAMP_444, 98), false},
         {"YCbCr 4:2:0 progressive", pictureencode::EncodeJpeg(rgb, w, h, TJPF_RGB, TJSAMP_420, 98, true), false},
@@ -192,28 +206,50 @@ std::vector<uint8_t> TruecolourBmp(uint32_t headerSize, int32_t w, int32_t h, ui
     for (int row = 0; row < rows; ++row) {
         const int y = h > 0 ? rows - 1 - row : row;
         for (int x = 0; x < w; ++x)
-            for (int b = 0; b < bytes; ++b) out.push_back(static_cast<uint8_t>(values[static_cast<std::size_t>(y * w + x)] >> (8 * b)));
+            for (int b = 0; b < bytes; ++b)
+                out.push_back(static_cast<uint8_t>(values[static_cast<std::size_t>(y * w + x)] >> (8 * b)));
         while ((out.size() - offset) % 4) out.push_back(0);
     }
     return out;
 }
 
 TEST(DecodeTruecolourBmp, EveryDepthAndMaskKind) {
-    struct Case { const char* what; std::vector<uint8_t> file; std::vector<uint8_t> rgba; };
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+        std::vector<uint8_t> rgba;
+    };
     const Case cases[] = {
-        {"24-bit", TruecolourBmp(40, 2, 2, 24, 0, {}, {0x102030, 0x405060, 0x708090, 0xA0B0C0}),
+        {"24-bit",
+         TruecolourBmp(40, 2, 2, 24, 0, {}, {0x102030, 0x405060, 0x708090, 0xA0B0C0}),
          {0x10, 0x20, 0x30, 255, 0x40, 0x50, 0x60, 255, 0x70, 0x80, 0x90, 255, 0xA0, 0xB0, 0xC0, 255}},
-        {"24-bit top-down, core header", TruecolourBmp(40, 2, -1, 24, 0, {}, {0xFF0000, 0x0000FF}), {255, 0, 0, 255, 0, 0, 255, 255}},
-        {"32-bit BI_RGB: the fourth byte is not alpha", TruecolourBmp(40, 1, 1, 32, 0, {}, {0x00112233}), {0x11, 0x22, 0x33, 255}},
-        {"16-bit 5-5-5", TruecolourBmp(40, 2, 1, 16, 0, {}, {0x7FFF, (1u << 10) | (16u << 5) | 30u}), {255, 255, 255, 255, 8, 132, 247, 255}},
-        {"16-bit 5-6-5 bitfields", TruecolourBmp(40, 1, 1, 16, 3, {0xF800, 0x07E0, 0x001F}, {(31u << 11) | (32u << 5) | 1u}), {255, 130, 8, 255}},
-        {"32-bit V5 with alpha", TruecolourBmp(124, 2, 1, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {0x80102030, 0x00405060}),
+        {"24-bit top-down, core header",
+         TruecolourBmp(40, 2, -1, 24, 0, {}, {0xFF0000, 0x0000FF}),
+         {255, 0, 0, 255, 0, 0, 255, 255}},
+        {"32-bit BI_RGB: the fourth byte is not alpha",
+         TruecolourBmp(40, 1, 1, 32, 0, {}, {0x00112233}),
+         {0x11, 0x22, 0x33, 255}},
+        {"16-bit 5-5-5",
+         TruecolourBmp(40, 2, 1, 16, 0, {}, {0x7FFF, (1u << 10) | (16u << 5) | 30u}),
+         {255, 255, 255, 255, 8, 132, 247, 255}},
+        {"16-bit 5-6-5 bitfields",
+         TruecolourBmp(40, 1, 1, 16, 3, {0xF800, 0x07E0, 0x001F}, {(31u << 11) | (32u << 5) | 1u}),
+         {255, 130, 8, 255}},
+        {"32-bit V5 with alpha",
+         TruecolourBmp(124, 2, 1, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {0x80102030, 0x00405060}),
          {0x10, 0x20, 0x30, 0x80, 0x40, 0x50, 0x60, 0}},
-        {"16-bit V4 4-4-4-4", TruecolourBmp(108, 1, 1, 16, 3, {0x0F00, 0x00F0, 0x000F, 0xF000}, {0x8F05}), {255, 0, 85, 136}},
-        {"BI_ALPHABITFIELDS", TruecolourBmp(40, 1, 1, 32, 6, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, {0x7F112233}), {0x33, 0x22, 0x11, 0x7F}},
-        {"all alpha zero is opaque", TruecolourBmp(124, 2, 1, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {0x00102030, 0x00405060}),
+        {"16-bit V4 4-4-4-4",
+         TruecolourBmp(108, 1, 1, 16, 3, {0x0F00, 0x00F0, 0x000F, 0xF000}, {0x8F05}),
+         {255, 0, 85, 136}},
+        {"BI_ALPHABITFIELDS",
+         TruecolourBmp(40, 1, 1, 32, 6, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, {0x7F112233}),
+         {0x33, 0x22, 0x11, 0x7F}},
+        {"all alpha zero is opaque",
+         TruecolourBmp(124, 2, 1, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {0x00102030, 0x00405060}),
          {0x10, 0x20, 0x30, 255, 0x40, 0x50, 0x60, 255}},
-        {"V3 header without alpha mask value", TruecolourBmp(56, 1, 1, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0}, {0xAB102030}), {0x10, 0x20, 0x30, 255}},
+        {"V3 header without alpha mask value",
+         TruecolourBmp(56, 1, 1, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0}, {0xAB102030}),
+         {0x10, 0x20, 0x30, 255}},
     };
     for (const Case& c : cases) {
         FileFailure why;
@@ -221,18 +257,24 @@ TEST(DecodeTruecolourBmp, EveryDepthAndMaskKind) {
         ASSERT_TRUE(decoded) << c.what << ": " << why.Detail;
         EXPECT_EQ(decoded->Pixels, c.rgba) << c.what;
     }
-    struct Refusal { const char* what; std::vector<uint8_t> file; FailureKind kind; };
+    struct Refusal {
+        const char* what;
+        std::vector<uint8_t> file;
+        FailureKind kind;
+    };
     auto cut = TruecolourBmp(40, 4, 4, 24, 0, {}, std::vector<uint32_t>(16, 7));
     cut.resize(cut.size() - 20);
     const Refusal refusals[] = {
         {"overlapping masks", TruecolourBmp(40, 1, 1, 16, 3, {0xF800, 0x0FE0, 0x001F}, {0}), FailureKind::Malformed},
         {"a mask with a gap", TruecolourBmp(40, 1, 1, 16, 3, {0xF100, 0x07E0, 0x001F}, {0}), FailureKind::Malformed},
         {"a zero mask", TruecolourBmp(40, 1, 1, 32, 3, {0xFF0000, 0, 0xFF}, {0}), FailureKind::Malformed},
-        {"a mask beyond the pixel", TruecolourBmp(40, 1, 1, 16, 3, {0xF8000, 0x07E0, 0x001F}, {0}), FailureKind::Malformed},
+        {"a mask beyond the pixel", TruecolourBmp(40, 1, 1, 16, 3, {0xF8000, 0x07E0, 0x001F}, {0}),
+         FailureKind::Malformed},
         {"24-bit bitfields", TruecolourBmp(40, 1, 1, 24, 3, {0xFF0000, 0xFF00, 0xFF}, {0}), FailureKind::Unsupported},
         {"JPEG inside a BMP", TruecolourBmp(40, 1, 1, 24, 4, {}, {0}), FailureKind::Unsupported},
         {"pixels cut short", cut, FailureKind::Truncated},
-        {"30,000 x 30,000 in a few bytes", TruecolourBmp(40, 30000, 1, 24, 0, {}, std::vector<uint32_t>(30000)), FailureKind::Malformed},
+        {"30,000 x 30,000 in a few bytes", TruecolourBmp(40, 30000, 1, 24, 0, {}, std::vector<uint32_t>(30000)),
+         FailureKind::Malformed},
     };
     for (const Refusal& r : refusals) {
         FileFailure why;
@@ -266,7 +308,8 @@ TEST(DecodePicture, TheFirstBytesDecideTheKind) {
     const auto colours = bmpbuild::PictureLayout(5, 4, 4).Colours;
     for (std::size_t i = 0; i < indices.size(); ++i) {
         const PaletteEntry& c = colours[indices[i]];
-        EXPECT_EQ(importtest::PixelOf(*fromBmp, int(i % 5), int(i / 5)), (std::array<uint8_t, 4>{c.Red, c.Green, c.Blue, 255}));
+        EXPECT_EQ(importtest::PixelOf(*fromBmp, int(i % 5), int(i / 5)),
+                  (std::array<uint8_t, 4>{c.Red, c.Green, c.Blue, 255}));
     }
     // A 256-colour PCX comes in through its palette.
     std::vector<uint8_t> pcxIndices{0, 1, 2, 3, 4, 5};
@@ -274,8 +317,8 @@ TEST(DecodePicture, TheFirstBytesDecideTheKind) {
     ASSERT_TRUE(pcx) << why.Detail;
     EXPECT_EQ(std::tuple(pcx->Width, pcx->Height), std::tuple(3, 2));
 
-    const std::pair<std::string, std::string> others[] = {{"GIF89a....", "GIF"}, {std::string("II*\0....", 8), "TIFF"},
-                                                          {"RIFF....WEBPVP8 ", "WebP"}};
+    const std::pair<std::string, std::string> others[] = {
+        {"GIF89a....", "GIF"}, {std::string("II*\0....", 8), "TIFF"}, {"RIFF....WEBPVP8 ", "WebP"}};
     for (const auto& [bytes, name] : others) {
         EXPECT_FALSE(DecodePicture(std::vector<uint8_t>(bytes.begin(), bytes.end()), &why));
         EXPECT_EQ(why.Kind, FailureKind::OtherKind);
@@ -355,7 +398,8 @@ TEST(DecodePicture, TruncatedDamagedAndMislabelledFilesFailCleanly) {
     std::vector<uint8_t> rgb(24 * 16 * 3);
     for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>(i * 37);
     const auto jpeg = pictureencode::EncodeJpeg(rgb, 24, 16, TJPF_RGB, TJSAMP_420, 90, true);
-    const auto bmp = TruecolourBmp(124, 5, 3, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, std::vector<uint32_t>(15, 0x80FF8040));
+    const auto bmp =
+        TruecolourBmp(124, 5, 3, 32, 3, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, std::vector<uint32_t>(15, 0x80FF8040));
     for (const auto* file : {&png, &jpeg, &bmp}) {
         const auto whole = DecodePicture(*file, nullptr);
         ASSERT_TRUE(whole);
@@ -364,8 +408,10 @@ TEST(DecodePicture, TruncatedDamagedAndMislabelledFilesFailCleanly) {
         for (std::size_t length = 0; length < file->size(); ++length) {
             FileFailure why;
             const auto part = DecodePicture(std::span(file->data(), length), &why);
-            if (part) EXPECT_EQ(part->Pixels, whole->Pixels) << length;
-            else EXPECT_NE(why.Kind, FailureKind::FullyTransparent) << length;
+            if (part)
+                EXPECT_EQ(part->Pixels, whole->Pixels) << length;
+            else
+                EXPECT_NE(why.Kind, FailureKind::FullyTransparent) << length;
         }
     }
     FileFailure why;

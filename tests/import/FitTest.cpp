@@ -6,11 +6,11 @@
 #include <cmath>
 
 #include "ImportTestSupport.h"
+#include "imagefiles/modPalettes.h"
 #include "import/Composite.h"
 #include "import/FitPicture.h"
 #include "import/ImportPicture.h"
 #include "import/LinearLight.h"
-#include "imagefiles/modPalettes.h"
 
 namespace {
 
@@ -36,11 +36,15 @@ TEST(LinearLight, EveryEightBitValueSurvivesTheRoundTripAndHalfwayPointsSplitInS
 }
 
 TEST(PlacePicture, SizesByRoundingHalvesToEvenAndCentresWithTheSpareHalfRoundedDown) {
-    struct Case { int64_t w, h; FitMode fit; Placement want; };
+    struct Case {
+        int64_t w, h;
+        FitMode fit;
+        Placement want;
+    };
     const Case cases[] = {
         {96, 96, FitMode::Contain, {96, 96, 0, 0}},    {96, 96, FitMode::Cover, {96, 96, 0, 0}},
         {96, 96, FitMode::Stretch, {96, 96, 0, 0}},    {96, 96, FitMode::None, {96, 96, 0, 0}},
-        {200, 100, FitMode::Contain, {96, 48, 0, 24}},  {100, 200, FitMode::Contain, {48, 96, 24, 0}},
+        {200, 100, FitMode::Contain, {96, 48, 0, 24}}, {100, 200, FitMode::Contain, {48, 96, 24, 0}},
         {192, 97, FitMode::Contain, {96, 48, 0, 24}},   // 48.5 rounds to the even 48
         {192, 99, FitMode::Contain, {96, 50, 0, 23}},   // 49.5 rounds to the even 50
         {300, 101, FitMode::Contain, {96, 32, 0, 32}},  // 32.32
@@ -48,17 +52,16 @@ TEST(PlacePicture, SizesByRoundingHalvesToEvenAndCentresWithTheSpareHalfRoundedD
         {100, 35, FitMode::Contain, {96, 34, 0, 31}},   // 33.6; spare 62
         {97, 96, FitMode::Contain, {96, 95, 0, 0}},     // spare 1: none above, one below
         {5000, 1, FitMode::Contain, {96, 1, 0, 47}},    // never thinner than one pixel
-        {200, 100, FitMode::Cover, {192, 96, -48, 0}},  {100, 300, FitMode::Cover, {96, 288, 0, -96}},
-        {97, 96, FitMode::Cover, {97, 96, -1, 0}},      // spare -1: the extra column goes on the left
-        {99, 96, FitMode::Cover, {99, 96, -2, 0}},
-        {10, 1000, FitMode::Cover, {96, 9600, 0, -4752}},
-        {30, 7, FitMode::Stretch, {96, 96, 0, 0}},
-        {31, 20, FitMode::None, {31, 20, 32, 38}},     // spare 65 and 76
-        {101, 98, FitMode::None, {101, 98, -3, -1}},   // spare -5 and -2
+        {200, 100, FitMode::Cover, {192, 96, -48, 0}}, {100, 300, FitMode::Cover, {96, 288, 0, -96}},
+        {97, 96, FitMode::Cover, {97, 96, -1, 0}},  // spare -1: the extra column goes on the left
+        {99, 96, FitMode::Cover, {99, 96, -2, 0}},     {10, 1000, FitMode::Cover, {96, 9600, 0, -4752}},
+        {30, 7, FitMode::Stretch, {96, 96, 0, 0}},     {31, 20, FitMode::None, {31, 20, 32, 38}},  // spare 65 and 76
+        {101, 98, FitMode::None, {101, 98, -3, -1}},                                               // spare -5 and -2
     };
     for (const Case& c : cases) {
         const Placement p = PlacePicture(c.w, c.h, c.fit);
-        EXPECT_EQ(std::tuple(p.Width, p.Height, p.Left, p.Top), std::tuple(c.want.Width, c.want.Height, c.want.Left, c.want.Top))
+        EXPECT_EQ(std::tuple(p.Width, p.Height, p.Left, p.Top),
+                  std::tuple(c.want.Width, c.want.Height, c.want.Left, c.want.Top))
             << c.w << " x " << c.h << " mode " << static_cast<int>(c.fit);
     }
 }
@@ -72,7 +75,8 @@ TEST(FitToFrame, PicturesThatNeedNoScalingPassThroughByteForByte) {
     const auto fitted = FitToFrame(wide, FitMode::Contain);
     for (int y = 0; y < 96; ++y)
         for (int x = 0; x < 96; ++x)
-            ASSERT_EQ(PixelOf(fitted, x, y), (y >= 27 && y < 68 ? PixelOf(wide, x, y - 27) : std::array<uint8_t, 4>{})) << x << "," << y;
+            ASSERT_EQ(PixelOf(fitted, x, y), (y >= 27 && y < 68 ? PixelOf(wide, x, y - 27) : std::array<uint8_t, 4>{}))
+                << x << "," << y;
     // None crops 101 x 98 to its middle: 3 columns off the left, 2 off the right, 1 row off the top.
     const auto large = MakePicture(101, 98, 7, false);
     const auto cropped = FitToFrame(large, FitMode::None);
@@ -84,13 +88,16 @@ TEST(FitToFrame, UniformTwoByTwoBlocksReduceToExactlyTheBlockColours) {
     std::mt19937 random(11);
     importtest::RgbaPicture blocks{192, 192, std::vector<uint8_t>(192 * 192 * 4)};
     std::vector<std::array<uint8_t, 4>> colours(96 * 96);
-    for (auto& c : colours) c = {uint8_t(random()), uint8_t(random()), uint8_t(random()), uint8_t(random() % 3 == 0 ? 255 : random() | 1)};
+    for (auto& c : colours)
+        c = {uint8_t(random()), uint8_t(random()), uint8_t(random()), uint8_t(random() % 3 == 0 ? 255 : random() | 1)};
     for (int y = 0; y < 192; ++y)
         for (int x = 0; x < 192; ++x)
-            std::copy_n(colours[static_cast<std::size_t>(y / 2 * 96 + x / 2)].begin(), 4, blocks.Pixels.begin() + (y * 192 + x) * 4);
+            std::copy_n(colours[static_cast<std::size_t>(y / 2 * 96 + x / 2)].begin(), 4,
+                        blocks.Pixels.begin() + (y * 192 + x) * 4);
     for (FitMode fit : {FitMode::Contain, FitMode::Cover, FitMode::Stretch}) {
         const auto fitted = FitToFrame(blocks, fit);
-        for (int i = 0; i < 96 * 96; ++i) ASSERT_EQ(PixelOf(fitted, i % 96, i / 96), colours[static_cast<std::size_t>(i)]) << i;
+        for (int i = 0; i < 96 * 96; ++i)
+            ASSERT_EQ(PixelOf(fitted, i % 96, i / 96), colours[static_cast<std::size_t>(i)]) << i;
     }
 }
 
@@ -113,18 +120,26 @@ TEST(FitToFrame, ReductionAveragesExactAreasInLinearLightWithPremultipliedAlpha)
     // transparent green gives red at half alpha.
     importtest::RgbaPicture half{2, 1, {255, 0, 0, 255, 0, 255, 0, 0}};
     const auto one = FitToFrame(half, FitMode::Stretch);  // enlarged: Catmull-Rom
-    const auto pair = FitToFrame(importtest::RgbaPicture{192, 192, [] {
-        std::vector<uint8_t> px;
-        for (int i = 0; i < 192 * 192; ++i) px.insert(px.end(), i % 2 ? std::initializer_list<uint8_t>{0, 255, 0, 0} : std::initializer_list<uint8_t>{255, 0, 0, 255});
-        return px; }()}, FitMode::Contain);
+    const auto pair = FitToFrame(
+        importtest::RgbaPicture{192, 192,
+                                [] {
+                                    std::vector<uint8_t> px;
+                                    for (int i = 0; i < 192 * 192; ++i)
+                                        px.insert(px.end(), i % 2 ? std::initializer_list<uint8_t>{0, 255, 0, 0}
+                                                                  : std::initializer_list<uint8_t>{255, 0, 0, 255});
+                                    return px;
+                                }()},
+        FitMode::Contain);
     EXPECT_EQ(PixelOf(pair, 10, 10), (std::array<uint8_t, 4>{255, 0, 0, 128}));
-    EXPECT_EQ(PixelOf(one, 0, 0), (std::array<uint8_t, 4>{255, 0, 0, 255}));  // before the first centre: the edge sample
+    EXPECT_EQ(PixelOf(one, 0, 0),
+              (std::array<uint8_t, 4>{255, 0, 0, 255}));  // before the first centre: the edge sample
     EXPECT_EQ(PixelOf(one, 95, 95)[3], 0);
 }
 
 TEST(FitToFrame, EnlargementInterpolatesWithCatmullRomAndKeepsUniformPicturesUniform) {
     const auto grey = FitToFrame(Solid(7, 5, {90, 140, 200, 77}), FitMode::Stretch);
-    for (int i = 0; i < 96 * 96; ++i) ASSERT_EQ(PixelOf(grey, i % 96, i / 96), (std::array<uint8_t, 4>{90, 140, 200, 77}));
+    for (int i = 0; i < 96 * 96; ++i)
+        ASSERT_EQ(PixelOf(grey, i % 96, i / 96), (std::array<uint8_t, 4>{90, 140, 200, 77}));
     // 2 x 1 black and white stretched: output column u samples the source at (u + 0.5) / 48 - 0.5.
     // Column 47 sits at 0.48958: weights of Catmull-Rom for t = 0.48958 on black, black, white, white.
     const auto ramp = FitToFrame(importtest::RgbaPicture{2, 1, {0, 0, 0, 255, 255, 255, 255, 255}}, FitMode::Stretch);
@@ -149,7 +164,8 @@ TEST(TrimTransparentEdges, CropsOnlyFullyTransparentEdgeRowsAndColumns) {
     settings.Trim = true;
     importtest::RgbaPicture dot = Solid(50, 30, {0, 0, 0, 0});
     for (int y : {10, 11})
-        for (int x : {20, 21}) std::copy_n(std::array<uint8_t, 4>{10, 200, 30, 255}.begin(), 4, dot.Pixels.begin() + (y * 50 + x) * 4);
+        for (int x : {20, 21})
+            std::copy_n(std::array<uint8_t, 4>{10, 200, 30, 255}.begin(), 4, dot.Pixels.begin() + (y * 50 + x) * 4);
     auto frames = PrepareFrames(dot, settings, nullptr);
     ASSERT_TRUE(frames);
     EXPECT_EQ(PixelOf(frames->Fitted, 0, 0), (std::array<uint8_t, 4>{10, 200, 30, 255}));
@@ -164,11 +180,14 @@ TEST(TrimTransparentEdges, CropsOnlyFullyTransparentEdgeRowsAndColumns) {
 }
 
 TEST(Composite, IntegerFormulaAtEveryTellingAlphaAndTheBackgroundWhereThePictureDoesNotReach) {
-    struct Case { uint8_t c, a, b, want; };
-    const Case cases[] = {{200, 0, 30, 30},    {200, 1, 30, 31},   {0, 1, 255, 254},  {200, 128, 30, 115},
-                          {255, 128, 0, 128},  {200, 254, 30, 199}, {0, 254, 255, 1}, {200, 255, 30, 200},
-                          {1, 128, 0, 1},      {1, 127, 0, 0}};
-    for (const Case& c : cases) EXPECT_EQ(CompositeSample(c.c, c.a, c.b), c.want) << int(c.c) << " " << int(c.a) << " " << int(c.b);
+    struct Case {
+        uint8_t c, a, b, want;
+    };
+    const Case cases[] = {{200, 0, 30, 30},   {200, 1, 30, 31},    {0, 1, 255, 254}, {200, 128, 30, 115},
+                          {255, 128, 0, 128}, {200, 254, 30, 199}, {0, 254, 255, 1}, {200, 255, 30, 200},
+                          {1, 128, 0, 1},     {1, 127, 0, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(CompositeSample(c.c, c.a, c.b), c.want) << int(c.c) << " " << int(c.a) << " " << int(c.b);
     for (int c = 0; c < 256; c += 5)
         for (int a = 0; a < 256; a += 3)
             for (int b = 0; b < 256; b += 7)
@@ -187,8 +206,9 @@ TEST(Composite, IntegerFormulaAtEveryTellingAlphaAndTheBackgroundWhereThePicture
     settings.BackgroundFrame = std::make_shared<const imagefiles::RgbaPicture>(MakeBackgroundFrame(background));
     frames = PrepareFrames(Solid(96, 48, {250, 0, 0, 255}), settings, nullptr);
     ASSERT_TRUE(frames);
-    EXPECT_EQ(PixelOf(frames->Composited, 10, 0), (std::array<uint8_t, 4>{0, 0, 0, 255}));          // transparent half over black
-    EXPECT_EQ(PixelOf(frames->Composited, 90, 95), (std::array<uint8_t, 4>{100, 100, 100, 255}));   // opaque half
+    EXPECT_EQ(PixelOf(frames->Composited, 10, 0),
+              (std::array<uint8_t, 4>{0, 0, 0, 255}));  // transparent half over black
+    EXPECT_EQ(PixelOf(frames->Composited, 90, 95), (std::array<uint8_t, 4>{100, 100, 100, 255}));  // opaque half
     EXPECT_EQ(PixelOf(frames->Composited, 90, 50), (std::array<uint8_t, 4>{250, 0, 0, 255}));
 }
 

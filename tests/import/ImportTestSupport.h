@@ -28,7 +28,8 @@ inline RgbaPicture Solid(int width, int height, std::array<uint8_t, 4> rgba) {
 }
 
 inline std::array<uint8_t, 4> PixelOf(const RgbaPicture& picture, int x, int y) {
-    const auto at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.Width) + static_cast<std::size_t>(x)) * 4;
+    const auto at =
+        (static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.Width) + static_cast<std::size_t>(x)) * 4;
     return {picture.Pixels[at], picture.Pixels[at + 1], picture.Pixels[at + 2], picture.Pixels[at + 3]};
 }
 

@@ -41,7 +41,8 @@ TEST(PaletteMatcher, TheRgbRuleIsTheGamesPlainRuleAndAvoidingRestrictsIt) {
     for (int r = 0; r < 256; r += 3)
         for (int g = 1; g < 256; g += 5)
             for (int b = 2; b < 256; b += 4)
-                ASSERT_EQ(plain.Nearest({uint8_t(r), uint8_t(g), uint8_t(b)}), modPalettes::NearestIndexPlain(GamePalette, r, g, b));
+                ASSERT_EQ(plain.Nearest({uint8_t(r), uint8_t(g), uint8_t(b)}),
+                          modPalettes::NearestIndexPlain(GamePalette, r, g, b));
     // Repeated colours: black is 0, 10-15 and 240-245; 808080 is 7 and 248; FFFF00 is 208 and 251.
     std::bitset<256> avoid;
     avoid.set(0).set(7).set(208);
@@ -107,7 +108,9 @@ TEST(MapToPalette, GameColoursComeThroughUnchangedInEveryModeAndStrictNamesTheFi
     for (MatchRule rule : {MatchRule::Rgb, MatchRule::Perceptual})
         for (DitherMode dither : {DitherMode::None, DitherMode::FloydSteinberg}) {
             const MappedFrame mapped = MapToPalette(frame, GamePalette, rule, dither, {});
-            for (int i = 0; i < kFramePixels; ++i) ASSERT_EQ(GameColour(mapped.Indices[static_cast<std::size_t>(i)]), colours[static_cast<std::size_t>(i)]) << i;
+            for (int i = 0; i < kFramePixels; ++i)
+                ASSERT_EQ(GameColour(mapped.Indices[static_cast<std::size_t>(i)]), colours[static_cast<std::size_t>(i)])
+                    << i;
             EXPECT_EQ(mapped.Report.ExactPixels, kFramePixels);
             EXPECT_EQ(mapped.Report.MeanError, 0.0);
             EXPECT_EQ(mapped.Report.LargestError, 0.0);
@@ -156,9 +159,12 @@ TEST(MapToPalette, DitheringKeepsBlockMeansNearerTheSourceAndIsDeterministic) {
         int ditheredNearer = 0;
         for (int by = 0; by < 12; ++by)
             for (int bx = 0; bx < 12; ++bx) {
-                const auto source = BlockMean([&](int x, int y) { return gradient[static_cast<std::size_t>(y * 96 + x)]; }, bx, by);
+                const auto source =
+                    BlockMean([&](int x, int y) { return gradient[static_cast<std::size_t>(y * 96 + x)]; }, bx, by);
                 const auto distance = [&](const MappedFrame& m) {
-                    const auto mean = BlockMean([&](int x, int y) { return GameColour(m.Indices[static_cast<std::size_t>(y * 96 + x)]); }, bx, by);
+                    const auto mean = BlockMean(
+                        [&](int x, int y) { return GameColour(m.Indices[static_cast<std::size_t>(y * 96 + x)]); }, bx,
+                        by);
                     return std::hypot(mean[0] - source[0], mean[1] - source[1], mean[2] - source[2]);
                 };
                 const double p = distance(plain), d = distance(dithered);
@@ -174,7 +180,8 @@ TEST(MapToPalette, DitheringKeepsBlockMeansNearerTheSourceAndIsDeterministic) {
     for (int k = 240; k < 256; ++k) avoid.set(static_cast<std::size_t>(k));
     avoid.set(0);
     for (DitherMode dither : {DitherMode::None, DitherMode::FloydSteinberg})
-        for (uint8_t index : MapToPalette(frame, GamePalette, MatchRule::Rgb, dither, avoid).Indices) ASSERT_FALSE(avoid[index]);
+        for (uint8_t index : MapToPalette(frame, GamePalette, MatchRule::Rgb, dither, avoid).Indices)
+            ASSERT_FALSE(avoid[index]);
 }
 
 TEST(ImportFile, OpaqueNinetySixSquarePngAndBmpMapPixelForPixelByThePlainRule) {
@@ -204,7 +211,9 @@ TEST(ImportFile, OpaqueNinetySixSquarePngAndBmpMapPixelForPixelByThePlainRule) {
         int exact = 0;
         for (int i = 0; i < kFramePixels; ++i) {
             const auto p = importtest::PixelOf(picture, i % 96, i / 96);
-            ASSERT_EQ(result->Indices[static_cast<std::size_t>(i)], modPalettes::NearestIndexPlain(GamePalette, p[0], p[1], p[2])) << name << " " << i;
+            ASSERT_EQ(result->Indices[static_cast<std::size_t>(i)],
+                      modPalettes::NearestIndexPlain(GamePalette, p[0], p[1], p[2]))
+                << name << " " << i;
             exact += GameColour(result->Indices[static_cast<std::size_t>(i)]) == Colour{p[0], p[1], p[2]};
         }
         EXPECT_EQ(result->Report.ExactPixels, exact);

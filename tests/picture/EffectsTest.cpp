@@ -50,6 +50,7 @@ TEST(Effects, WholeSlotRemapsAndNothingOutsideTheSlots) {
 // (3B3B3B), so 59; 109 (071763) lightens to 394582, 47 from both 118 and 137, so 118 (truncating
 // instead of rounding gives 384582, one nearer to 137); 255 stays. Grey: red 249 -> 0, yellow 251
 // -> 255, the greys 80 to 95 stay.
+// clang-format off
 constexpr std::array<uint8_t, 256> kLighter = {
      59,  24, 165, 180, 107, 149, 134,  86,  83, 101,  59,  59,  59,  59,  59,  59,  // 0-15
      16,  17,  18,  18,  19,  20,  20,  21,  21,  22,  22,  22,  91,  57,  57,  92,  // 16-31
@@ -86,6 +87,7 @@ constexpr std::array<uint8_t, 256> kGrey = {
      82, 247,  89,  91,  93,  62,  63,   0,  88,  90,  59,  94,  94,  62,  62,  63,  // 224-239
       0,   0,   0,   0,   0,   0,  80, 247,   7,   0,   0, 255,   0, 255, 255, 255,  // 240-255
 };
+// clang-format on
 
 TEST(Effects, LighterAndGreyOfEveryGameIndex) {
     classUnitGAF set;
@@ -126,8 +128,11 @@ TEST(DrawBorder, BandsAndCornersAndTwiceIsOnce) {
         for (int pass = 1; pass <= 2; ++pass, DrawBorder(pic, int16_t(b)))  // pass 2 checks it drawn twice
             for (int y = 0; y < 96; ++y)
                 for (int x = 0; x < 96; ++x)
-                    ASSERT_EQ(At(pic, x, y),
-                              y >= 96 - b ? 0 : x <= b ? 91 : y < b ? 255 : x >= 96 - std::max(b, 1) ? 87 : 20)
+                    ASSERT_EQ(At(pic, x, y), y >= 96 - b                ? 0
+                                             : x <= b                   ? 91
+                                             : y < b                    ? 255
+                                             : x >= 96 - std::max(b, 1) ? 87
+                                                                        : 20)
                         << "b " << b << " pass " << pass << " at " << x << "," << y;
     }
 }
@@ -146,9 +151,12 @@ TEST(AddGrid, Index100LinesOnAUniformSlot) {
 TEST(ParseCrossSize, VerdictsAndRounding) {
     using enum CrossSizeVerdict;
     const std::tuple<const char*, CrossSizeVerdict, int> cases[] = {
-        {"2", Accepted, 2}, {" 2.5 ", Accepted, 2}, {"3.5", Accepted, 4}, {"-2.5", Accepted, -2}, {"", Empty, 0},
-        {"2.50000000000000000001", Accepted, 3}, {"1e2", Accepted, 100}, {"-32768", Accepted, -32768},
-        {"   ", NotANumber, 0}, {"abc", NotANumber, 0}, {"40000", OutOfRange, 0}, {"32767.5", OutOfRange, 0}};
+        {"2", Accepted, 2},       {" 2.5 ", Accepted, 2},
+        {"3.5", Accepted, 4},     {"-2.5", Accepted, -2},
+        {"", Empty, 0},           {"2.50000000000000000001", Accepted, 3},
+        {"1e2", Accepted, 100},   {"-32768", Accepted, -32768},
+        {"   ", NotANumber, 0},   {"abc", NotANumber, 0},
+        {"40000", OutOfRange, 0}, {"32767.5", OutOfRange, 0}};
     for (const auto& [text, verdict, size] : cases) {
         const CrossSizeAnswer answer = ParseCrossSize(text);
         EXPECT_EQ(answer.Verdict, verdict) << '"' << text << '"';

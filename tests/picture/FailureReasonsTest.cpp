@@ -24,25 +24,33 @@ struct LoadCase {
 
 TEST(FailureReasons, ALoadFailureNamesTheFileTheFaultAndTheWayOut) {
     const std::vector<LoadCase> cases{
-        {{FailureKind::OtherKind, "PNG"}, kWindow,
+        {{FailureKind::OtherKind, "PNG"},
+         kWindow,
          "armcamp.png is a PNG picture. Use File > Import picture... to bring it in."},
         {{FailureKind::OtherKind, "JPEG"}, kCli, "armcamp.png is a JPEG picture. Use --import to bring it in."},
-        {{FailureKind::OtherKind, "GIF"}, kWindow,
+        {{FailureKind::OtherKind, "GIF"},
+         kWindow,
          "armcamp.png is a GIF picture, which Iconwright cannot read. Save it as PNG, BMP or PCX in your drawing "
          "program."},
-        {{FailureKind::WrongSize, "64 x 64"}, kWindow,
+        {{FailureKind::WrongSize, "64 x 64"},
+         kWindow,
          "armcamp.png is 64 x 64 pixels; pictures must be 96 x 96 (Import picture can fit it)."},
-        {{FailureKind::WrongSize, "64 x 64"}, kCli,
+        {{FailureKind::WrongSize, "64 x 64"},
+         kCli,
          "armcamp.png is 64 x 64 pixels; pictures must be 96 x 96 (--import can fit it)."},
-        {{FailureKind::Unsupported, "24-bit colour"}, kWindow,
+        {{FailureKind::Unsupported, "24-bit colour"},
+         kWindow,
          "armcamp.png is stored in a way Load BMP and Load PCX do not take (24-bit colour); they take 256-colour "
          "pictures. Use File > Import picture... to bring it in."},
-        {{FailureKind::Truncated, "the pixel rows"}, kWindow,
+        {{FailureKind::Truncated, "the pixel rows"},
+         kWindow,
          "armcamp.png is cut short (the pixel rows). Save it again in your drawing program."},
         {{FailureKind::Malformed, ""}, kWindow, "armcamp.png is damaged. Save it again in your drawing program."},
-        {{FailureKind::CannotOpen, "No such file or directory"}, kWindow,
+        {{FailureKind::CannotOpen, "No such file or directory"},
+         kWindow,
          "armcamp.png cannot be opened (No such file or directory). Check that the file is there and readable."},
-        {{FailureKind::Unrecognised, ""}, kWindow,
+        {{FailureKind::Unrecognised, ""},
+         kWindow,
          "armcamp.png is not a picture file Iconwright knows (BMP, PCX, PNG or JPEG)."},
     };
     for (const LoadCase& c : cases)

@@ -17,8 +17,8 @@ using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
 // Writes a BMP file, or a version 5 PCX file with every pixel its own packet, as the extension says.
-std::string Write(const testsupport::TempDir& dir, const std::string& name, const std::vector<uint8_t>& px,
-                  int w = 96, int h = 96) {
+std::string Write(const testsupport::TempDir& dir, const std::string& name, const std::vector<uint8_t>& px, int w = 96,
+                  int h = 96) {
     std::vector<uint8_t> pcx(128, 0);
     pcx[0] = 10;
     pcx[1] = 5;
@@ -47,9 +47,9 @@ TEST(PictureLoad, RefusalsLeaveTheSlotsAndYieldsCannotDisturbTheCopy) {
     testsupport::TempDir dir;
     classUnitGAF refusing;
     const std::vector<uint8_t> small(95 * 96, 7);
-    for (const std::string& path : {Write(dir, "w.bmp", small, 95, 96), Write(dir, "h.bmp", small, 96, 95),
-                                    Write(dir, "w.pcx", small, 95, 96), Write(dir, "h.pcx", small, 96, 95),
-                                    dir.file("missing.bmp")})
+    for (const std::string& path :
+         {Write(dir, "w.bmp", small, 95, 96), Write(dir, "h.bmp", small, 96, 95), Write(dir, "w.pcx", small, 95, 96),
+          Write(dir, "h.pcx", small, 96, 95), dir.file("missing.bmp")})
         EXPECT_FALSE(Load(refusing, path, 0)) << path;
     std::vector<uint8_t> a(9216), b(9216);
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -91,9 +91,11 @@ TEST(SaveGadget, FramesNamesAndAllOrNothing) {
     set.ResetToBackground(1, kEmptyIndex);
     set.Name("fromname");
     const std::string name31 = "abcdefghijklmnopqrstuvwxyz01234", upper31 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234";
-    const std::pair<std::string, std::string> names[] = {
-        {"UseNameEntry", "FROMNAME"}, {name31, upper31}, {name31 + "567890abc", upper31},
-        {"caf\xC3\xA9 \xC5\x93uvre", "CAF\xC9 \x8CUVRE"}, {"usenameentry", "USENAMEENTRY"}};  // café œuvre
+    const std::pair<std::string, std::string> names[] = {{"UseNameEntry", "FROMNAME"},
+                                                         {name31, upper31},
+                                                         {name31 + "567890abc", upper31},
+                                                         {"caf\xC3\xA9 \xC5\x93uvre", "CAF\xC9 \x8CUVRE"},
+                                                         {"usenameentry", "USENAMEENTRY"}};  // café œuvre
     for (const auto& [given, stored] : names) {
         ASSERT_TRUE(set.SaveGadget(dir.file("n.gaf"), given)) << given;
         const auto file = ReadBytes(dir.file("n.gaf"));
@@ -125,16 +127,23 @@ TEST(PictureFiles, RefusalsSayWhy) {
     const std::vector<uint8_t> small(95 * 96, 7);
     const std::string narrow = Write(dir, "narrow.bmp", small, 95, 96), low = Write(dir, "low.pcx", small, 96, 95);
     using enum imagefiles::FailureKind;
-    const std::tuple<const char*, std::function<bool(imagefiles::FileFailure*)>, imagefiles::FailureKind, std::string> cases[] = {
-        {"95 wide BMP", [&](auto* why) { return set.LoadBMPPicture(narrow, 0, why); }, WrongSize, "95 x 96"},
-        {"95 high PCX", [&](auto* why) { return set.LoadPCXPicture(low, 0, why); }, WrongSize, "96 x 95"},
-        {"BMP read as PCX", [&](auto* why) { return set.LoadPCXPicture(narrow, 0, why); }, OtherKind, "BMP"},
-        {"missing", [&](auto* why) { return set.LoadBMPPicture(dir.file("gone.bmp"), 0, why); }, CannotOpen, "No such file or directory"},
-        {"slot 3 saved", [&](auto* why) { return set.SaveAsBMP(3, dir.file("s.bmp"), why); }, CannotWrite, "no picture 3"},
-        {"saved into a folder", [&](auto* why) { return set.SaveAsBMP(0, dir.path().string(), why); }, CannotWrite, "a folder"},
-        {"name with omega", [&](auto* why) { return set.SaveGadget(dir.file("g.gaf"), "arm\xCE\xA9", why); }, BadName, "\"\xCE\xA9\""},
-        {"name not UTF-8", [&](auto* why) { return set.SaveGadget(dir.file("g.gaf"), "arm\xCE", why); }, BadName, "a byte that is not UTF-8 (0xCE)"},
-        {"GAF into a missing folder", [&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); }, CannotWrite, "No such file or directory"}};
+    const std::tuple<const char*, std::function<bool(imagefiles::FileFailure*)>, imagefiles::FailureKind, std::string>
+        cases[] = {
+            {"95 wide BMP", [&](auto* why) { return set.LoadBMPPicture(narrow, 0, why); }, WrongSize, "95 x 96"},
+            {"95 high PCX", [&](auto* why) { return set.LoadPCXPicture(low, 0, why); }, WrongSize, "96 x 95"},
+            {"BMP read as PCX", [&](auto* why) { return set.LoadPCXPicture(narrow, 0, why); }, OtherKind, "BMP"},
+            {"missing", [&](auto* why) { return set.LoadBMPPicture(dir.file("gone.bmp"), 0, why); }, CannotOpen,
+             "No such file or directory"},
+            {"slot 3 saved", [&](auto* why) { return set.SaveAsBMP(3, dir.file("s.bmp"), why); }, CannotWrite,
+             "no picture 3"},
+            {"saved into a folder", [&](auto* why) { return set.SaveAsBMP(0, dir.path().string(), why); }, CannotWrite,
+             "a folder"},
+            {"name with omega", [&](auto* why) { return set.SaveGadget(dir.file("g.gaf"), "arm\xCE\xA9", why); },
+             BadName, "\"\xCE\xA9\""},
+            {"name not UTF-8", [&](auto* why) { return set.SaveGadget(dir.file("g.gaf"), "arm\xCE", why); }, BadName,
+             "a byte that is not UTF-8 (0xCE)"},
+            {"GAF into a missing folder", [&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); },
+             CannotWrite, "No such file or directory"}};
     for (const auto& [what, operation, kind, detail] : cases) {
         imagefiles::FileFailure why;
         EXPECT_FALSE(operation(&why)) << what;

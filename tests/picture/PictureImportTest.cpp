@@ -66,10 +66,11 @@ TEST(ImportPicture, AFailureLeavesTheSlotAndAutoImportFillsBothOthers) {
     EXPECT_EQ(*unit.Slot(0), before);
 
     ASSERT_TRUE(unit.ImportPicture(dir.file("red.png"), 0, ImportSettings{}, &report, &why));
-    EXPECT_EQ(unit.Slot(0)->at(0), 0);        // black above and below the 96 x 64 picture
+    EXPECT_EQ(unit.Slot(0)->at(0), 0);          // black above and below the 96 x 64 picture
     EXPECT_EQ(unit.Slot(0)->at(96 * 50), 249);  // red
     EXPECT_EQ(report.ExactPixels, kFramePixels);
-    EXPECT_TRUE(unit.ImportPicture(dir.file("red.png"), 3, ImportSettings{}, &report, &why));  // no slot: nothing changes
+    EXPECT_TRUE(
+        unit.ImportPicture(dir.file("red.png"), 3, ImportSettings{}, &report, &why));  // no slot: nothing changes
 
     classUnitGAF expected;
     ASSERT_TRUE(expected.ImportPicture(dir.file("red.png"), 1, ImportSettings{}));

@@ -54,8 +54,10 @@ TEST(SlotFiles, PcxPngAndFramePngHoldTheSlotOrItsReductionInTheGamePalette) {
 TEST(UnitFilePaths, TheNameAsGivenForTheGafAndUpperCasedForThePicture) {
     const std::vector<std::tuple<std::string, std::string, std::string>> cases{
         {"armcamp", "mod/anims/armcamp_GADGET.GAF", "mod/unitpics/ARMCAMP.PCX"},
-        {"cor\xC3\xA7\xC3\xA0", "mod/anims/cor\xC3\xA7\xC3\xA0_GADGET.GAF", "mod/unitpics/COR\xC3\x87\xC3\x80.PCX"},  // corçà
-        {"\xC5\xA1\xC3\xBF-1", "mod/anims/\xC5\xA1\xC3\xBF-1_GADGET.GAF", "mod/unitpics/\xC5\xA0\xC5\xB8-1.PCX"},      // šÿ-1
+        {"cor\xC3\xA7\xC3\xA0", "mod/anims/cor\xC3\xA7\xC3\xA0_GADGET.GAF",
+         "mod/unitpics/COR\xC3\x87\xC3\x80.PCX"},  // corçà
+        {"\xC5\xA1\xC3\xBF-1", "mod/anims/\xC5\xA1\xC3\xBF-1_GADGET.GAF",
+         "mod/unitpics/\xC5\xA0\xC5\xB8-1.PCX"},  // šÿ-1
         {"..", "mod/anims/.._GADGET.GAF", "mod/unitpics/...PCX"},
     };
     for (const auto& [name, gadget, picture] : cases) {
@@ -110,9 +112,11 @@ TEST(ExportUnit, ABadNameMakesNothingAndAFolderOrFileInTheWayIsNamed) {
         {[&] { testsupport::WriteBytes(mod, {1}); }, "the folder " + mod + "/anims cannot be made", false},
         {[&] { fs::create_directories(mod + "/anims"), testsupport::WriteBytes(mod + "/unitpics", {1}); },
          "the folder " + mod + "/unitpics cannot be made", false},
-        {[&] { fs::create_directories(mod + "/anims/armcamp_GADGET.GAF"); }, mod + "/anims/armcamp_GADGET.GAF cannot be written", false},
+        {[&] { fs::create_directories(mod + "/anims/armcamp_GADGET.GAF"); },
+         mod + "/anims/armcamp_GADGET.GAF cannot be written", false},
         // The GAF file is written first and stays when the picture cannot be.
-        {[&] { fs::create_directories(mod + "/unitpics/ARMCAMP.PCX"); }, mod + "/unitpics/ARMCAMP.PCX cannot be written", true},
+        {[&] { fs::create_directories(mod + "/unitpics/ARMCAMP.PCX"); },
+         mod + "/unitpics/ARMCAMP.PCX cannot be written", true},
     };
     for (const auto& [inTheWay, detail, gadgetWritten] : cases) {
         fs::remove_all(mod);
@@ -136,8 +140,10 @@ TEST(SaveGadget, ReadsBackThroughTheGafReaderAsTheThreeFrames) {
     ASSERT_EQ(gaf->Entries[0].Frames.size(), 3u);
     for (int32_t k = 0; k < 3; ++k) {
         const gaf::DecodedFrame& frame = gaf->Entries[0].Frames[static_cast<std::size_t>(k)];
-        EXPECT_EQ(std::tuple(frame.Width, frame.Height, frame.X, frame.Y, frame.Transparency, frame.Compression, frame.Layers),
-                  std::tuple(64, 64, 0, 0, 9, 0, 0)) << k;
+        EXPECT_EQ(std::tuple(frame.Width, frame.Height, frame.X, frame.Y, frame.Transparency, frame.Compression,
+                             frame.Layers),
+                  std::tuple(64, 64, 0, 0, 9, 0, 0))
+            << k;
         const auto reduced = unit.Unit.ReducedFrame(k);
         EXPECT_EQ(frame.Pixels, Bytes(reduced.begin(), reduced.end())) << k;
     }

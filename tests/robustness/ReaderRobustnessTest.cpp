@@ -25,9 +25,15 @@ void* operator new(std::size_t size) {
 
 namespace {
 using samplefiles::Format;
-struct Picture { int64_t Width, Height; std::vector<uint8_t> Pixels; Palette Colours; bool operator==(const Picture&) const = default; };
+struct Picture {
+    int64_t Width, Height;
+    std::vector<uint8_t> Pixels;
+    Palette Colours;
+    bool operator==(const Picture&) const = default;
+};
 Picture State(Format kind) {
-    if (kind == Format::Bmp) return {modBmp::BmpHeader().Width, modBmp::BmpHeader().Height, modBmp::BmpPixels(), modBmp::BmpPalette()};
+    if (kind == Format::Bmp)
+        return {modBmp::BmpHeader().Width, modBmp::BmpHeader().Height, modBmp::BmpPixels(), modBmp::BmpPalette()};
     return {modPCX::PcxLastX() + 1, modPCX::PcxLastY() + 1, modPCX::PcxPixels(), modPCX::PcxPalette()};
 }
 
@@ -37,9 +43,14 @@ std::string Recorded(Format kind, std::size_t fileSize, Work work) {
     std::string problem;
     largest = 0;
     recording = true;
-    try { work(); } catch (...) { problem = " threw"; }
+    try {
+        work();
+    } catch (...) {
+        problem = " threw";
+    }
     recording = false;
-    if (largest > (kind == Format::Pcx ? 32 : 256) * fileSize + 65536) problem += " allocated " + std::to_string(largest) + " bytes at once";
+    if (largest > (kind == Format::Pcx ? 32 : 256) * fileSize + 65536)
+        problem += " allocated " + std::to_string(largest) + " bytes at once";
     return problem;
 }
 
@@ -48,14 +59,17 @@ std::string Check(Format kind, const std::vector<uint8_t>& bytes, const std::str
     std::optional<Picture> decoded;
     std::string problem = Recorded(kind, bytes.size(), [&] {
         if (kind == Format::Pcx) {
-            if (auto d = modPCX::DecodePcx(bytes)) decoded = Picture{d->LastX + int64_t{1}, d->LastY + int64_t{1}, d->Pixels, d->Colours};
+            if (auto d = modPCX::DecodePcx(bytes))
+                decoded = Picture{d->LastX + int64_t{1}, d->LastY + int64_t{1}, d->Pixels, d->Colours};
         } else if (auto d = modBmp::DecodeBmp(bytes)) {
             decoded = Picture{d->Header.Width, d->Header.Height, d->Pixels, d->Colours};
-            if (d->Header.Size != int64_t{d->Header.Width} * d->Header.Height) throw std::logic_error("Size is not Width x Height");
+            if (d->Header.Size != int64_t{d->Header.Width} * d->Header.Height)
+                throw std::logic_error("Size is not Width x Height");
         }
     });
     if (!problem.empty()) return problem;
-    if (decoded && (decoded->Width <= 0 || decoded->Height <= 0 || int64_t(decoded->Pixels.size()) != decoded->Width * decoded->Height))
+    if (decoded && (decoded->Width <= 0 || decoded->Height <= 0 ||
+                    int64_t(decoded->Pixels.size()) != decoded->Width * decoded->Height))
         return "accepted with a size of " + std::to_string(decoded->Width) + " x " + std::to_string(decoded->Height);
     if (decoded && kind == Format::Pcx) {
         const auto at = [&](std::size_t o) { return static_cast<int16_t>(bytes[o] | bytes[o + 1] << 8); };
@@ -63,34 +77,50 @@ std::string Check(Format kind, const std::vector<uint8_t>& bytes, const std::str
         bool proper = bytes.size() >= 897 && bytes[rgb - 1] == 12;
         proper = proper && decoded->Width == at(8) - at(4) + 1 && decoded->Height == at(10) - at(6) + 1;
         for (std::size_t i = 0; proper && i < 256; ++i)
-            proper = decoded->Colours[i] == PaletteEntry{bytes[rgb + 3 * i + 2], bytes[rgb + 3 * i + 1], bytes[rgb + 3 * i], 0};
+            proper = decoded->Colours[i] ==
+                     PaletteEntry{bytes[rgb + 3 * i + 2], bytes[rgb + 3 * i + 1], bytes[rgb + 3 * i], 0};
         if (!proper) return "accepted without a marker, or with another extent or palette";
     }
     if (!path) return "";
     testsupport::WriteBytes(*path, bytes);
     const Picture before = State(kind);
     bool loaded = false;
-    problem = Recorded(kind, bytes.size(), [&] { loaded = kind == Format::Pcx ? modPCX::LoadPCXFile(*path) : modBmp::LoadBMPFile(*path, false); });
+    problem = Recorded(kind, bytes.size(), [&] {
+        loaded = kind == Format::Pcx ? modPCX::LoadPCXFile(*path) : modBmp::LoadBMPFile(*path, false);
+    });
     if (!problem.empty() || loaded != decoded.has_value()) return "load" + problem + " disagrees with the decode";
-    return State(kind) == (loaded ? *decoded : before) ? "" : "the module state is neither the decoded picture nor the old one";
+    return State(kind) == (loaded ? *decoded : before)
+               ? ""
+               : "the module state is neither the decoded picture nor the old one";
 }
 
 // One to three damages: a flipped bit, an extreme number or one near the file's size in a size or
 // offset field (huge claims in small files among them), a cut, random bytes inserted or removed.
 std::vector<uint8_t> Mutate(std::mt19937& random, std::vector<uint8_t> b, const std::vector<std::size_t>& fields) {
-    static const uint32_t extremes[] = {0, 1, 0x7F, 0x80, 0xFF, 0x7FFF, 0x8000, 0xFFFF, 30000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+    static const uint32_t extremes[] = {0,      1,      0x7F,  0x80,       0xFF,       0x7FFF,
+                                        0x8000, 0xFFFF, 30000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
     const auto below = [&](std::size_t n) { return n ? random() % n : 0; };
     for (auto damages = 1 + below(3); damages-- > 0;) {
         const std::size_t at = below(b.size() + 1), count = std::min<std::size_t>(1 + below(64), b.size() - at);
         const auto from = b.begin() + static_cast<std::ptrdiff_t>(at), to = from + static_cast<std::ptrdiff_t>(count);
-        const auto value = below(4) ? extremes[below(std::size(extremes))] : static_cast<uint32_t>(b.size() + below(3) - 1);
+        const auto value =
+            below(4) ? extremes[below(std::size(extremes))] : static_cast<uint32_t>(b.size() + below(3) - 1);
         const std::size_t field = fields[below(fields.size())], width = below(2) ? 4 : 2;
         switch (below(6)) {
-        case 0: if (count) b[at] ^= static_cast<uint8_t>(1 << below(8)); break;
-        case 1: case 2: for (std::size_t k = 0; k < width && field + k < b.size(); ++k) b[field + k] = static_cast<uint8_t>(value >> (8 * k)); break;
-        case 3: b.resize(at); break;
-        case 4: for (std::size_t k = 0; k < count; ++k) b.insert(b.begin() + static_cast<std::ptrdiff_t>(at), static_cast<uint8_t>(random())); break;
-        default: b.erase(from, to);
+            case 0:
+                if (count) b[at] ^= static_cast<uint8_t>(1 << below(8));
+                break;
+            case 1:
+            case 2:
+                for (std::size_t k = 0; k < width && field + k < b.size(); ++k)
+                    b[field + k] = static_cast<uint8_t>(value >> (8 * k));
+                break;
+            case 3: b.resize(at); break;
+            case 4:
+                for (std::size_t k = 0; k < count; ++k)
+                    b.insert(b.begin() + static_cast<std::ptrdiff_t>(at), static_cast<uint8_t>(random()));
+                break;
+            default: b.erase(from, to);
         }
     }
     return b;
@@ -108,7 +138,8 @@ TEST(ReaderRobustness, TruncationsAndMutantsGiveAProperResult) {
     auto samples = samplefiles::LargeSamples();
     for (auto& small : samplefiles::SmallSamples()) {
         for (std::size_t length = 0; length < small.Bytes.size(); ++length)
-            note(small.Name + " cut to " + std::to_string(length), Check(small.Kind, {small.Bytes.begin(), small.Bytes.begin() + long(length)}));
+            note(small.Name + " cut to " + std::to_string(length),
+                 Check(small.Kind, {small.Bytes.begin(), small.Bytes.begin() + long(length)}));
         samples.push_back(std::move(small));
     }
     std::mt19937 random(20240611);
@@ -119,11 +150,13 @@ TEST(ReaderRobustness, TruncationsAndMutantsGiveAProperResult) {
         ASSERT_EQ(State(sample.Kind).Pixels, sample.Pixels) << sample.Name;
         const auto& b = sample.Bytes;  // where the versions, sizes, counts and offsets are:
         const std::size_t colours = 14u + b[14] + b[15] * 256u, pixels = b[10] + b[11] * 256u;
-        const std::vector<std::size_t> fields = sample.Kind == Format::Pcx
-            ? std::vector<std::size_t>{1, 4, 6, 8, 10, 66, 128, 130, b.size() - 769, b.size() - 768}
-            : std::vector<std::size_t>{2, 10, 14, 18, 22, 28, 30, 34, 46, colours, pixels, pixels + 1};
+        const std::vector<std::size_t> fields =
+            sample.Kind == Format::Pcx
+                ? std::vector<std::size_t>{1, 4, 6, 8, 10, 66, 128, 130, b.size() - 769, b.size() - 768}
+                : std::vector<std::size_t>{2, 10, 14, 18, 22, 28, 30, 34, 46, colours, pixels, pixels + 1};
         for (int i = 0; i < 1500; ++i)
-            note(sample.Name + " mutant " + std::to_string(i), Check(sample.Kind, Mutate(random, b, fields), i % 25 ? nullptr : &path));
+            note(sample.Name + " mutant " + std::to_string(i),
+                 Check(sample.Kind, Mutate(random, b, fields), i % 25 ? nullptr : &path));
     }
     EXPECT_EQ(problems, 0);
 }

@@ -14,9 +14,9 @@ struct Frame {
     uint16_t Width = 1, Height = 1;
     int16_t X = 0, Y = 0;
     uint8_t Transparency = 9;
-    uint8_t Compression = 0;        // 0 raw: Data holds the pixels; 1: Data holds the rows (see Row)
-    std::vector<uint8_t> Data{};    // written right behind the header
-    std::vector<Frame> Layers{};    // when there are any: a table of their offsets instead of Data
+    uint8_t Compression = 0;      // 0 raw: Data holds the pixels; 1: Data holds the rows (see Row)
+    std::vector<uint8_t> Data{};  // written right behind the header
+    std::vector<Frame> Layers{};  // when there are any: a table of their offsets instead of Data
 };
 
 struct Entry {
@@ -29,8 +29,8 @@ struct Entry {
 // The file and where its pieces start.
 struct Layout {
     std::vector<uint8_t> Bytes;
-    std::vector<std::size_t> EntryOffsets;                    // each entry header
-    std::vector<std::vector<std::size_t>> FrameHeaderOffsets; // each entry's frames' headers
+    std::vector<std::size_t> EntryOffsets;                     // each entry header
+    std::vector<std::vector<std::size_t>> FrameHeaderOffsets;  // each entry's frames' headers
 };
 
 // Control bytes of the run-length packets.
@@ -44,8 +44,12 @@ inline void Put16At(std::vector<uint8_t>& out, std::size_t at, unsigned value) {
 inline void Put32At(std::vector<uint8_t>& out, std::size_t at, uint32_t value) {
     for (int k = 0; k < 4; ++k) out[at + k] = static_cast<uint8_t>(value >> (8 * k));
 }
-inline void Append16(std::vector<uint8_t>& out, unsigned value) { out.resize(out.size() + 2), Put16At(out, out.size() - 2, value); }
-inline void Append32(std::vector<uint8_t>& out, uint32_t value) { out.resize(out.size() + 4), Put32At(out, out.size() - 4, value); }
+inline void Append16(std::vector<uint8_t>& out, unsigned value) {
+    out.resize(out.size() + 2), Put16At(out, out.size() - 2, value);
+}
+inline void Append32(std::vector<uint8_t>& out, uint32_t value) {
+    out.resize(out.size() + 4), Put32At(out, out.size() - 4, value);
+}
 
 // One run-length row: its 16-bit byte count, then the packets.
 inline std::vector<uint8_t> Row(const std::vector<uint8_t>& packets) {
@@ -65,7 +69,8 @@ inline std::vector<uint8_t> Rows(const std::vector<std::vector<uint8_t>>& packet
 
 // A picture as the game's run-length rows: transparent pixels skipped, runs of 3 or more
 // repeated, the rest copied; a row ends with its last opaque pixel.
-inline std::vector<uint8_t> EncodeRows(const std::vector<uint8_t>& pixels, unsigned width, unsigned height, uint8_t transparency) {
+inline std::vector<uint8_t> EncodeRows(const std::vector<uint8_t>& pixels, unsigned width, unsigned height,
+                                       uint8_t transparency) {
     std::vector<std::vector<uint8_t>> rows(height);
     for (unsigned y = 0; y < height; ++y) {
         const uint8_t* px = pixels.data() + std::size_t{y} * width;
@@ -145,13 +150,25 @@ inline Layout Build(const std::vector<Entry>& entries) {
 }
 
 // A frame of raw pixels.
-inline Frame Raw(uint16_t width, uint16_t height, std::vector<uint8_t> pixels, int16_t x = 0, int16_t y = 0, uint8_t transparency = 9) {
-    return {.Width = width, .Height = height, .X = x, .Y = y, .Transparency = transparency, .Compression = 0, .Data = std::move(pixels)};
+inline Frame Raw(uint16_t width, uint16_t height, std::vector<uint8_t> pixels, int16_t x = 0, int16_t y = 0,
+                 uint8_t transparency = 9) {
+    return {.Width = width,
+            .Height = height,
+            .X = x,
+            .Y = y,
+            .Transparency = transparency,
+            .Compression = 0,
+            .Data = std::move(pixels)};
 }
 // A frame of run-length rows holding pixels.
-inline Frame Compressed(uint16_t width, uint16_t height, const std::vector<uint8_t>& pixels, int16_t x = 0, int16_t y = 0,
-                        uint8_t transparency = 9) {
-    return {.Width = width, .Height = height, .X = x, .Y = y, .Transparency = transparency, .Compression = 1,
+inline Frame Compressed(uint16_t width, uint16_t height, const std::vector<uint8_t>& pixels, int16_t x = 0,
+                        int16_t y = 0, uint8_t transparency = 9) {
+    return {.Width = width,
+            .Height = height,
+            .X = x,
+            .Y = y,
+            .Transparency = transparency,
+            .Compression = 1,
             .Data = EncodeRows(pixels, width, height, transparency)};
 }
 
@@ -165,13 +182,19 @@ namespace gafbuild {
 inline std::vector<std::pair<std::string, std::vector<uint8_t>>> Samples() {
     const auto picture = [](unsigned width, unsigned height, uint8_t transparency) {
         std::vector<uint8_t> px(std::size_t{width} * height);
-        for (std::size_t k = 0; k < px.size(); ++k) px[k] = (k / 3 + k / width) % 4 == 0 ? transparency : static_cast<uint8_t>(k * 29 / 7);
+        for (std::size_t k = 0; k < px.size(); ++k)
+            px[k] = (k / 3 + k / width) % 4 == 0 ? transparency : static_cast<uint8_t>(k * 29 / 7);
         return px;
     };
     const Frame gadget = Raw(64, 64, picture(64, 64, 200));
     const Frame runs = Compressed(40, 30, picture(40, 30, 9), 3, -2);
-    const Frame layered{.Width = 32, .Height = 24, .X = 16, .Y = 12, .Transparency = 0,
-                        .Layers = {Compressed(20, 20, picture(20, 20, 9), 10, 10), Raw(8, 8, picture(8, 8, 9), -4, 30),
+    const Frame layered{.Width = 32,
+                        .Height = 24,
+                        .X = 16,
+                        .Y = 12,
+                        .Transparency = 0,
+                        .Layers = {Compressed(20, 20, picture(20, 20, 9), 10, 10),
+                                   Raw(8, 8, picture(8, 8, 9), -4, 30),
                                    {.Width = 6, .Height = 6, .Layers = {Compressed(4, 4, picture(4, 4, 9))}}}};
     std::vector<std::pair<std::string, std::vector<uint8_t>>> samples{
         {"gadget.gaf", Build({{.Name = "ARMCAMP", .Frames = {gadget, gadget, gadget}}}).Bytes},
@@ -179,7 +202,8 @@ inline std::vector<std::pair<std::string, std::vector<uint8_t>>> Samples() {
         {"layers.gaf", Build({{.Name = "LAYERS", .Frames = {layered}}}).Bytes},
     };
     Layout shared = Build({{.Name = "\x80\x8A\x9F one", .Frames = {runs, Raw(3, 3, picture(3, 3, 9))}},
-                           {.Name = "\x81two", .Frames = {Raw(1, 1, {7}), Raw(2, 2, {1, 2, 3, 4})}}, {.Name = ""}});
+                           {.Name = "\x81two", .Frames = {Raw(1, 1, {7}), Raw(2, 2, {1, 2, 3, 4})}},
+                           {.Name = ""}});
     Put32At(shared.Bytes, shared.EntryOffsets[1] + 40, static_cast<uint32_t>(shared.FrameHeaderOffsets[0][0]));
     samples.emplace_back("entries.gaf", std::move(shared.Bytes));
     return samples;

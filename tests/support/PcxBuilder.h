@@ -15,7 +15,8 @@ struct PcxFile {
     uint8_t PaletteMarker = 12;
     std::array<uint8_t, 768> PaletteRgb = [] {  // entry i: red i, green 255 - i, blue 7 i
         std::array<uint8_t, 768> rgb{};
-        for (std::size_t i = 0; i < 768; ++i) rgb[i] = static_cast<uint8_t>(i % 3 == 0 ? i / 3 : i % 3 == 1 ? 255 - i / 3 : 7 * (i / 3));
+        for (std::size_t i = 0; i < 768; ++i)
+            rgb[i] = static_cast<uint8_t>(i % 3 == 0 ? i / 3 : i % 3 == 1 ? 255 - i / 3 : 7 * (i / 3));
         return rgb;
     }();
 };
@@ -29,7 +30,8 @@ inline void AppendRun(std::vector<uint8_t>& out, int count, uint8_t value) {
 inline std::vector<uint8_t> Encode(const std::vector<uint8_t>& px, std::size_t rowWidth = 0) {
     std::vector<uint8_t> out;
     for (std::size_t i = 0, n = 0; i < px.size(); i += n) {
-        for (n = 1; n < 63 && i + n < (rowWidth ? (i / rowWidth + 1) * rowWidth : px.size()) && px[i + n] == px[i];) ++n;
+        for (n = 1; n < 63 && i + n < (rowWidth ? (i / rowWidth + 1) * rowWidth : px.size()) && px[i + n] == px[i];)
+            ++n;
         AppendRun(out, static_cast<int>(n), px[i]);
     }
     return out;
@@ -57,6 +59,10 @@ inline std::vector<uint8_t> Build(const PcxFile& pcx) {
     return out;
 }
 inline std::vector<uint8_t> BuildWithPackets(int xMin, int yMin, int xMax, int yMax, std::vector<uint8_t> packets) {
-    return Build({.XMin = int16_t(xMin), .YMin = int16_t(yMin), .XMax = int16_t(xMax), .YMax = int16_t(yMax), .Packets = std::move(packets)});
+    return Build({.XMin = int16_t(xMin),
+                  .YMin = int16_t(yMin),
+                  .XMax = int16_t(xMax),
+                  .YMax = int16_t(yMax),
+                  .Packets = std::move(packets)});
 }
 }  // namespace pcxbuild

@@ -20,7 +20,7 @@ struct PngLayout {
     uint8_t ColourType = 6;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
     uint8_t BitDepth = 8;
     bool Interlaced = false;
-    std::vector<uint8_t> Samples;                // rows in the PNG's own packing, 16-bit samples in host order
+    std::vector<uint8_t> Samples;                 // rows in the PNG's own packing, 16-bit samples in host order
     std::vector<std::array<uint8_t, 3>> Colours;  // PLTE
     std::vector<uint8_t> PaletteAlphas;           // tRNS for a palette picture
     std::array<uint16_t, 3> TransparentColour{};  // tRNS for grey (first value) or RGB pictures
@@ -31,7 +31,12 @@ struct PngLayout {
 inline std::vector<uint8_t> EncodePng(const PngLayout& layout) {
     spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
     spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr header{layout.Width, layout.Height, layout.BitDepth, layout.ColourType, 0, 0,
+    spng_ihdr header{layout.Width,
+                     layout.Height,
+                     layout.BitDepth,
+                     layout.ColourType,
+                     0,
+                     0,
                      static_cast<uint8_t>(layout.Interlaced ? 1 : 0)};
     int error = spng_set_ihdr(ctx, &header);
     if (!error && !layout.Colours.empty()) {
@@ -52,7 +57,8 @@ inline std::vector<uint8_t> EncodePng(const PngLayout& layout) {
         error = spng_set_trns(ctx, &trns);
     }
     if (!error)
-        error = spng_encode_image(ctx, layout.Samples.data(), layout.Samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+        error =
+            spng_encode_image(ctx, layout.Samples.data(), layout.Samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
     std::vector<uint8_t> file;
     if (!error) {
         std::size_t length = 0;
@@ -66,8 +72,16 @@ inline std::vector<uint8_t> EncodePng(const PngLayout& layout) {
 
 // An 8-bit RGBA PNG of the picture.
 inline std::vector<uint8_t> EncodeRgbaPng(const imagefiles::RgbaPicture& picture, bool interlaced = false) {
-    return EncodePng({static_cast<uint32_t>(picture.Width), static_cast<uint32_t>(picture.Height), 6, 8, interlaced,
-                      picture.Pixels, {}, {}, {}, false});
+    return EncodePng({static_cast<uint32_t>(picture.Width),
+                      static_cast<uint32_t>(picture.Height),
+                      6,
+                      8,
+                      interlaced,
+                      picture.Pixels,
+                      {},
+                      {},
+                      {},
+                      false});
 }
 
 // A JPEG of pixels in TurboJPEG pixel format pixelFormat (TJPF_RGB, TJPF_GRAY, TJPF_CMYK, ...).

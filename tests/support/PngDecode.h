@@ -2,10 +2,10 @@
 // Decodes a PNG file through libspng exactly as stored (indices for an indexed file), for tests
 // that check what the writers put into the file.
 
+#include <spng.h>
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <spng.h>
 #include <vector>
 
 #include "imagefiles/PaletteEntry.h"
@@ -14,9 +14,9 @@ namespace pngdecode {
 
 struct StoredPng {
     spng_ihdr Header{};
-    std::vector<PaletteEntry> Colours;     // PLTE, with Reserved 0
+    std::vector<PaletteEntry> Colours;           // PLTE, with Reserved 0
     std::optional<std::vector<uint8_t>> Alphas;  // tRNS of an indexed file, when there is one
-    std::vector<uint8_t> Pixels;           // as stored, rows top first
+    std::vector<uint8_t> Pixels;                 // as stored, rows top first
 };
 
 inline std::optional<StoredPng> Decode(const std::vector<uint8_t>& file) {
@@ -30,7 +30,8 @@ inline std::optional<StoredPng> Decode(const std::vector<uint8_t>& file) {
             png.Colours.push_back({plte.entries[i].blue, plte.entries[i].green, plte.entries[i].red, 0});
     }
     spng_trns trns{};
-    if (spng_get_trns(ctx.get(), &trns) == 0) png.Alphas.emplace(trns.type3_alpha, trns.type3_alpha + trns.n_type3_entries);
+    if (spng_get_trns(ctx.get(), &trns) == 0)
+        png.Alphas.emplace(trns.type3_alpha, trns.type3_alpha + trns.n_type3_entries);
     std::size_t size = 0;
     if (spng_decoded_image_size(ctx.get(), SPNG_FMT_PNG, &size) != 0) return std::nullopt;
     png.Pixels.resize(size);

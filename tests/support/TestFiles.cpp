@@ -1,9 +1,9 @@
 #include "support/TestFiles.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <fstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace testsupport {
 
@@ -11,8 +11,7 @@ TempDir::TempDir() {
     static std::atomic<int> counter{0};
     const auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        auto candidate = base / ("iconwright-test-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(counter++));
+        auto candidate = base / ("iconwright-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         if (std::filesystem::create_directory(candidate)) {
             path_ = candidate;
             return;
@@ -26,8 +25,8 @@ TempDir::~TempDir() {
     // Tests may leave read-only folders behind; make them writable so they can be removed.
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
          it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
     }
     std::filesystem::remove_all(path_, ignored);
 }

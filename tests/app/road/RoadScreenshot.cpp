@@ -84,9 +84,10 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
     };
     window.SSTab1()->setCurrentIndex(frmMain::kNormalPage);
-    click("Command1");   // Load BMP
-    click("Command4");   // border
-    const QString normalShot = QString::fromLocal8Bit(argv[1]).replace(QStringLiteral("operations"), QStringLiteral("normal"));
+    click("Command1");  // Load BMP
+    click("Command4");  // border
+    const QString normalShot =
+        QString::fromLocal8Bit(argv[1]).replace(QStringLiteral("operations"), QStringLiteral("normal"));
     if (normalShot != QString::fromLocal8Bit(argv[1])) window.grab().save(normalShot, "PNG");
     click("Command28");  // the other two from the file
     window.SSTab1()->setCurrentIndex(frmMain::kOperationsPage);
