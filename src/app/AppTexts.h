@@ -38,7 +38,7 @@ inline constexpr const char* kLoadedNote = "Loaded %1";
 // The reason below "The .GAF file could not be written." for a unit name; %1 is the first
 // character the game's code page lacks.
 inline constexpr const char* kUnstorableName =
-    "The unit name has \"%1\", a character the game cannot store. Use only Western European letters, digits and "
+    "The unit name has %1, a character the game cannot store. Use only Western European letters, digits and "
     "signs (Windows-1252).";
 
 // File dialog settings

@@ -45,18 +45,9 @@ void frmMain::SSTab1_Click(int /*PreviousTab*/) {
 }
 
 std::string frmMain::UnstorableNameReason(const std::string& unitName) {
-    // Walks the name one UTF-8 character at a time (lead byte: its length), asking the game's
-    // code page for each.
-    for (std::size_t at = 0; at < unitName.size();) {
-        const auto lead = static_cast<unsigned char>(unitName[at]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        const std::string character = unitName.substr(at, length);
-        if (!windows1252::FromUtf8(character)) {
-            return QString::fromUtf8(AppTexts::kUnstorableName).arg(QString::fromStdString(character)).toStdString();
-        }
-        at += length;
-    }
-    return {};
+    const std::optional<std::string> character = windows1252::RefusedCharacter(unitName);
+    if (!character) return {};
+    return QString::fromUtf8(AppTexts::kUnstorableName).arg(QString::fromStdString(*character)).toStdString();
 }
 
 void frmMain::Command26_Click() {

@@ -22,14 +22,13 @@ bool ImportCanRead(const std::string& kind) {
     return kind == "PNG" || kind == "JPEG" || kind == "BMP" || kind == "PCX";
 }
 
-// A refused unit name's detail is either the one character the game cannot store or a phrase.
+// A refused unit name's detail is either its first character the game cannot store, in double
+// quotes, or a phrase.
 std::string DescribeNameFailure(const std::string& detail) {
     if (detail.empty()) return "The unit name cannot be stored.";
-    const bool oneCharacter =
-        detail.size() <= 4 && (detail.size() == 1 || (static_cast<unsigned char>(detail[0]) & 0xC0) == 0xC0);
-    if (oneCharacter)
-        return "The unit name has \"" + detail +
-               "\", a character the game cannot store. Use only Western European letters, digits and signs.";
+    if (detail.front() == '"')
+        return "The unit name has " + detail +
+               ", a character the game cannot store. Use only Western European letters, digits and signs.";
     std::string sentence = detail;
     sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
     return sentence + ".";

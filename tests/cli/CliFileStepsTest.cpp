@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "CliRun.h"
 #include "cli/CliRunner.h"
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
@@ -19,17 +20,10 @@ namespace {
 
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
-using Args = std::vector<std::string>;
 using Bytes = std::vector<uint8_t>;
-struct CliRun {
-    int Exit;
-    std::string Out, Err;
-};
-CliRun RunTool(const Args& args) {
-    std::ostringstream out, err;
-    const int exit = RunCli(args, out, err);
-    return {exit, out.str(), err.str()};
-}
+using clitest::Args;
+using clitest::CliRun;
+using clitest::RunTool;
 
 struct Folder : testsupport::TempDir {
     std::string Bmp = file("in.bmp");

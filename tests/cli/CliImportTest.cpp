@@ -2,6 +2,7 @@
 // import, failures with their reasons, settings that carry over to later imports.
 #include <gtest/gtest.h>
 #include <sstream>
+#include "CliRun.h"
 #include "cli/CliRunner.h"
 #include "imagefiles/modBmp.h"
 #include "support/PictureEncoders.h"
@@ -9,16 +10,9 @@
 
 namespace {
 
-using Args = std::vector<std::string>;
-struct CliRun {
-    int Exit;
-    std::string Out, Err;
-};
-CliRun RunTool(const Args& args) {
-    std::ostringstream out, err;
-    const int exit = RunCli(args, out, err);
-    return {exit, out.str(), err.str()};
-}
+using clitest::Args;
+using clitest::CliRun;
+using clitest::RunTool;
 
 imagefiles::RgbaPicture Solid(int w, int h, std::array<uint8_t, 4> rgba) {
     imagefiles::RgbaPicture p{w, h, {}};

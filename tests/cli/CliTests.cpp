@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <sstream>
+#include "CliRun.h"
 #include "cli/CliHelp.h"
 #include "cli/CliRunner.h"
 #include "imagefiles/modBmp.h"
@@ -17,18 +18,11 @@
 
 namespace {
 
+using clitest::Args;
+using clitest::CliRun;
+using clitest::RunTool;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
-using Args = std::vector<std::string>;
-struct CliRun {
-    int Exit;
-    std::string Out, Err;
-};
-CliRun RunTool(const Args& args) {
-    std::ostringstream out, err;
-    const int exit = RunCli(args, out, err);
-    return {exit, out.str(), err.str()};
-}
 
 // A 96 x 96 picture of many indices as "in.bmp" and, in a palette of its own, as "IN.PCX".
 struct Inputs : testsupport::TempDir {
