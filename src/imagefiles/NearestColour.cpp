@@ -1,9 +1,7 @@
-// The nearest-colour rule: the plain search that defines it, and the remap of a whole picture.
+// The nearest-colour rule: the plain search that defines it.
 
 #include <cstdlib>
-#include <numeric>
 
-#include "imagefiles/PaletteColumns.h"
 #include "imagefiles/modPalettes.h"
 
 namespace modPalettes {
@@ -29,21 +27,6 @@ uint8_t NearestIndexPlain(const Palette& Target, int red, int green, int blue) {
         }
     }
     return static_cast<uint8_t>(bestIndex);
-}
-
-void RemapToPalette(std::span<uint8_t> Pixels, const Palette& SourcePalette, const Palette& TargetPalette) {
-    if (Pixels.empty()) return;
-    // One answer per source index, then one look-up per pixel. For 256 questions a search over
-    // the whole palette, eight entries at a time, costs less than preparing a grid.
-    std::array<uint8_t, 256> every{};
-    std::iota(every.begin(), every.end(), uint8_t{0});
-    const PaletteColumns search(TargetPalette, every);
-    std::array<uint8_t, 256> table{};
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const PaletteEntry& c = SourcePalette[i];
-        table[i] = search.Nearest(c.Red, c.Green, c.Blue);
-    }
-    for (uint8_t& pixel : Pixels) pixel = table[pixel];
 }
 
 }  // namespace modPalettes

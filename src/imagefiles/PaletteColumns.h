@@ -12,29 +12,36 @@
 
 namespace modPalettes {
 
-class PaletteColumns {
-public:
-    // Entries are taken in groups of kLanes; a last group that is not full is filled with
-    // padding entries so far outside the colour cube that no colour is nearer to them than to
-    // a real entry, and that no box filter keeps them.
-    static constexpr std::size_t kLanes = 8;
-    static constexpr int16_t kPadding = -2048;
+// Entries are taken in groups of kColumnLanes; a last group that is not full is filled with
+// padding entries so far outside the colour cube that no colour is nearer to them than to a
+// real entry, and that no box of the grid keeps them.
+inline constexpr std::size_t kColumnLanes = 8;
+inline constexpr int16_t kColumnPadding = -2048;
 
-    // The entries of Target with the given indices: at most 256, in increasing index order.
-    PaletteColumns(const Palette& Target, std::span<const uint8_t> Indices);
-
-    std::size_t Groups() const { return groups_; }
-    // The columns, Groups() x kLanes values each, padding included.
-    const int16_t* Red() const { return values_.data(); }
-    const int16_t* Green() const { return Red() + Count(); }
-    const int16_t* Blue() const { return Green() + Count(); }
-    const int16_t* Index() const { return Blue() + Count(); }
+// Columns held elsewhere: Groups x kColumnLanes values each, padding included.
+struct ColumnsView {
+    const int16_t* Red = nullptr;
+    const int16_t* Green = nullptr;
+    const int16_t* Blue = nullptr;
+    const int16_t* Index = nullptr;
+    std::size_t Groups = 0;
 
     // The plain rule over these entries for a colour with components 0 to 255: the lowest
     // index at the smallest sum of absolute differences, or 255 when no entry is nearer than
     // 765. Gives NearestIndexPlain's answer whenever the entries hold every entry nearest to
     // the colour.
     uint8_t Nearest(int red, int green, int blue) const;
+};
+
+class PaletteColumns {
+public:
+    static constexpr std::size_t kLanes = kColumnLanes;
+
+    // The entries of Target with the given indices: at most 256, in increasing index order.
+    PaletteColumns(const Palette& Target, std::span<const uint8_t> Indices);
+
+    ColumnsView View() const;
+    uint8_t Nearest(int red, int green, int blue) const { return View().Nearest(red, green, blue); }
 
 private:
     std::size_t Count() const { return groups_ * kLanes; }

@@ -24,17 +24,18 @@ void InitGamePalette();
 uint8_t NearestIndexPlain(const Palette& Target, int red, int green, int blue);
 
 // The same rule as NearestIndexPlain, answered faster for many queries against one palette.
-// Gives exactly the same index for every colour. Cheap to create: the grid behind it is shared
-// by every search over the same palette and grows box by box as colours are asked for.
+// Gives exactly the same index for every colour. Cheap to create: the game palette's grid is
+// built in, and any other palette's is shared by every search over it and grows box by box as
+// colours are asked for.
 class NearestColourSearch {
 public:
     explicit NearestColourSearch(const Palette& Target);
     uint8_t Nearest(int red, int green, int blue) const;
 
 private:
-    // The colour cube divided into boxes, with, for each box asked about so far, the few
-    // entries that can be nearest to some colour inside it; the .cpp file says why a box's
-    // list is enough.
+    // For a palette other than the game's: the colour cube divided into boxes, with, for each
+    // box asked about so far, the few entries that can be nearest to some colour inside it
+    // (BoxCandidates.h says why a box's list is enough). Empty for the game palette.
     struct CellIndex;
     std::shared_ptr<const CellIndex> index_;
 };

@@ -31,6 +31,10 @@ bool HasSlotSize(int64_t width, int64_t height, FileFailure* Why) {
 
 void classUnitGAF::CopyIntoSlotYielding(const Picture& snapshot, int32_t TAPic) {
     Picture* slot = MutableSlot(TAPic);
+    if (!yield_) {  // nothing can run between the pixels: the whole picture at once
+        *slot = snapshot;
+        return;
+    }
     // A command run inside a yield may load another file or change any slot. The copy reads
     // only the caller's private snapshot, and once the last pixel is in, the whole picture is
     // put in place again, so the load always ends with exactly its own picture.

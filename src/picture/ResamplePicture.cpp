@@ -1,7 +1,7 @@
 #include "picture/ResamplePicture.h"
 
+#include <algorithm>
 #include <cstddef>
-#include <memory>
 #include <vector>
 
 #include "imagefiles/modPalettes.h"
@@ -10,14 +10,14 @@
 
 namespace {
 
-// One destination cell's source pixels: how many, and their components added up. Sum is wide
-// enough for every cell of the picture at hand (see ResamplePicture).
-template <typename Sum>
+// One destination cell's source pixels: how many, and their components added up. A cell gathers
+// at most every source pixel, each adding at most 255: no picture held in memory comes near
+// overflowing 64 bits.
 struct CellSums {
-    Sum Count = 0;
-    Sum Red = 0;
-    Sum Green = 0;
-    Sum Blue = 0;
+    int64_t Count = 0;
+    int64_t Red = 0;
+    int64_t Green = 0;
+    int64_t Blue = 0;
 };
 
 // The destination position of each source position along one axis. The ratio is held as a
@@ -52,84 +52,59 @@ bool IsEmptyAt(std::span<const uint8_t> source, int64_t flat) {
            source[static_cast<std::size_t>(flat)] == kEmptyIndex;
 }
 
-// Answers of the nearest-colour rule already found for one palette. A reduction asks for up to
-// one colour per destination pixel, and pictures (and the same pictures written again) repeat
-// their averages a lot, so most questions are answered by one look-up. Every answer comes from
-// NearestColourSearch, so the memo cannot change a result.
-class NearestColourMemo {
-public:
-    explicit NearestColourMemo(const Palette& palette) : palette_(palette), search_(palette) { Clear(); }
-
-    const Palette& ForPalette() const { return palette_; }
-
-    uint8_t Nearest(int red, int green, int blue) {
-        const uint32_t key =
-            ((static_cast<uint32_t>(red) << 16) | (static_cast<uint32_t>(green) << 8) | static_cast<uint32_t>(blue)) +
-            1;  // 0 marks a free slot
-        std::size_t slot = (key * 2654435761u) >> (32 - kSlotBits);
-        while (keys_[slot] != 0) {
-            if (keys_[slot] == key) return answers_[slot];
-            slot = (slot + 1) & (kSlots - 1);
+// The cells from first up to (not including) end, as destination pixels: the nearest colour to
+// each cell's rounded average, or the empty index for a cell nothing reached.
+void EmitCells(std::vector<CellSums>& ring, int64_t first, int64_t end, std::span<uint8_t> destination,
+               const modPalettes::NearestColourSearch& nearest) {
+    const auto ringSize = static_cast<int64_t>(ring.size());
+    for (int64_t cell = first; cell < end; ++cell) {
+        CellSums& sums = ring[static_cast<std::size_t>(cell % ringSize)];
+        if (sums.Count <= 0) {
+            destination[static_cast<std::size_t>(cell)] = kEmptyIndex;
+        } else {
+            destination[static_cast<std::size_t>(cell)] =
+                nearest.Nearest(RoundedAverage(sums.Red, sums.Count), RoundedAverage(sums.Green, sums.Count),
+                                RoundedAverage(sums.Blue, sums.Count));
         }
-        const uint8_t answer = search_.Nearest(red, green, blue);
-        if (used_ >= kSlots / 4 * 3) {  // keep probes short: start afresh rather than fill up
-            Clear();
-            return answer;
-        }
-        keys_[slot] = key;
-        answers_[slot] = answer;
-        ++used_;
-        return answer;
+        sums = CellSums{};  // the slot's next cell starts empty
     }
-
-private:
-    // Room for the colours of a 64 x 64 frame; a memo that fills up starts afresh. Kept small,
-    // since every page of it costs a fault when a program starts.
-    static constexpr int kSlotBits = 13;
-    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
-
-    void Clear() {
-        keys_.assign(kSlots, 0);
-        answers_.assign(kSlots, 0);
-        used_ = 0;
-    }
-
-    Palette palette_;
-    modPalettes::NearestColourSearch search_;
-    std::vector<uint32_t> keys_;
-    std::vector<uint8_t> answers_;
-    std::size_t used_ = 0;
-};
-
-// The memo for Palette, kept between calls while the same palette keeps coming (every caller
-// passes the game palette).
-NearestColourMemo& MemoFor(const Palette& palette) {
-    thread_local std::unique_ptr<NearestColourMemo> memo;
-    if (!memo || memo->ForPalette() != palette) memo = std::make_unique<NearestColourMemo>(palette);
-    return *memo;
 }
 
-template <typename Sum>
 void ResampleWith(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t SourceHeight,
                   std::span<uint8_t> Destination, int32_t DestWidth, int32_t DestHeight, const Palette& Palette,
                   int16_t Margin) {
     const std::vector<int64_t> columnMap = AxisMap(SourceWidth, DestWidth);
     const std::vector<int64_t> rowMap = AxisMap(SourceHeight, DestHeight);
-    // Kept between calls: a fresh buffer of this size would be new memory from the system every
-    // time, each page of it a fault.
-    thread_local std::vector<CellSums<Sum>> cells;
-    cells.assign(Destination.size(), CellSums<Sum>{});
-    const auto cellCount = static_cast<int64_t>(cells.size());
+    const auto cellCount = static_cast<int64_t>(Destination.size());
+    const modPalettes::NearestColourSearch nearest(Palette);
 
     // A negative margin would start outside the picture; only positions inside it are visited.
     const int32_t firstY = Margin > 0 ? Margin : 0;
     const int32_t lastY = Margin > 0 ? SourceHeight - 1 - Margin : SourceHeight - 1;
     const int32_t firstX = Margin > 0 ? Margin : 0;
     const int32_t lastX = Margin > 0 ? SourceWidth - 1 - Margin : SourceWidth - 1;
+    if (firstX > lastX || firstY > lastY) {
+        std::fill(Destination.begin(), Destination.end(), kEmptyIndex);
+        return;
+    }
+
+    // Cell (flat destination index) of source (x, y): DestWidth x rowMap[y] + columnMap[x]. Both
+    // maps only grow, so one source row reaches the cells from its row's first to its row's
+    // last column, a span of the same width for every row, and no later row reaches a cell
+    // before the current row's first. The sums are therefore kept for that span only, in a ring,
+    // and every cell before a row's first is final when the row starts.
+    const int64_t firstColumn = columnMap[static_cast<std::size_t>(firstX)];
+    const int64_t lastColumn = columnMap[static_cast<std::size_t>(lastX)];
+    std::vector<CellSums> ring(static_cast<std::size_t>(lastColumn - firstColumn + 1));
+    int64_t emitted = 0;  // the cells before this one are written
 
     for (int32_t y = firstY; y <= lastY; ++y) {
-        const int64_t rowStart = int64_t{y} * SourceWidth;
         const int64_t cellRow = int64_t{DestWidth} * rowMap[static_cast<std::size_t>(y)];
+        const int64_t final = std::clamp<int64_t>(cellRow + firstColumn, emitted, cellCount);
+        EmitCells(ring, emitted, final, Destination, nearest);
+        emitted = final;
+
+        const int64_t rowStart = int64_t{y} * SourceWidth;
         for (int32_t x = firstX; x <= lastX; ++x) {
             const int64_t flat = rowStart + x;
             const uint8_t p = Source[static_cast<std::size_t>(flat)];
@@ -140,26 +115,14 @@ void ResampleWith(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t 
                 continue;
             const int64_t cell = cellRow + columnMap[static_cast<std::size_t>(x)];
             if (cell < 0 || cell >= cellCount) continue;
-            CellSums<Sum>& sums = cells[static_cast<std::size_t>(cell)];
+            CellSums& sums = ring[static_cast<std::size_t>(cell % static_cast<int64_t>(ring.size()))];
             sums.Count += 1;
             sums.Red += Palette[p].Red;
             sums.Green += Palette[p].Green;
             sums.Blue += Palette[p].Blue;
         }
     }
-
-    NearestColourMemo& nearest = MemoFor(Palette);
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        const CellSums<Sum>& sums = cells[i];
-        if (sums.Count <= 0) {
-            Destination[i] = kEmptyIndex;
-            continue;
-        }
-        const auto count = static_cast<int64_t>(sums.Count);
-        Destination[i] = nearest.Nearest(RoundedAverage(static_cast<int64_t>(sums.Red), count),
-                                         RoundedAverage(static_cast<int64_t>(sums.Green), count),
-                                         RoundedAverage(static_cast<int64_t>(sums.Blue), count));
-    }
+    EmitCells(ring, emitted, cellCount, Destination, nearest);
 }
 
 }  // namespace
@@ -172,11 +135,5 @@ void ResamplePicture(std::span<const uint8_t> Source, int32_t SourceWidth, int32
     const int64_t destPixels = int64_t{DestWidth} * DestHeight;
     if (static_cast<int64_t>(Source.size()) < sourcePixels || static_cast<int64_t>(Destination.size()) < destPixels)
         return;
-    // A cell gathers at most every source pixel, each adding at most 255 to a sum: below 2^24
-    // source pixels 32-bit sums cannot overflow and take half the memory; larger pictures add
-    // in 64 bits, which no picture held in memory can overflow.
-    if (sourcePixels < (int64_t{1} << 24))
-        ResampleWith<uint32_t>(Source, SourceWidth, SourceHeight, Destination, DestWidth, DestHeight, Palette, Margin);
-    else
-        ResampleWith<int64_t>(Source, SourceWidth, SourceHeight, Destination, DestWidth, DestHeight, Palette, Margin);
+    ResampleWith(Source, SourceWidth, SourceHeight, Destination, DestWidth, DestHeight, Palette, Margin);
 }
