@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,15 +12,15 @@
 #include <filesystem>
 
 #include "imagefiles/FileBytes.h"
+#include "support/Refusals.h"
 #include "support/TestFiles.h"
 
-using filebytes::ReadFileBytes;
 using filebytes::WriteFileAtomically;
 using imagefiles::FailureKind;
 using imagefiles::FileFailure;
 using testsupport::ReadBytes;
-using testsupport::TempDir;
 using testsupport::WriteBytes;
+using Names = std::vector<std::string>;
 
 namespace {
 
@@ -31,8 +30,8 @@ std::vector<uint8_t> Counting(std::size_t size) {
     return bytes;
 }
 
-std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
+Names FolderEntries(const std::filesystem::path& folder) {
+    Names names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
@@ -44,38 +43,15 @@ mode_t ModeOf(const std::string& path) {
     return info.st_mode & 07777;
 }
 
-// Runs work in a child process with a file-size limit of limitBytes; the child ends with
-// SIGXFSZ when a write goes past the limit, unless ignoreSignal. The child's wait status.
-template <typename Work>
-int UnderFileSizeLimit(rlim_t limitBytes, bool ignoreSignal, Work work) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
-        const rlimit limit{limitBytes, limitBytes};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
-        ::_exit(work() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return status;
-}
-
-// A process id that no process has: a child's, once it has ended and been waited for.
-pid_t EndedProcess() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 }  // namespace
 
+// The refusals come from opening the file, which every reader does first.
 TEST(ReadFileBytes, ReadsRegularFilesWithinTheLimitAndSaysWhyNot) {
-    TempDir dir;
+    testsupport::TempDir dir;
     WriteBytes(dir.file("a.bin"), Counting(5000));
-    EXPECT_EQ(ReadFileBytes(dir.file("a.bin"), 5000), Counting(5000));
+    EXPECT_EQ(filebytes::ReadFileBytes(dir.file("a.bin"), 5000), Counting(5000));
     WriteBytes(dir.file("empty.bin"), {});
-    EXPECT_EQ(ReadFileBytes(dir.file("empty.bin"), 10), std::vector<uint8_t>{});
+    EXPECT_EQ(filebytes::ReadFileBytes(dir.file("empty.bin"), 10), std::vector<uint8_t>{});
     // A FIFO with no writer would block a plain open; it must be refused at once.
     ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
     const std::tuple<std::string, std::size_t, FailureKind, std::string> refused[] = {
@@ -88,19 +64,18 @@ TEST(ReadFileBytes, ReadsRegularFilesWithinTheLimitAndSaysWhyNot) {
     };
     for (const auto& [path, limit, kind, detail] : refused) {
         FileFailure why;
-        EXPECT_FALSE(ReadFileBytes(path, limit, &why)) << path;
-        EXPECT_EQ(why.Kind, kind) << path;
-        EXPECT_EQ(why.Detail, detail) << path;
+        EXPECT_FALSE(filebytes::ReadFileBytes(path, limit, &why)) << path;
+        EXPECT_EQ(testsupport::Said(why), testsupport::Said({kind, detail})) << path;
     }
 }
 
 TEST(FileReader, ReadsTheRangesAskedForAndNothingPastTheEnd) {
-    TempDir dir;
+    testsupport::TempDir dir;
     WriteBytes(dir.file("a.bin"), Counting(100));
     auto file = filebytes::FileReader::Open(dir.file("a.bin"));
     ASSERT_TRUE(file);
     EXPECT_EQ(file->Size(), 100u);
-    const std::vector<uint8_t> all = Counting(100);
+    const auto all = Counting(100);
     EXPECT_EQ(file->Read(90, 10), std::vector<uint8_t>(all.begin() + 90, all.end()));
     EXPECT_EQ(file->Read(100, 0), std::vector<uint8_t>{});
     for (const auto& [offset, count] : {std::pair<uint64_t, uint64_t>{95, 6}, {101, 0}, {1, UINT64_MAX}}) {
@@ -111,7 +86,7 @@ TEST(FileReader, ReadsTheRangesAskedForAndNothingPastTheEnd) {
 }
 
 TEST(WriteFileAtomically, WritesNewFilesAndReplacesLongerOnesWholeKeepingTheirPermissions) {
-    TempDir dir;
+    testsupport::TempDir dir;
     ASSERT_TRUE(WriteFileAtomically(dir.file("out.bin"), Counting(3000)));
     ASSERT_EQ(::chmod(dir.file("out.bin").c_str(), 0640), 0);
     ASSERT_TRUE(WriteFileAtomically(dir.file("out.bin"), Counting(100)));
@@ -123,31 +98,29 @@ TEST(WriteFileAtomically, WritesNewFilesAndReplacesLongerOnesWholeKeepingTheirPe
     const std::string longName(250, 'n');
     ASSERT_TRUE(WriteFileAtomically(dir.file(longName), Counting(20)));
     EXPECT_EQ(ReadBytes(dir.file(longName)), Counting(20));
-    EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{"empty.bin", longName, "out.bin"}));
+    EXPECT_EQ(FolderEntries(dir.path()), (Names{"empty.bin", longName, "out.bin"}));
 }
 
+// A link is written through and survives; a dangling link names the file to create; a loop of
+// links is a failure.
 TEST(WriteFileAtomically, WritesThroughLinksSoThatTheLinksSurvive) {
-    TempDir dir;
+    testsupport::TempDir dir;
     WriteBytes(dir.file("target.bin"), Counting(10));
-    std::filesystem::create_symlink("target.bin", dir.file("link.bin"));
+    const std::pair<const char*, const char*> links[] = {
+        {"target.bin", "link.bin"}, {"made.bin", "dangling.bin"}, {"loop-b", "loop-a"}, {"loop-a", "loop-b"}};
+    for (const auto& [target, link] : links) std::filesystem::create_symlink(target, dir.file(link));
     ASSERT_TRUE(WriteFileAtomically(dir.file("link.bin"), Counting(64)));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.bin")));
     EXPECT_EQ(ReadBytes(dir.file("target.bin")), Counting(64));
-    // A dangling link names the file to create; a loop of links is a failure.
-    std::filesystem::create_symlink("made.bin", dir.file("dangling.bin"));
     ASSERT_TRUE(WriteFileAtomically(dir.file("dangling.bin"), Counting(30)));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("dangling.bin")));
     EXPECT_EQ(ReadBytes(dir.file("made.bin")), Counting(30));
-    std::filesystem::create_symlink("loop-b", dir.file("loop-a"));
-    std::filesystem::create_symlink("loop-a", dir.file("loop-b"));
     FileFailure why;
     EXPECT_FALSE(WriteFileAtomically(dir.file("loop-a"), Counting(30), &why));
     EXPECT_EQ(why.Detail, "Too many levels of symbolic links");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("loop-a")));
+    for (const auto& [target, link] : links) EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link))) << link;
 }
 
 TEST(WriteFileAtomically, FailsWithItsReasonWithoutTouchingAFolderAReadOnlyFileOrAMissingFolder) {
-    TempDir dir;
+    testsupport::TempDir dir;
     std::filesystem::create_directory(dir.path() / "folder");
     WriteBytes(dir.path() / "folder" / "inside.txt", {1, 2, 3});
     WriteBytes(dir.file("locked.bin"), Counting(10));
@@ -162,12 +135,11 @@ TEST(WriteFileAtomically, FailsWithItsReasonWithoutTouchingAFolderAReadOnlyFileO
     for (const auto& [path, detail] : refused) {
         FileFailure why;
         EXPECT_FALSE(WriteFileAtomically(path, Counting(64), &why)) << path;
-        EXPECT_EQ(why.Kind, FailureKind::CannotWrite) << path;
-        EXPECT_EQ(why.Detail, detail) << path;
+        EXPECT_EQ(testsupport::Said(why), testsupport::Said({FailureKind::CannotWrite, detail})) << path;
     }
-    // A full disk, simulated by a file-size limit with SIGXFSZ ignored: the write comes back
-    // short and fails with the system's reason.
-    const int status = UnderFileSizeLimit(4096, true, [&] {
+    // A full disk, simulated by a file-size limit: the write comes back short and fails with the
+    // system's reason.
+    const int status = testsupport::UnderFileSizeLimit(4096, true, [&] {
         FileFailure why;
         return !WriteFileAtomically(dir.file("full.bin"), Counting(10000), &why) && why.Detail == "File too large";
     });
@@ -176,46 +148,42 @@ TEST(WriteFileAtomically, FailsWithItsReasonWithoutTouchingAFolderAReadOnlyFileO
     EXPECT_EQ(ReadBytes(dir.path() / "folder" / "inside.txt"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(ReadBytes(dir.file("locked.bin")), Counting(10));
     EXPECT_EQ(ReadBytes(dir.file("full.bin")), Counting(10));
-    EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{"folder", "full.bin", "locked.bin"}));
+    EXPECT_EQ(FolderEntries(dir.path()), (Names{"folder", "full.bin", "locked.bin"}));
 }
 
 // A writer killed by a file-size limit in the middle of its write leaves its temporary file:
 // that file already has the destination's private mode, not the umask's, and the next write of
 // the same destination removes it.
 TEST(WriteFileAtomically, TheTemporaryFileHasTheDestinationsModeAndAKilledWritersIsRemovedLater) {
-    TempDir dir;
+    testsupport::TempDir dir;
     const std::string destination = dir.file("out.bin");
     WriteBytes(destination, Counting(10));
     ASSERT_EQ(::chmod(destination.c_str(), 0600), 0);
     const mode_t umaskBefore = ::umask(022);
     const int status =
-        UnderFileSizeLimit(4096, false, [&] { return WriteFileAtomically(destination, Counting(10000)); });
+        testsupport::UnderFileSizeLimit(4096, false, [&] { return WriteFileAtomically(destination, Counting(10000)); });
     ::umask(umaskBefore);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "exit status " << WEXITSTATUS(status);
-    ASSERT_EQ(WTERMSIG(status), SIGXFSZ);
-
-    const std::vector<std::string> left = FolderEntries(dir.path());
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "wait status " << status;
+    const Names left = FolderEntries(dir.path());
     ASSERT_EQ(left.size(), 2u);
     EXPECT_TRUE(left[0].starts_with(".out.bin.tmp-")) << left[0];
     EXPECT_EQ(ModeOf(dir.file(left[0])), 0600u);
     EXPECT_EQ(ReadBytes(destination), Counting(10));
-
     ASSERT_TRUE(WriteFileAtomically(destination, Counting(20)));
-    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out.bin"});
+    EXPECT_EQ(FolderEntries(dir.path()), Names{"out.bin"});
     EXPECT_EQ(ReadBytes(destination), Counting(20));
 }
 
 // Only this destination's temporary files whose writer has ended go; a running writer's file,
 // another destination's and names that only look alike stay.
 TEST(WriteFileAtomically, RemovesStaleTemporaryFilesOnlyOfEndedWritersOfTheSameDestination) {
-    TempDir dir;
+    testsupport::TempDir dir;
     const pid_t running = ::fork();
-    if (running == 0) {
-        ::pause();
-        ::_exit(0);
-    }
-    const std::string ended = std::to_string(EndedProcess());
-    const std::string alive = std::to_string(running);
+    if (running == 0) ::pause(), ::_exit(0);
+    const pid_t endedChild = ::fork();  // a process id that no process has, once waited for
+    if (endedChild == 0) ::_exit(0);
+    ::waitpid(endedChild, nullptr, 0);
+    const std::string ended = std::to_string(endedChild), alive = std::to_string(running);
     const std::pair<std::string, bool> files[] = {
         {".out.bin.tmp-" + ended + "-7-0-0", false}, {".out.bin.tmp-" + ended + "-123456-99-3", false},
         {".out.bin.tmp-" + alive + "-7-0-0", true},  {".other.bin.tmp-" + ended + "-7-0-0", true},
@@ -234,7 +202,7 @@ TEST(WriteFileAtomically, RemovesStaleTemporaryFilesOnlyOfEndedWritersOfTheSameD
 // old mode, set-group bit included (a change of owner would clear it).
 TEST(WriteFileAtomically, RootKeepsTheOwnerGroupAndModeOfAnotherUsersFile) {
     if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
-    TempDir dir;
+    testsupport::TempDir dir;
     const std::string path = dir.file("theirs.bin");
     WriteBytes(path, Counting(10));
     ASSERT_EQ(::chown(path.c_str(), 12345, 23456), 0);
@@ -242,8 +210,6 @@ TEST(WriteFileAtomically, RootKeepsTheOwnerGroupAndModeOfAnotherUsersFile) {
     ASSERT_TRUE(WriteFileAtomically(path, Counting(30)));
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, 12345u);
-    EXPECT_EQ(info.st_gid, 23456u);
-    EXPECT_EQ(info.st_mode & 07777, 02640u);
+    EXPECT_EQ(std::tuple(info.st_uid, info.st_gid, info.st_mode & 07777), std::tuple(12345u, 23456u, 02640u));
     EXPECT_EQ(ReadBytes(path), Counting(30));
 }

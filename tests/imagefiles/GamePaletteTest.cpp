@@ -83,60 +83,45 @@ TEST(GamePalette, EveryEntryHoldsItsColourAsBlueGreenRedAndAZeroByte) {
     }
 }
 
-TEST(RemapToPalette, MapsToTheNearestGameIndexAndRepeatedGameColoursToTheirLowestIndex) {
-    const std::pair<uint32_t, int> cases[] = {{0x000000, 0},
-                                              {0x808080, 7},
-                                              {0xFFFF00, 208},
-                                              {0xFFFFFF, 255},
-                                              {0xFF0000, 249},
-                                              {0x646464, 89},
-                                              {0xC0C0C0, 84} /* 15 away; C0DCC0 is 28 */,
-                                              {0xFF8000, 210},
-                                              {0x7F7F7F, 7}};
-    Palette source{};
-    std::vector<uint8_t> pixels;
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        source[i] = Rgb(cases[i].first);
-        pixels.push_back(uint8_t(i));
-    }
-    RemapToPalette(pixels, source, GamePalette);
-    for (std::size_t i = 0; i < std::size(cases); ++i)
-        EXPECT_EQ(pixels[i], cases[i].second) << std::hex << cases[i].first;
-    std::vector<uint8_t> game(256);
-    std::iota(game.begin(), game.end(), 0);
-    RemapToPalette(game, GamePalette, GamePalette);
-    for (int i = 0; i < 256; ++i)
-        EXPECT_EQ(game[i], (i >= 10 && i <= 15) || (i >= 240 && i <= 245) ? 0 : i == 248 ? 7 : i == 251 ? 208 : i) << i;
-}
-
+// Ties go to the lowest index, nothing nearer than 765 keeps 255, and the game palette's own
+// colours: repeated ones map to their lowest index. Each answer from the plain rule, the fast
+// search and the remap.
 TEST(NearestColourRule, TiesGoToTheLowestIndexAndNothingNearerThan765Keeps255) {
     Palette ties, farTie, white, black{};  // in ties, 9, 4 and 6 are all 10 from 646464
     ties.fill(Rgb(0xFF00FF));
     farTie.fill(Rgb(0xFFFFFF));
     white.fill(Rgb(0xFFFFFF));
-    ties[9] = Rgb(0x6E6464);
-    ties[4] = Rgb(0x5A6464);
-    ties[6] = Rgb(0x64695F);
+    ties[9] = Rgb(0x6E6464), ties[4] = Rgb(0x5A6464), ties[6] = Rgb(0x64695F);
     Palette lowerAbove = ties, nearlyWhite = white;
     lowerAbove[2] = Rgb(0x64646E);
     nearlyWhite[3] = Rgb(0xFEFFFF);
-    farTie[0] = Rgb(0x1C0707);
-    farTie[1] = Rgb(0x000000);  // both 21 from 070707
+    farTie[0] = Rgb(0x1C0707), farTie[1] = Rgb(0x000000);  // both 21 from 070707
     // 202020 is a corner of the grid box 20..3F on each axis: 30 is 48 from its farthest corner,
     // and 10, just as far from 202020, lies exactly 48 outside the box; the box must keep it.
     Palette boxEdge = white;
-    boxEdge[0] = Rgb(0x101010);
-    boxEdge[1] = Rgb(0x303030);
+    boxEdge[0] = Rgb(0x101010), boxEdge[1] = Rgb(0x303030);
+    const Palette& game = GamePalette;  // C0C0C0 is 15 from 84 (BBBBBB), 28 from C0DCC0
     const std::tuple<const Palette&, uint32_t, int> cases[] = {
-        {ties, 0x646464, 4},  {lowerAbove, 0x646464, 2}, {farTie, 0x070707, 0}, {farTie, 0x060707, 1},
-        {white, 0, 255},      {white, 0xFFFFFF, 0},      {nearlyWhite, 0, 3},   {black, 0xFFFFFF, 255},
-        {black, 0xFEFFFF, 0}, {boxEdge, 0x202020, 0}};
+        {ties, 0x646464, 4},   {lowerAbove, 0x646464, 2}, {farTie, 0x070707, 0}, {farTie, 0x060707, 1},
+        {white, 0, 255},       {white, 0xFFFFFF, 0},      {nearlyWhite, 0, 3},   {black, 0xFFFFFF, 255},
+        {black, 0xFEFFFF, 0},  {boxEdge, 0x202020, 0},    {game, 0x000000, 0},   {game, 0x808080, 7},
+        {game, 0xFFFF00, 208}, {game, 0xFFFFFF, 255},     {game, 0xFF0000, 249}, {game, 0x646464, 89},
+        {game, 0xC0C0C0, 84},  {game, 0xFF8000, 210},     {game, 0x7F7F7F, 7}};
     for (const auto& [palette, rgb, expected] : cases) {
         EXPECT_EQ(NearestIndexPlain(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
         EXPECT_EQ(NearestColourSearch(palette).Nearest(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected)
             << std::hex << rgb;
         EXPECT_EQ(Remapped(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
     }
+    std::vector<uint8_t> game256(256);
+    std::iota(game256.begin(), game256.end(), 0);
+    RemapToPalette(game256, GamePalette, GamePalette);
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(game256[i], (i >= 10 && i <= 15) || (i >= 240 && i <= 245) ? 0
+                              : i == 248                                     ? 7
+                              : i == 251                                     ? 208
+                                                                             : i)
+            << i;
 }
 
 TEST(NearestColourSearch, MatchesThePlainRuleOnTheGamePaletteAndOnPalettesFullOfTies) {

@@ -14,9 +14,9 @@ struct BmpLayout {
     int32_t Width = 0, Height = 0;  // a negative height: rows stored top-down
     uint16_t Planes = 1, BitCount = 8;
     uint32_t Compression = 0, ColoursUsed = 0;  // 0 none, 1 RLE8, 2 RLE4
-    std::vector<PaletteEntry> Colours;
-    std::vector<uint8_t> PixelData;       // everything after the colour table
-    std::optional<uint32_t> PixelOffset;  // by default right after the colour table
+    std::vector<PaletteEntry> Colours{};
+    std::vector<uint8_t> PixelData{};       // everything after the colour table
+    std::optional<uint32_t> PixelOffset{};  // by default right after the colour table
 };
 
 inline std::vector<uint8_t> Build(const BmpLayout& s) {
@@ -26,14 +26,9 @@ inline std::vector<uint8_t> Build(const BmpLayout& s) {
     const auto put = [&out](uint32_t value, int bytes) {
         for (int k = 0; k < bytes; ++k) out.push_back(uint8_t(value >> (8 * k)));
     };
-    put(tableEnd + static_cast<uint32_t>(s.PixelData.size()), 4);
-    put(0, 4);
-    put(s.PixelOffset.value_or(tableEnd), 4);
-    put(s.HeaderSize, 4);
-    put(static_cast<uint32_t>(s.Width), core ? 2 : 4);
-    put(static_cast<uint32_t>(s.Height), core ? 2 : 4);
-    put(s.Planes, 2);
-    put(s.BitCount, 2);
+    put(tableEnd + static_cast<uint32_t>(s.PixelData.size()), 4), put(0, 4), put(s.PixelOffset.value_or(tableEnd), 4);
+    put(s.HeaderSize, 4), put(uint32_t(s.Width), core ? 2 : 4), put(uint32_t(s.Height), core ? 2 : 4);
+    put(s.Planes, 2), put(s.BitCount, 2);
     if (!core) {
         for (uint32_t v : {s.Compression, static_cast<uint32_t>(s.PixelData.size()), 2835u, 2835u, s.ColoursUsed})
             put(v, 4);
@@ -77,28 +72,18 @@ inline std::vector<uint8_t> PatternPixels(int w, int h, int limit) {
     std::vector<uint8_t> px;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            px.push_back(static_cast<uint8_t>((y % 3 == 0   ? x / 7 + y
-                                               : y % 3 == 1 ? x * 5 + y
-                                                            : x / 2 * 3 + 250) %
-                                              limit));
+            px.push_back(uint8_t((y % 3 == 0 ? x / 7 + y : y % 3 == 1 ? x * 5 + y : x / 2 * 3 + 250) % limit));
     return px;
 }
 // A valid file of PatternPixels in a colour table whose entries all differ: compression 0, 1
 // (8 bits) or 2 (4 bits).
 inline BmpLayout PictureLayout(int w, int h, int bits, uint32_t compression = 0, uint32_t headerSize = 40,
                                bool topDown = false) {
-    std::vector<PaletteEntry> colours;
-    for (int i = 0; i < 1 << bits; ++i) colours.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0});
+    BmpLayout s{.HeaderSize = headerSize, .Width = w, .Height = topDown ? -h : h, .BitCount = uint16_t(bits)};
+    for (int i = 0; i < 1 << bits; ++i) s.Colours.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 0});
     const auto px = PatternPixels(w, h, 1 << bits);
-    return {headerSize,
-            w,
-            topDown ? -h : h,
-            1,
-            static_cast<uint16_t>(bits),
-            compression,
-            0,
-            colours,
-            compression == 0 ? PackRows(px, w, h, bits, topDown) : EncodeRunLength(px, w, h, bits),
-            std::nullopt};
+    s.Compression = compression;
+    s.PixelData = compression == 0 ? PackRows(px, w, h, bits, topDown) : EncodeRunLength(px, w, h, bits);
+    return s;
 }
 }  // namespace bmpbuild

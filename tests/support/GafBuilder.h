@@ -51,21 +51,16 @@ inline void Append32(std::vector<uint8_t>& out, uint32_t value) {
     out.resize(out.size() + 4), Put32At(out, out.size() - 4, value);
 }
 
-// One run-length row: its 16-bit byte count, then the packets.
-inline std::vector<uint8_t> Row(const std::vector<uint8_t>& packets) {
-    std::vector<uint8_t> row;
-    Append16(row, static_cast<unsigned>(packets.size()));
-    row.insert(row.end(), packets.begin(), packets.end());
-    return row;
-}
+// Run-length rows: each its 16-bit byte count, then the packets.
 inline std::vector<uint8_t> Rows(const std::vector<std::vector<uint8_t>>& packetsPerRow) {
     std::vector<uint8_t> rows;
     for (const auto& packets : packetsPerRow) {
-        const auto row = Row(packets);
-        rows.insert(rows.end(), row.begin(), row.end());
+        Append16(rows, static_cast<unsigned>(packets.size()));
+        rows.insert(rows.end(), packets.begin(), packets.end());
     }
     return rows;
 }
+inline std::vector<uint8_t> Row(const std::vector<uint8_t>& packets) { return Rows({packets}); }
 
 // A picture as the game's run-length rows: transparent pixels skipped, runs of 3 or more
 // repeated, the rest copied; a row ends with its last opaque pixel.
@@ -76,25 +71,22 @@ inline std::vector<uint8_t> EncodeRows(const std::vector<uint8_t>& pixels, unsig
         const uint8_t* px = pixels.data() + std::size_t{y} * width;
         unsigned end = width;
         while (end > 0 && px[end - 1] == transparency) --end;
-        for (unsigned x = 0; x < end;) {
-            unsigned n = 1;
+        for (unsigned x = 0, n = 1; x < end; x += n, n = 1) {
             if (px[x] == transparency) {
                 while (n < 127 && x + n < end && px[x + n] == transparency) ++n;
                 rows[y].push_back(Skip(n));
-            } else {
-                while (n < 64 && x + n < end && px[x + n] == px[x]) ++n;
-                if (n >= 3) {
-                    rows[y].insert(rows[y].end(), {Repeat(n), px[x]});
-                } else {
-                    n = 1;
-                    while (n < 64 && x + n < end && px[x + n] != transparency &&
-                           !(x + n + 2 < end && px[x + n] == px[x + n + 1] && px[x + n] == px[x + n + 2]))
-                        ++n;
-                    rows[y].push_back(Copy(n));
-                    rows[y].insert(rows[y].end(), px + x, px + x + n);
-                }
+                continue;
             }
-            x += n;
+            while (n < 64 && x + n < end && px[x + n] == px[x]) ++n;
+            if (n >= 3) {
+                rows[y].insert(rows[y].end(), {Repeat(n), px[x]});
+                continue;
+            }
+            for (n = 1; n < 64 && x + n < end && px[x + n] != transparency &&
+                        !(x + n + 2 < end && px[x + n] == px[x + n + 1] && px[x + n] == px[x + n + 2]);)
+                ++n;
+            rows[y].push_back(Copy(n));
+            rows[y].insert(rows[y].end(), px + x, px + x + n);
         }
     }
     return Rows(rows);
@@ -106,10 +98,8 @@ inline std::size_t PutFrame(std::vector<uint8_t>& out, const Frame& frame) {
     Append16(out, frame.Width), Append16(out, frame.Height);
     Append16(out, static_cast<uint16_t>(frame.X)), Append16(out, static_cast<uint16_t>(frame.Y));
     out.push_back(frame.Transparency), out.push_back(frame.Compression);
-    Append16(out, static_cast<unsigned>(frame.Layers.size()));
-    Append32(out, 0);
-    Append32(out, static_cast<uint32_t>(header + 24));  // the data follows the header
-    Append32(out, 0);
+    Append16(out, static_cast<unsigned>(frame.Layers.size())), Append32(out, 0);
+    Append32(out, static_cast<uint32_t>(header + 24)), Append32(out, 0);  // the data follows the header
     if (frame.Layers.empty()) {
         out.insert(out.end(), frame.Data.begin(), frame.Data.end());
         return header;
@@ -149,32 +139,15 @@ inline Layout Build(const std::vector<Entry>& entries) {
     return layout;
 }
 
-// A frame of raw pixels.
+// A frame of raw pixels, and one of run-length rows holding the pixels.
 inline Frame Raw(uint16_t width, uint16_t height, std::vector<uint8_t> pixels, int16_t x = 0, int16_t y = 0,
                  uint8_t transparency = 9) {
-    return {.Width = width,
-            .Height = height,
-            .X = x,
-            .Y = y,
-            .Transparency = transparency,
-            .Compression = 0,
-            .Data = std::move(pixels)};
+    return {width, height, x, y, transparency, 0, std::move(pixels)};
 }
-// A frame of run-length rows holding pixels.
 inline Frame Compressed(uint16_t width, uint16_t height, const std::vector<uint8_t>& pixels, int16_t x = 0,
                         int16_t y = 0, uint8_t transparency = 9) {
-    return {.Width = width,
-            .Height = height,
-            .X = x,
-            .Y = y,
-            .Transparency = transparency,
-            .Compression = 1,
-            .Data = EncodeRows(pixels, width, height, transparency)};
+    return {width, height, x, y, transparency, 1, EncodeRows(pixels, width, height, transparency)};
 }
-
-}  // namespace gafbuild
-
-namespace gafbuild {
 
 // Valid files of every kind the reader takes, small enough for a fuzzer's seeds: the build-menu
 // layout, run-length frames, layers (nested, clipped, compressed), several entries sharing a
@@ -186,16 +159,11 @@ inline std::vector<std::pair<std::string, std::vector<uint8_t>>> Samples() {
             px[k] = (k / 3 + k / width) % 4 == 0 ? transparency : static_cast<uint8_t>(k * 29 / 7);
         return px;
     };
-    const Frame gadget = Raw(64, 64, picture(64, 64, 200));
-    const Frame runs = Compressed(40, 30, picture(40, 30, 9), 3, -2);
-    const Frame layered{.Width = 32,
-                        .Height = 24,
-                        .X = 16,
-                        .Y = 12,
-                        .Transparency = 0,
-                        .Layers = {Compressed(20, 20, picture(20, 20, 9), 10, 10),
-                                   Raw(8, 8, picture(8, 8, 9), -4, 30),
-                                   {.Width = 6, .Height = 6, .Layers = {Compressed(4, 4, picture(4, 4, 9))}}}};
+    const Frame gadget = Raw(64, 64, picture(64, 64, 200)), runs = Compressed(40, 30, picture(40, 30, 9), 3, -2);
+    Frame layered = Raw(32, 24, {}, 16, 12, 0);
+    layered.Layers = {Compressed(20, 20, picture(20, 20, 9), 10, 10),
+                      Raw(8, 8, picture(8, 8, 9), -4, 30),
+                      {.Width = 6, .Height = 6, .Layers = {Compressed(4, 4, picture(4, 4, 9))}}};
     std::vector<std::pair<std::string, std::vector<uint8_t>>> samples{
         {"gadget.gaf", Build({{.Name = "ARMCAMP", .Frames = {gadget, gadget, gadget}}}).Bytes},
         {"runs.gaf", Build({{.Name = "FX", .Frames = {runs, Compressed(127, 2, picture(127, 2, 5), 0, 0, 5)}}}).Bytes},

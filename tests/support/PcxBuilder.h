@@ -11,7 +11,7 @@ namespace pcxbuild {
 struct PcxFile {
     uint8_t Version = 5;
     int16_t XMin = 0, YMin = 0, XMax = 95, YMax = 95;
-    std::vector<uint8_t> Packets;  // the run-length pixel data, from offset 128
+    std::vector<uint8_t> Packets{};  // the run-length pixel data, from offset 128
     uint8_t PaletteMarker = 12;
     std::array<uint8_t, 768> PaletteRgb = [] {  // entry i: red i, green 255 - i, blue 7 i
         std::array<uint8_t, 768> rgb{};
@@ -36,33 +36,24 @@ inline std::vector<uint8_t> Encode(const std::vector<uint8_t>& px, std::size_t r
     }
     return out;
 }
+// ZSoft version Version, run-length encoded, 8 bits in one plane, 72 dpi, even bytes per line,
+// a colour palette.
 inline std::vector<uint8_t> Build(const PcxFile& pcx) {
-    std::vector<uint8_t> out(128, 0);
+    std::vector<uint8_t> out{10, pcx.Version, 1, 8};
     out.reserve(128 + pcx.Packets.size() + 769);  // also spares g++ 12 a false array-bounds warning
-    const auto put16 = [&out](std::size_t at, int v) { out[at] = uint8_t(v), out[at + 1] = uint8_t(v >> 8); };
-    put16(4, pcx.XMin);
-    put16(6, pcx.YMin);
-    put16(8, pcx.XMax);
-    put16(10, pcx.YMax);
-    put16(12, 72);
-    put16(14, 72);
-    put16(66, (pcx.XMax - pcx.XMin + 2) & ~1);  // even bytes per line
-    put16(68, 1);                               // a colour palette
-    out[0] = 10;                                // ZSoft
-    out[1] = pcx.Version;
-    out[2] = 1;   // run-length encoded
-    out[3] = 8;   // 8 bits
-    out[65] = 1;  // one plane
+    for (int v : {pcx.XMin, pcx.YMin, pcx.XMax, pcx.YMax, int16_t(72), int16_t(72)})
+        out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)});
+    out.resize(128, 0);
+    out[65] = 1, out[66] = uint8_t((pcx.XMax - pcx.XMin + 2) & ~1), out[67] = uint8_t((pcx.XMax - pcx.XMin + 2) >> 8);
+    out[68] = 1;
     out.insert(out.end(), pcx.Packets.begin(), pcx.Packets.end());
     out.push_back(pcx.PaletteMarker);
     out.insert(out.end(), pcx.PaletteRgb.begin(), pcx.PaletteRgb.end());
     return out;
 }
 inline std::vector<uint8_t> BuildWithPackets(int xMin, int yMin, int xMax, int yMax, std::vector<uint8_t> packets) {
-    return Build({.XMin = int16_t(xMin),
-                  .YMin = int16_t(yMin),
-                  .XMax = int16_t(xMax),
-                  .YMax = int16_t(yMax),
-                  .Packets = std::move(packets)});
+    PcxFile pcx{.XMin = int16_t(xMin), .YMin = int16_t(yMin), .XMax = int16_t(xMax), .YMax = int16_t(yMax)};
+    pcx.Packets = std::move(packets);
+    return Build(pcx);
 }
 }  // namespace pcxbuild

@@ -6,6 +6,7 @@
 #include <spng.h>
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -20,10 +21,10 @@ struct PngLayout {
     uint8_t ColourType = 6;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
     uint8_t BitDepth = 8;
     bool Interlaced = false;
-    std::vector<uint8_t> Samples;                 // rows in the PNG's own packing, 16-bit samples in host order
-    std::vector<std::array<uint8_t, 3>> Colours;  // PLTE
-    std::vector<uint8_t> PaletteAlphas;           // tRNS for a palette picture
-    std::array<uint16_t, 3> TransparentColour{};  // tRNS for grey (first value) or RGB pictures
+    std::vector<uint8_t> Samples{};                 // rows in the PNG's own packing, 16-bit samples in host order
+    std::vector<std::array<uint8_t, 3>> Colours{};  // PLTE
+    std::vector<uint8_t> PaletteAlphas{};           // tRNS for a palette picture
+    std::array<uint16_t, 3> TransparentColour{};    // tRNS for grey (first value) or RGB pictures
     bool HasTransparentColour = false;
 };
 
@@ -31,57 +32,34 @@ struct PngLayout {
 inline std::vector<uint8_t> EncodePng(const PngLayout& layout) {
     spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
     spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr header{layout.Width,
-                     layout.Height,
-                     layout.BitDepth,
-                     layout.ColourType,
-                     0,
-                     0,
-                     static_cast<uint8_t>(layout.Interlaced ? 1 : 0)};
+    spng_ihdr header{layout.Width, layout.Height, layout.BitDepth, layout.ColourType, 0, 0, layout.Interlaced};
     int error = spng_set_ihdr(ctx, &header);
-    if (!error && !layout.Colours.empty()) {
-        spng_plte plte{};
-        plte.n_entries = static_cast<uint32_t>(layout.Colours.size());
-        for (std::size_t i = 0; i < layout.Colours.size(); ++i)
-            plte.entries[i] = {layout.Colours[i][0], layout.Colours[i][1], layout.Colours[i][2], 255};
-        error = spng_set_plte(ctx, &plte);
-    }
-    if (!error && (!layout.PaletteAlphas.empty() || layout.HasTransparentColour)) {
-        spng_trns trns{};
-        trns.gray = layout.TransparentColour[0];
-        trns.red = layout.TransparentColour[0];
-        trns.green = layout.TransparentColour[1];
-        trns.blue = layout.TransparentColour[2];
-        trns.n_type3_entries = static_cast<uint32_t>(layout.PaletteAlphas.size());
-        for (std::size_t i = 0; i < layout.PaletteAlphas.size(); ++i) trns.type3_alpha[i] = layout.PaletteAlphas[i];
-        error = spng_set_trns(ctx, &trns);
-    }
+    spng_plte plte{};
+    plte.n_entries = static_cast<uint32_t>(layout.Colours.size());
+    for (std::size_t i = 0; i < layout.Colours.size(); ++i)
+        plte.entries[i] = {layout.Colours[i][0], layout.Colours[i][1], layout.Colours[i][2], 255};
+    if (!error && plte.n_entries) error = spng_set_plte(ctx, &plte);
+    const auto& [red, green, blue] = layout.TransparentColour;  // grey: the first
+    spng_trns trns{red, red, green, blue, static_cast<uint32_t>(layout.PaletteAlphas.size()), {}};
+    std::copy(layout.PaletteAlphas.begin(), layout.PaletteAlphas.end(), trns.type3_alpha);
+    if (!error && (trns.n_type3_entries || layout.HasTransparentColour)) error = spng_set_trns(ctx, &trns);
     if (!error)
         error =
             spng_encode_image(ctx, layout.Samples.data(), layout.Samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
-    std::vector<uint8_t> file;
-    if (!error) {
-        std::size_t length = 0;
-        void* bytes = spng_get_png_buffer(ctx, &length, &error);
-        if (bytes) file.assign(static_cast<uint8_t*>(bytes), static_cast<uint8_t*>(bytes) + length);
-        std::free(bytes);
-    }
+    std::size_t length = 0;
+    void* bytes = error ? nullptr : spng_get_png_buffer(ctx, &length, &error);
+    std::vector<uint8_t> file(static_cast<uint8_t*>(bytes), static_cast<uint8_t*>(bytes) + (bytes ? length : 0));
+    std::free(bytes);
     spng_ctx_free(ctx);
     return file;
 }
 
 // An 8-bit RGBA PNG of the picture.
 inline std::vector<uint8_t> EncodeRgbaPng(const imagefiles::RgbaPicture& picture, bool interlaced = false) {
-    return EncodePng({static_cast<uint32_t>(picture.Width),
-                      static_cast<uint32_t>(picture.Height),
-                      6,
-                      8,
-                      interlaced,
-                      picture.Pixels,
-                      {},
-                      {},
-                      {},
-                      false});
+    return EncodePng({.Width = static_cast<uint32_t>(picture.Width),
+                      .Height = static_cast<uint32_t>(picture.Height),
+                      .Interlaced = interlaced,
+                      .Samples = picture.Pixels});
 }
 
 // A JPEG of pixels in TurboJPEG pixel format pixelFormat (TJPF_RGB, TJPF_GRAY, TJPF_CMYK, ...).

@@ -1,7 +1,10 @@
 #include "support/TestFiles.h"
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <atomic>
+#include <csignal>
 #include <fstream>
 #include <stdexcept>
 
@@ -43,6 +46,18 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+int UnderFileSizeLimit(std::size_t limitBytes, bool ignoreSignal, const std::function<bool()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
+        const rlimit limit{limitBytes, limitBytes};
+        ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 3 : work() ? 0 : 1);
+    }
+    int status = -1;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) throw std::runtime_error("cannot run a child process");
+    return status;
 }
 
 }  // namespace testsupport

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,5 +28,10 @@ private:
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
+
+// Runs work in a child process whose files may not grow past limitBytes: a write beyond comes
+// back short when ignoreSignal, else SIGXFSZ ends the child. The child's wait status; it exits
+// with 0 when work gave true, 1 when false, 3 when the limit could not be set.
+int UnderFileSizeLimit(std::size_t limitBytes, bool ignoreSignal, const std::function<bool()>& work);
 
 }  // namespace testsupport
