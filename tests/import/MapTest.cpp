@@ -1,5 +1,6 @@
-// Mapping onto the game palette: the plain rule exactly, avoided indices, OKLab, dithering, the
-// strict check, and whole imports from files compared with the loads of the same pictures.
+// Mapping onto the game palette: the plain rule exactly, avoided indices, OKLab, dithering and the
+// strict check. (Whole imports from files are compared with loads of the same pictures in
+// tests/picture.)
 
 #include <gtest/gtest.h>
 
@@ -7,23 +8,20 @@
 #include <functional>
 
 #include "ImportTestSupport.h"
-#include "imagefiles/ByteWriter.h"
 #include "imagefiles/modPalettes.h"
-#include "import/Composite.h"
 #include "import/ImportPicture.h"
 #include "import/ImportSettingsText.h"
 #include "import/LinearLight.h"
 #include "import/MapToPalette.h"
 #include "import/Oklab.h"
 #include "import/PaletteMatcher.h"
-#include "support/PictureEncoders.h"
-#include "support/TestFiles.h"
 
 namespace {
 
 using namespace import;
 using imagefiles::RgbaPicture;
 using modPalettes::GamePalette;
+using Avoid = std::bitset<256>;
 
 RgbaPicture FrameOf(const std::vector<Colour>& colours) {
     RgbaPicture frame{kFrameSide, kFrameSide, {}};
@@ -36,69 +34,65 @@ Colour GameColour(int index) {
     return {e.Red, e.Green, e.Blue};
 }
 
-TEST(PaletteMatcher, TheRgbRuleIsTheGamesPlainRuleAndAvoidingRestrictsIt) {
-    PaletteMatcher plain(GamePalette, MatchRule::Rgb, {});
+// Random colours against a search of every index that is not avoided, by the sum of the three
+// differences (RGB) or the squared distance in OKLab (perceptual): the lowest index of the
+// nearest, or one of the same colour (perceptual distances that tie may differ in the last bits).
+TEST(PaletteMatcher, BothRulesAreNearestAmongTheIndicesNotAvoided) {
+    PaletteMatcher plain(GamePalette, MatchRule::Rgb, {});  // the game's own rule, across a grid
     for (int r = 0; r < 256; r += 3)
         for (int g = 1; g < 256; g += 5)
             for (int b = 2; b < 256; b += 4)
                 ASSERT_EQ(plain.Nearest({uint8_t(r), uint8_t(g), uint8_t(b)}),
                           modPalettes::NearestIndexPlain(GamePalette, r, g, b));
-    // Repeated colours: black is 0, 10-15 and 240-245; 808080 is 7 and 248; FFFF00 is 208 and 251.
-    std::bitset<256> avoid;
-    avoid.set(0).set(7).set(208);
-    PaletteMatcher restricted(GamePalette, MatchRule::Rgb, avoid);
-    EXPECT_EQ(restricted.Nearest({0, 0, 0}), 10);
-    EXPECT_EQ(restricted.Nearest({0x80, 0x80, 0x80}), 248);
-    EXPECT_EQ(restricted.Nearest({0xFF, 0xFF, 0}), 251);
+    std::array<Oklab, 256> lab;
+    for (int k = 0; k < 256; ++k) lab[std::size_t(k)] = OklabFromSrgb(GameColour(k));
     std::mt19937 random(3);
-    for (int i = 0; i < 3000; ++i) {
-        const Colour q{uint8_t(random()), uint8_t(random()), uint8_t(random())};
-        int best = -1, bestDistance = 1000;
-        for (int k = 0; k < 256; ++k) {
-            if (avoid[static_cast<std::size_t>(k)]) continue;
-            const Colour e = GameColour(k);
-            const int d = std::abs(q.Red - e.Red) + std::abs(q.Green - e.Green) + std::abs(q.Blue - e.Blue);
-            if (d < bestDistance) best = k, bestDistance = d;
+    for (MatchRule rule : {MatchRule::Rgb, MatchRule::Perceptual})
+        for (const Avoid& avoid : {Avoid{}, Avoid{}.set(0).set(7).set(208).set(100)}) {
+            PaletteMatcher matcher(GamePalette, rule, avoid);
+            for (int i = 0; i < 3000; ++i) {
+                const Colour q{uint8_t(random()), uint8_t(random()), uint8_t(random())};
+                const Oklab p = OklabFromSrgb(q);
+                int best = -1;
+                double bestDistance = 1e9;
+                for (int k = 0; k < 256; ++k) {
+                    const Colour e = GameColour(k);
+                    const Oklab& l = lab[std::size_t(k)];
+                    const double d =
+                        rule == MatchRule::Rgb
+                            ? std::abs(q.Red - e.Red) + std::abs(q.Green - e.Green) + std::abs(q.Blue - e.Blue)
+                            : std::pow(p.L - l.L, 2) + std::pow(p.A - l.A, 2) + std::pow(p.B - l.B, 2);
+                    if (!avoid[std::size_t(k)] && d < bestDistance - 1e-12) best = k, bestDistance = d;
+                }
+                if (rule == MatchRule::Rgb)
+                    ASSERT_EQ(matcher.Nearest(q), best) << MatchRuleName(rule) << " " << avoid.count();
+                else
+                    ASSERT_EQ(GameColour(matcher.Nearest(q)), GameColour(best)) << avoid.count();
+            }
         }
-        ASSERT_EQ(restricted.Nearest(q), best);
-    }
-    // The plain rule's fallback 255 at distance 765, and where 255 is avoided, the lowest of the farthest.
-    Palette blackAndWhite{};
-    blackAndWhite[255] = {255, 255, 255, 0};
-    std::bitset<256> onlyBlack;
-    onlyBlack.set();
-    onlyBlack.reset(3);
-    EXPECT_EQ(PaletteMatcher(blackAndWhite, MatchRule::Rgb, onlyBlack).Nearest({255, 255, 255}), 3);
-    std::bitset<256> allButWhite;
-    allButWhite.set();
-    allButWhite.reset(255);
-    EXPECT_EQ(PaletteMatcher(blackAndWhite, MatchRule::Rgb, allButWhite).Nearest({0, 0, 0}), 255);
 }
 
-TEST(PaletteMatcher, PerceptualIsNearestInOklabWithTiesToTheLowestIndex) {
-    PaletteMatcher perceptual(GamePalette, MatchRule::Perceptual, {});
-    std::array<Oklab, 256> lab;
-    for (int k = 0; k < 256; ++k) lab[static_cast<std::size_t>(k)] = OklabFromSrgb(GameColour(k));
-    std::mt19937 random(8);
-    for (int i = 0; i < 3000; ++i) {
-        const Colour q{uint8_t(random()), uint8_t(random()), uint8_t(random())};
-        const Oklab p = OklabFromSrgb(q);
-        int best = 0;
-        double bestDistance = 1e9;
-        for (int k = 0; k < 256; ++k) {
-            const Oklab& e = lab[static_cast<std::size_t>(k)];
-            const double d = std::pow(p.L - e.L, 2) + std::pow(p.A - e.A, 2) + std::pow(p.B - e.B, 2);
-            if (d < bestDistance - 1e-12) best = k, bestDistance = d;
-        }
-        ASSERT_EQ(GameColour(perceptual.Nearest(q)), GameColour(best));
-    }
-    EXPECT_EQ(perceptual.Nearest({0, 0, 0}), 0);
-    EXPECT_EQ(perceptual.Nearest({0x80, 0x80, 0x80}), 7);
-    EXPECT_EQ(perceptual.Nearest({0xFF, 0xFF, 0}), 208);
-    std::bitset<256> avoid;
-    avoid.set(0);
-    EXPECT_EQ(PaletteMatcher(GamePalette, MatchRule::Perceptual, avoid).Nearest({0, 0, 0}), 10);
-    EXPECT_EQ(perceptual.Distance(GameColour(100), 100), 0.0);
+// Repeated game colours: black is 0, 10-15 and 240-245; 808080 is 7 and 248; FFFF00 is 208 and
+// 251. Avoiding the lowest gives the next. The plain rule's fallback is 255 at distance 765, and
+// where 255 is avoided, the lowest of the farthest.
+TEST(PaletteMatcher, ExactColoursTakeTheLowestIndexNotAvoidedAndTheFallbackKeepsThePlainRule) {
+    Palette blackAndWhite{};
+    blackAndWhite[255] = {255, 255, 255, 0};
+    const Avoid lowest = Avoid{}.set(0).set(7).set(208);
+    const std::tuple<const Palette&, MatchRule, Avoid, Colour, int> cases[] = {
+        {GamePalette, MatchRule::Rgb, {}, {0x80, 0x80, 0x80}, 7},
+        {GamePalette, MatchRule::Rgb, lowest, {0, 0, 0}, 10},
+        {GamePalette, MatchRule::Rgb, lowest, {0x80, 0x80, 0x80}, 248},
+        {GamePalette, MatchRule::Rgb, lowest, {0xFF, 0xFF, 0}, 251},
+        {GamePalette, MatchRule::Perceptual, {}, {0, 0, 0}, 0},
+        {GamePalette, MatchRule::Perceptual, {}, {0x80, 0x80, 0x80}, 7},
+        {GamePalette, MatchRule::Perceptual, {}, {0xFF, 0xFF, 0}, 208},
+        {GamePalette, MatchRule::Perceptual, lowest, {0, 0, 0}, 10},
+        {blackAndWhite, MatchRule::Rgb, ~Avoid{}.set(3), {255, 255, 255}, 3},
+        {blackAndWhite, MatchRule::Rgb, ~Avoid{}.set(255), {0, 0, 0}, 255}};
+    for (const auto& [palette, rule, avoid, colour, index] : cases)
+        EXPECT_EQ(PaletteMatcher(palette, rule, avoid).Nearest(colour), index) << index;
+    EXPECT_EQ(PaletteMatcher(GamePalette, MatchRule::Perceptual, {}).Distance(GameColour(100), 100), 0.0);
 }
 
 TEST(MapToPalette, GameColoursComeThroughUnchangedInEveryModeAndStrictNamesTheFirstOtherPixel) {
@@ -109,41 +103,25 @@ TEST(MapToPalette, GameColoursComeThroughUnchangedInEveryModeAndStrictNamesTheFi
         for (DitherMode dither : {DitherMode::None, DitherMode::FloydSteinberg}) {
             const MappedFrame mapped = MapToPalette(frame, GamePalette, rule, dither, {});
             for (int i = 0; i < kFramePixels; ++i)
-                ASSERT_EQ(GameColour(mapped.Indices[static_cast<std::size_t>(i)]), colours[static_cast<std::size_t>(i)])
-                    << i;
-            EXPECT_EQ(mapped.Report.ExactPixels, kFramePixels);
-            EXPECT_EQ(mapped.Report.MeanError, 0.0);
-            EXPECT_EQ(mapped.Report.LargestError, 0.0);
+                ASSERT_EQ(GameColour(mapped.Indices[std::size_t(i)]), colours[std::size_t(i)]) << i;
+            EXPECT_EQ(std::tuple(mapped.Report.ExactPixels, mapped.Report.MeanError, mapped.Report.LargestError),
+                      std::tuple(kFramePixels, 0.0, 0.0));
         }
     imagefiles::FileFailure why;
     EXPECT_TRUE(CheckExactColours(frame, GamePalette, {}, &why));
     auto off = colours;
-    off[96 * 2 + 5] = {0x12, 0x34, 0x56};
-    off[96 * 3 + 1] = {1, 2, 3};
+    off[96 * 2 + 5] = {0x12, 0x34, 0x56}, off[96 * 3 + 1] = {1, 2, 3};
+    EXPECT_EQ(MapToPalette(FrameOf(off), GamePalette, MatchRule::Rgb, DitherMode::None, {}).Report.ExactPixels,
+              kFramePixels - 2);
     EXPECT_FALSE(CheckExactColours(FrameOf(off), GamePalette, {}, &why));
-    EXPECT_EQ(why.Kind, imagefiles::FailureKind::NotExact);
-    EXPECT_EQ(why.Detail, "pixel 5,2 is #123456");
+    EXPECT_EQ(std::pair(why.Kind, why.Detail),
+              std::pair(imagefiles::FailureKind::NotExact, std::string("pixel 5,2 is #123456")));
     // An avoided index's colour is not allowed either (unless a kept index holds the same colour).
-    std::vector<Colour> blue(kFramePixels, GameColour(252));
-    std::bitset<256> avoid;
-    avoid.set(252);
-    EXPECT_FALSE(CheckExactColours(FrameOf(blue), GamePalette, avoid, &why));
+    EXPECT_FALSE(
+        CheckExactColours(FrameOf(std::vector(kFramePixels, GameColour(252))), GamePalette, Avoid{}.set(252), &why));
     EXPECT_EQ(why.Detail, "pixel 0,0 is #0000FF");
-    std::vector<Colour> black(kFramePixels, GameColour(0));
-    avoid.reset().set(0);
-    EXPECT_TRUE(CheckExactColours(FrameOf(black), GamePalette, avoid, &why));  // 10 is black too
-}
-
-// Mean colour of an 8 x 8 block in linear light.
-std::array<double, 3> BlockMean(const std::function<Colour(int, int)>& at, int bx, int by) {
-    std::array<double, 3> sum{};
-    for (int y = by * 8; y < by * 8 + 8; ++y)
-        for (int x = bx * 8; x < bx * 8 + 8; ++x) {
-            const Colour c = at(x, y);
-            sum[0] += ToLinear(c.Red), sum[1] += ToLinear(c.Green), sum[2] += ToLinear(c.Blue);
-        }
-    for (double& s : sum) s /= 64;
-    return sum;
+    EXPECT_TRUE(
+        CheckExactColours(FrameOf(std::vector(kFramePixels, GameColour(0))), GamePalette, Avoid{}.set(0), &why));
 }
 
 TEST(MapToPalette, DitheringKeepsBlockMeansNearerTheSourceAndIsDeterministic) {
@@ -151,74 +129,43 @@ TEST(MapToPalette, DitheringKeepsBlockMeansNearerTheSourceAndIsDeterministic) {
     for (int y = 0; y < 96; ++y)
         for (int x = 0; x < 96; ++x) gradient.push_back({uint8_t(x * 255 / 95), uint8_t(60 + y), uint8_t(200 - x)});
     const RgbaPicture frame = FrameOf(gradient);
+    // Mean colour of each 8 x 8 block in linear light.
+    const auto blockMeans = [](const std::function<Colour(std::size_t)>& at) {
+        std::vector<std::array<double, 3>> means(144);
+        for (std::size_t k = 0; k < kFramePixels; ++k) {
+            const Colour c = at(k);
+            auto& mean = means[k / 96 / 8 * 12 + k % 96 / 8];
+            mean[0] += ToLinear(c.Red) / 64, mean[1] += ToLinear(c.Green) / 64, mean[2] += ToLinear(c.Blue) / 64;
+        }
+        return means;
+    };
+    const auto source = blockMeans([&](std::size_t k) { return gradient[k]; });
     for (MatchRule rule : {MatchRule::Rgb, MatchRule::Perceptual}) {
         const MappedFrame plain = MapToPalette(frame, GamePalette, rule, DitherMode::None, {});
         const MappedFrame dithered = MapToPalette(frame, GamePalette, rule, DitherMode::FloydSteinberg, {});
         EXPECT_EQ(MapToPalette(frame, GamePalette, rule, DitherMode::FloydSteinberg, {}).Indices, dithered.Indices);
+        const auto plainMeans = blockMeans([&](std::size_t k) { return GameColour(plain.Indices[k]); });
+        const auto ditheredMeans = blockMeans([&](std::size_t k) { return GameColour(dithered.Indices[k]); });
         double plainError = 0, ditheredError = 0;
         int ditheredNearer = 0;
-        for (int by = 0; by < 12; ++by)
-            for (int bx = 0; bx < 12; ++bx) {
-                const auto source =
-                    BlockMean([&](int x, int y) { return gradient[static_cast<std::size_t>(y * 96 + x)]; }, bx, by);
-                const auto distance = [&](const MappedFrame& m) {
-                    const auto mean = BlockMean(
-                        [&](int x, int y) { return GameColour(m.Indices[static_cast<std::size_t>(y * 96 + x)]); }, bx,
-                        by);
-                    return std::hypot(mean[0] - source[0], mean[1] - source[1], mean[2] - source[2]);
-                };
-                const double p = distance(plain), d = distance(dithered);
-                plainError += p, ditheredError += d;
-                ditheredNearer += d <= p;
-            }
+        for (std::size_t b = 0; b < 144; ++b) {
+            const auto distance = [&](const std::array<double, 3>& m) {
+                return std::hypot(m[0] - source[b][0], m[1] - source[b][1], m[2] - source[b][2]);
+            };
+            const double p = distance(plainMeans[b]), d = distance(ditheredMeans[b]);
+            plainError += p, ditheredError += d, ditheredNearer += d <= p;
+        }
         EXPECT_LT(ditheredError, plainError / 3) << MatchRuleName(rule);
         EXPECT_GE(ditheredNearer, 130) << MatchRuleName(rule);  // of 144 blocks
         EXPECT_GT(dithered.Report.MeanError, 0.0);
     }
     // Avoided indices are never chosen, dithered or not.
-    std::bitset<256> avoid;
-    for (int k = 240; k < 256; ++k) avoid.set(static_cast<std::size_t>(k));
+    Avoid avoid;
+    for (int k = 240; k < 256; ++k) avoid.set(std::size_t(k));
     avoid.set(0);
     for (DitherMode dither : {DitherMode::None, DitherMode::FloydSteinberg})
         for (uint8_t index : MapToPalette(frame, GamePalette, MatchRule::Rgb, dither, avoid).Indices)
             ASSERT_FALSE(avoid[index]);
-}
-
-TEST(ImportFile, OpaqueNinetySixSquarePngAndBmpMapPixelForPixelByThePlainRule) {
-    testsupport::TempDir dir;
-    const RgbaPicture picture = importtest::MakePicture(96, 96, 21);
-    testsupport::WriteBytes(dir.file("p.png"), pictureencode::EncodeRgbaPng(picture));
-    testsupport::WriteBytes(dir.file("p.bmp"), [&] {  // 24-bit, bottom-up
-        imagefiles::ByteWriter header;
-        header.U8('B');
-        header.U8('M');
-        for (uint32_t v : {0u, 0u, 54u, 40u, 96u, 96u}) header.U32(v);
-        header.U16(1);
-        header.U16(24);
-        std::vector<uint8_t> out = header.Release();
-        out.resize(54, 0);
-        for (int y = 95; y >= 0; --y)
-            for (int x = 0; x < 96; ++x) {
-                const auto p = importtest::PixelOf(picture, x, y);
-                out.insert(out.end(), {p[2], p[1], p[0]});
-            }
-        return out;
-    }());
-    for (const char* name : {"p.png", "p.bmp"}) {
-        imagefiles::FileFailure why;
-        const auto result = ImportFile(dir.file(name), ImportSettings{}, &why);
-        ASSERT_TRUE(result) << why.Detail;
-        int exact = 0;
-        for (int i = 0; i < kFramePixels; ++i) {
-            const auto p = importtest::PixelOf(picture, i % 96, i / 96);
-            ASSERT_EQ(result->Indices[static_cast<std::size_t>(i)],
-                      modPalettes::NearestIndexPlain(GamePalette, p[0], p[1], p[2]))
-                << name << " " << i;
-            exact += GameColour(result->Indices[static_cast<std::size_t>(i)]) == Colour{p[0], p[1], p[2]};
-        }
-        EXPECT_EQ(result->Report.ExactPixels, exact);
-        EXPECT_EQ(result->Frames.Composited.Pixels, picture.Pixels);
-    }
 }
 
 }  // namespace

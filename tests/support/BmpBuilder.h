@@ -2,6 +2,7 @@
 // Builds BMP files byte by byte, broken ones included, for the reader tests, the mutation runs
 // and the fuzzers' seeds. Plain C++ without a test framework.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,7 +14,8 @@ struct BmpLayout {
     uint32_t HeaderSize = 40;       // 12 (OS/2 core: 16-bit sizes, 3-byte colours), 40, 52, 56, 108 or 124
     int32_t Width = 0, Height = 0;  // a negative height: rows stored top-down
     uint16_t Planes = 1, BitCount = 8;
-    uint32_t Compression = 0, ColoursUsed = 0;  // 0 none, 1 RLE8, 2 RLE4
+    uint32_t Compression = 0, ColoursUsed = 0;  // 0 none, 1 RLE8, 2 RLE4, 3 bit fields, 6 with alpha
+    std::vector<uint32_t> Masks{};              // from offset 54: inside a larger header, else behind it
     std::vector<PaletteEntry> Colours{};
     std::vector<uint8_t> PixelData{};       // everything after the colour table
     std::optional<uint32_t> PixelOffset{};  // by default right after the colour table
@@ -21,7 +23,9 @@ struct BmpLayout {
 
 inline std::vector<uint8_t> Build(const BmpLayout& s) {
     const bool core = s.HeaderSize == 12;
-    const auto tableEnd = static_cast<uint32_t>(14 + s.HeaderSize + s.Colours.size() * (core ? 3 : 4));
+    const auto tableEnd =
+        static_cast<uint32_t>(14 + std::max<std::size_t>(s.HeaderSize, s.Masks.empty() ? 0 : 40 + 4 * s.Masks.size()) +
+                              s.Colours.size() * (core ? 3 : 4));
     std::vector<uint8_t> out{'B', 'M'};
     const auto put = [&out](uint32_t value, int bytes) {
         for (int k = 0; k < bytes; ++k) out.push_back(uint8_t(value >> (8 * k)));
@@ -30,9 +34,10 @@ inline std::vector<uint8_t> Build(const BmpLayout& s) {
     put(s.HeaderSize, 4), put(uint32_t(s.Width), core ? 2 : 4), put(uint32_t(s.Height), core ? 2 : 4);
     put(s.Planes, 2), put(s.BitCount, 2);
     if (!core) {
-        for (uint32_t v : {s.Compression, static_cast<uint32_t>(s.PixelData.size()), 2835u, 2835u, s.ColoursUsed})
+        for (uint32_t v : {s.Compression, static_cast<uint32_t>(s.PixelData.size()), 2835u, 2835u, s.ColoursUsed, 0u})
             put(v, 4);
-        out.resize(14 + s.HeaderSize, 0);  // important colours, masks, colour space: all zero
+        for (uint32_t mask : s.Masks) put(mask, 4);
+        out.resize(std::max<std::size_t>(out.size(), 14 + s.HeaderSize), 0);  // the rest: zeros
     }
     for (const PaletteEntry& c : s.Colours) {
         out.insert(out.end(), {c.Blue, c.Green, c.Red});
@@ -50,6 +55,19 @@ inline std::vector<uint8_t> PackRows(const std::vector<uint8_t>& px, int w, int 
         for (int x = 0; x < w; ++x)
             out[static_cast<std::size_t>(row * stride + x * bits / 8)] |= static_cast<uint8_t>(
                 px[static_cast<std::size_t>((topDown ? row : h - 1 - row) * w + x)] << (8 - bits - x * bits % 8));
+    return out;
+}
+// Truecolour rows from top-down pixel values of bits / 8 little-endian bytes each: rows padded
+// to 4 bytes, bottom row first unless topDown.
+inline std::vector<uint8_t> PackValues(const std::vector<uint32_t>& values, int w, int h, int bits, bool topDown) {
+    std::vector<uint8_t> out;
+    for (int row = 0; row < h; ++row) {
+        for (int x = 0; x < w; ++x)
+            for (int b = 0; b < bits / 8; ++b)
+                out.push_back(
+                    uint8_t(values[static_cast<std::size_t>((topDown ? row : h - 1 - row) * w + x)] >> (8 * b)));
+        out.resize((out.size() + 3) / 4 * 4, 0);
+    }
     return out;
 }
 // RLE8 or RLE4 packets, bottom row first: runs of equal pixels, an end of line per row, the end
