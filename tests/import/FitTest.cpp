@@ -106,33 +106,22 @@ TEST(FitToFrame, ReductionAveragesExactAreasInLinearLightWithPremultipliedAlpha)
     // black and white; output column 0 covers column 0 (black, weight 1) and half of column 1
     // (white, weight 0.5): linear 1/3, which is sRGB 156. Column 1 covers half of column 1 and
     // column 2 (black): linear 1/3 again.
-    importtest::RgbaPicture stripes{144, 144, {}};
-    for (int y = 0; y < 144; ++y)
-        for (int x = 0; x < 144; ++x) {
-            const uint8_t v = x % 2 ? 255 : 0;
-            stripes.Pixels.insert(stripes.Pixels.end(), {v, v, v, 255});
-        }
+    importtest::RgbaPicture stripes{144, 144, {}}, pairs{192, 192, {}};
+    for (int i = 0; i < 144 * 144; ++i)
+        stripes.Pixels.insert(stripes.Pixels.end(), 3, i % 2 ? 255 : 0), stripes.Pixels.push_back(255);
     const auto fitted = FitToFrame(stripes, FitMode::Contain);
     EXPECT_EQ(ToSrgb8(1.0f / 3.0f), 156);
     EXPECT_EQ(PixelOf(fitted, 0, 0), (std::array<uint8_t, 4>{156, 156, 156, 255}));
     EXPECT_EQ(PixelOf(fitted, 1, 50), (std::array<uint8_t, 4>{156, 156, 156, 255}));
     // Premultiplied: a transparent pixel's colour does not bleed in. Half red opaque, half
-    // transparent green gives red at half alpha.
-    importtest::RgbaPicture half{2, 1, {255, 0, 0, 255, 0, 255, 0, 0}};
-    const auto one = FitToFrame(half, FitMode::Stretch);  // enlarged: Catmull-Rom
-    const auto pair = FitToFrame(
-        importtest::RgbaPicture{192, 192,
-                                [] {
-                                    std::vector<uint8_t> px;
-                                    for (int i = 0; i < 192 * 192; ++i)
-                                        px.insert(px.end(), i % 2 ? std::initializer_list<uint8_t>{0, 255, 0, 0}
-                                                                  : std::initializer_list<uint8_t>{255, 0, 0, 255});
-                                    return px;
-                                }()},
-        FitMode::Contain);
-    EXPECT_EQ(PixelOf(pair, 10, 10), (std::array<uint8_t, 4>{255, 0, 0, 128}));
-    EXPECT_EQ(PixelOf(one, 0, 0),
-              (std::array<uint8_t, 4>{255, 0, 0, 255}));  // before the first centre: the edge sample
+    // transparent green gives red at half alpha; enlarged (Catmull-Rom), before the first centre
+    // the edge sample.
+    for (int i = 0; i < 192 * 192; ++i)
+        pairs.Pixels.insert(pairs.Pixels.end(),
+                            {uint8_t(i % 2 ? 0 : 255), uint8_t(i % 2 ? 255 : 0), 0, uint8_t(i % 2 ? 0 : 255)});
+    EXPECT_EQ(PixelOf(FitToFrame(pairs, FitMode::Contain), 10, 10), (std::array<uint8_t, 4>{255, 0, 0, 128}));
+    const auto one = FitToFrame(importtest::RgbaPicture{2, 1, {255, 0, 0, 255, 0, 255, 0, 0}}, FitMode::Stretch);
+    EXPECT_EQ(PixelOf(one, 0, 0), (std::array<uint8_t, 4>{255, 0, 0, 255}));
     EXPECT_EQ(PixelOf(one, 95, 95)[3], 0);
 }
 

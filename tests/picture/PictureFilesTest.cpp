@@ -1,14 +1,17 @@
+// The picture set's files: loads into a slot, the GAF file SaveGadget writes, and each refusal
+// with its reason.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "imagefiles/PcxWriter.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
 #include "picture/classUnitGAF.h"
+#include "support/Refusals.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -16,21 +19,12 @@ namespace {
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
-// Writes a BMP file, or a version 5 PCX file with every pixel its own packet, as the extension says.
+// Writes a BMP or PCX file in the game palette, as the extension says.
 std::string Write(const testsupport::TempDir& dir, const std::string& name, const std::vector<uint8_t>& px, int w = 96,
                   int h = 96) {
-    std::vector<uint8_t> pcx(128, 0);
-    pcx[0] = 10;
-    pcx[1] = 5;
-    pcx[2] = 1;
-    pcx[3] = 8;
-    pcx[65] = 1;
-    pcx[8] = uint8_t(w - 1);
-    pcx[10] = uint8_t(h - 1);
-    for (uint8_t v : px) (v & 0xC0) == 0xC0 ? pcx.insert(pcx.end(), {0xC1, v}) : pcx.insert(pcx.end(), v);
-    pcx.push_back(12);
-    for (const PaletteEntry& e : modPalettes::GamePalette) pcx.insert(pcx.end(), {e.Red, e.Green, e.Blue});
-    WriteBytes(dir.file(name), name.ends_with(".pcx") ? pcx : modBmp::EncodeBmp(px, modPalettes::GamePalette, w, h));
+    const auto& palette = modPalettes::GamePalette;
+    WriteBytes(dir.file(name),
+               name.ends_with(".pcx") ? modPCX::EncodePcx(px, palette, w, h) : modBmp::EncodeBmp(px, palette, w, h));
     return dir.file(name);
 }
 
@@ -40,38 +34,25 @@ bool Load(classUnitGAF& set, const std::string& path, int32_t tapic) {
 
 std::array<Picture, 3> Slots(const classUnitGAF& set) { return {*set.Slot(0), *set.Slot(1), *set.Slot(2)}; }
 
-// Wrong-sized and missing files are refused before the slot changes; a good file for slot 3
-// is true and inert. A command run in a load's yield loads other files into the same slot and
-// another, greys and crosses it: the outer load still ends with exactly its own picture.
-TEST(PictureLoad, RefusalsLeaveTheSlotsAndYieldsCannotDisturbTheCopy) {
+// A good file for slot 3 is true and inert. A command run in a load's yield loads other files
+// into the same slot and another, greys and crosses it: the outer load still ends with exactly
+// its own picture.
+TEST(PictureLoad, YieldsCannotDisturbTheCopy) {
     testsupport::TempDir dir;
-    classUnitGAF refusing;
-    const std::vector<uint8_t> small(95 * 96, 7);
-    for (const std::string& path :
-         {Write(dir, "w.bmp", small, 95, 96), Write(dir, "h.bmp", small, 96, 95), Write(dir, "w.pcx", small, 95, 96),
-          Write(dir, "h.pcx", small, 96, 95), dir.file("missing.bmp")})
-        EXPECT_FALSE(Load(refusing, path, 0)) << path;
     std::vector<uint8_t> a(9216), b(9216);
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        a[i] = uint8_t(i * 13 + i / 96 * 5);
-        b[i] = uint8_t(i * 7 + 101);
-    }
+    for (std::size_t i = 0; i < a.size(); ++i) a[i] = uint8_t(i * 13 + i / 96 * 5), b[i] = uint8_t(i * 7 + 101);
     const std::string outer[] = {Write(dir, "a.bmp", a), Write(dir, "a.pcx", a)};
     const std::string inner[] = {Write(dir, "b.pcx", b), Write(dir, "b.bmp", b)};
-    EXPECT_TRUE(Load(refusing, outer[0], 3));
-    EXPECT_TRUE(Load(refusing, outer[1], 3));
-    EXPECT_EQ(Slots(refusing), Slots(classUnitGAF()));
     for (int c = 0; c < 2; ++c) {
         classUnitGAF alone, *self = nullptr;
-        ASSERT_TRUE(Load(alone, outer[c], 0));
-        ASSERT_TRUE(Load(alone, inner[c], 2));
+        EXPECT_TRUE(Load(alone, outer[c], 3));
+        EXPECT_EQ(Slots(alone), Slots(classUnitGAF()));
+        ASSERT_TRUE(Load(alone, outer[c], 0) && Load(alone, inner[c], 2));
         int yields = 0;
         classUnitGAF set([&] {
             if (++yields != 5000) return;
-            EXPECT_TRUE(Load(*self, inner[c], 0));
-            EXPECT_TRUE(Load(*self, inner[c], 2));
-            self->MakePicGrey(0);
-            self->AddBlackCross(0, 9);
+            EXPECT_TRUE(Load(*self, inner[c], 0) && Load(*self, inner[c], 2));
+            self->MakePicGrey(0), self->AddBlackCross(0, 9);
         });
         self = &set;
         ASSERT_TRUE(Load(set, outer[c], 0));
@@ -82,13 +63,11 @@ TEST(PictureLoad, RefusalsLeaveTheSlotsAndYieldsCannotDisturbTheCopy) {
 
 // Frames are the slots reduced to 64 x 64 in slot order (black 12 gives 0, empty 100, white 255).
 // Only the exact "UseNameEntry" stands for Name(); names are upper-cased Windows-1252, cut to 31.
-// All or nothing: a name without a Windows-1252 code or an unusable destination fails and leaves
-// what was there; a good write replaces a longer old file whole.
-TEST(SaveGadget, FramesNamesAndAllOrNothing) {
+// A good write replaces a longer old file whole.
+TEST(SaveGadget, FramesAndNames) {
     testsupport::TempDir dir;
     classUnitGAF set;
-    set.ResetToBackground(0, 12);
-    set.ResetToBackground(1, kEmptyIndex);
+    set.ResetToBackground(0, 12), set.ResetToBackground(1, kEmptyIndex);
     set.Name("fromname");
     const std::string name31 = "abcdefghijklmnopqrstuvwxyz01234", upper31 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234";
     const std::pair<std::string, std::string> names[] = {{"UseNameEntry", "FROMNAME"},
@@ -96,6 +75,7 @@ TEST(SaveGadget, FramesNamesAndAllOrNothing) {
                                                          {name31 + "567890abc", upper31},
                                                          {"caf\xC3\xA9 \xC5\x93uvre", "CAF\xC9 \x8CUVRE"},
                                                          {"usenameentry", "USENAMEENTRY"}};  // café œuvre
+    WriteBytes(dir.file("n.gaf"), std::vector<uint8_t>(20000, 0xAA));
     for (const auto& [given, stored] : names) {
         ASSERT_TRUE(set.SaveGadget(dir.file("n.gaf"), given)) << given;
         const auto file = ReadBytes(dir.file("n.gaf"));
@@ -105,52 +85,42 @@ TEST(SaveGadget, FramesNamesAndAllOrNothing) {
         EXPECT_EQ(std::vector<uint8_t>(file.begin() + 4224, file.begin() + 8320), std::vector<uint8_t>(4096, 100));
         EXPECT_EQ(std::vector<uint8_t>(file.begin() + 8344, file.end()), std::vector<uint8_t>(4096, 255));
     }
-    const auto existing = dir.file("existing.gaf");
-    WriteBytes(existing, std::vector<uint8_t>(20000, 0xAA));
-    EXPECT_FALSE(set.SaveGadget(existing, "arm\xCE\xA9"));  // Ω
-    set.Name("\xCE\xA9mega");
-    EXPECT_FALSE(set.SaveGadget(existing));
-    EXPECT_EQ(ReadBytes(existing), std::vector<uint8_t>(20000, 0xAA));
-    std::filesystem::create_directory(dir.path() / "folder");
-    EXPECT_FALSE(set.SaveGadget(dir.file("missing/x.gaf"), "x"));
-    EXPECT_FALSE(set.SaveGadget(dir.file("folder"), "x"));
-    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder"));
-    ASSERT_TRUE(set.SaveGadget(existing, "usenameentry"));
-    EXPECT_EQ(ReadBytes(existing), ReadBytes(dir.file("n.gaf")));
 }
 
 // Each refusal of a file operation with its reason: the reader's own, the slot's size, the unit
-// name's character, the writer's cause.
+// name's character, the writer's cause. None changes a slot, nor a file already there.
 TEST(PictureFiles, RefusalsSayWhy) {
     testsupport::TempDir dir;
-    classUnitGAF set;
-    const std::vector<uint8_t> small(95 * 96, 7);
+    classUnitGAF set, named;
+    named.Name("\xCE\xA9mega");  // Ω
+    const std::vector<uint8_t> small(95 * 96, 7), old(20000, 0xAA);
     const std::string narrow = Write(dir, "narrow.bmp", small, 95, 96), low = Write(dir, "low.pcx", small, 96, 95);
+    const std::string gaf = dir.file("g.gaf");
+    WriteBytes(gaf, old);
     using enum imagefiles::FailureKind;
-    const std::tuple<const char*, std::function<bool(imagefiles::FileFailure*)>, imagefiles::FailureKind, std::string>
-        cases[] = {
-            {"95 wide BMP", [&](auto* why) { return set.LoadBMPPicture(narrow, 0, why); }, WrongSize, "95 x 96"},
-            {"95 high PCX", [&](auto* why) { return set.LoadPCXPicture(low, 0, why); }, WrongSize, "96 x 95"},
-            {"BMP read as PCX", [&](auto* why) { return set.LoadPCXPicture(narrow, 0, why); }, OtherKind, "BMP"},
-            {"missing", [&](auto* why) { return set.LoadBMPPicture(dir.file("gone.bmp"), 0, why); }, CannotOpen,
-             "No such file or directory"},
-            {"slot 3 saved", [&](auto* why) { return set.SaveAsBMP(3, dir.file("s.bmp"), why); }, CannotWrite,
-             "no picture 3"},
-            {"saved into a folder", [&](auto* why) { return set.SaveAsBMP(0, dir.path().string(), why); }, CannotWrite,
-             "a folder"},
-            {"name with omega", [&](auto* why) { return set.SaveGadget(dir.file("g.gaf"), "arm\xCE\xA9", why); },
-             BadName, "\"\xCE\xA9\""},
-            {"name not UTF-8", [&](auto* why) { return set.SaveGadget(dir.file("g.gaf"), "arm\xCE", why); }, BadName,
-             "a byte that is not UTF-8 (0xCE)"},
-            {"GAF into a missing folder", [&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); },
-             CannotWrite, "No such file or directory"}};
-    for (const auto& [what, operation, kind, detail] : cases) {
+    using Operation = std::function<bool(imagefiles::FileFailure*)>;
+    const std::tuple<Operation, imagefiles::FailureKind, std::string> cases[] = {
+        {[&](auto* why) { return set.LoadBMPPicture(narrow, 0, why); }, WrongSize, "95 x 96"},
+        {[&](auto* why) { return set.LoadPCXPicture(low, 0, why); }, WrongSize, "96 x 95"},
+        {[&](auto* why) { return set.LoadPCXPicture(narrow, 0, why); }, OtherKind, "BMP"},
+        {[&](auto* why) { return set.LoadBMPPicture(low, 0, why); }, OtherKind, "PCX"},
+        {[&](auto* why) { return set.LoadBMPPicture(dir.file("gone.bmp"), 0, why); }, CannotOpen,
+         "No such file or directory"},
+        {[&](auto* why) { return set.LoadPCXPicture(dir.path().string(), 0, why); }, CannotOpen, "a folder"},
+        {[&](auto* why) { return set.SaveAsBMP(3, dir.file("s.bmp"), why); }, CannotWrite, "no picture 3"},
+        {[&](auto* why) { return set.SaveAsBMP(0, dir.path().string(), why); }, CannotWrite, "a folder"},
+        {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE\xA9", why); }, BadName, "\"\xCE\xA9\""},
+        {[&](auto* why) { return named.SaveGadget(gaf, "UseNameEntry", why); }, BadName, "\"\xCE\xA9\""},
+        {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE", why); }, BadName, "a byte that is not UTF-8 (0xCE)"},
+        {[&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); }, CannotWrite,
+         "No such file or directory"}};
+    for (const auto& [operation, kind, detail] : cases) {
         imagefiles::FileFailure why;
-        EXPECT_FALSE(operation(&why)) << what;
-        EXPECT_EQ(why.Kind, kind) << what;
-        EXPECT_EQ(why.Detail, detail) << what;
+        EXPECT_FALSE(operation(&why)) << detail;
+        EXPECT_EQ(testsupport::Said(why), testsupport::Said({kind, detail}));
     }
     EXPECT_EQ(Slots(set), Slots(classUnitGAF()));
+    EXPECT_EQ(ReadBytes(gaf), old);
 }
 
 }  // namespace
