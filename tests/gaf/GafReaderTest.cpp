@@ -6,11 +6,13 @@
 
 #include "gaf/GafReader.h"
 #include "support/GafBuilder.h"
+#include "support/Refusals.h"
 
 namespace {
 
-using gafbuild::Copy, gafbuild::Repeat, gafbuild::Skip, gafbuild::Put16At, gafbuild::Put32At;
+using namespace gafbuild;
 using imagefiles::FailureKind, imagefiles::FileFailure;
+using testsupport::Said;
 using Bytes = std::vector<uint8_t>;
 
 // The one frame of a one-entry file named "T", or the reason it was refused.
@@ -20,53 +22,40 @@ struct OneFrame {
 };
 OneFrame DecodeOne(const gafbuild::Frame& frame) {
     OneFrame result;
-    const auto gaf = gaf::DecodeGaf(gafbuild::Build({{.Name = "T", .Frames = {frame}}}).Bytes, &result.Why);
+    const auto gaf = gaf::DecodeGaf(Build({{.Name = "T", .Frames = {frame}}}).Bytes, &result.Why);
     if (gaf) result.Frame = gaf->Entries.at(0).Frames.at(0);
     return result;
 }
 gafbuild::Frame RowsFrame(uint16_t width, const std::vector<Bytes>& rows, uint8_t transparency = 9) {
-    return {.Width = width,
-            .Height = static_cast<uint16_t>(rows.size()),
-            .Transparency = transparency,
-            .Compression = 1,
-            .Data = gafbuild::Rows(rows)};
+    return {width, uint16_t(rows.size()), 0, 0, transparency, 1, Rows(rows)};
 }
-std::string Failure(const FileFailure& why) { return std::to_string(static_cast<int>(why.Kind)) + " " + why.Detail; }
-std::string Failure(FailureKind kind, const std::string& detail) {
-    return std::to_string(static_cast<int>(kind)) + " " + detail;
+Bytes Counting(int count) {
+    Bytes bytes(std::size_t(count), 0);
+    for (int k = 0; k < count; ++k) bytes[std::size_t(k)] = uint8_t(k);
+    return bytes;
+}
+Bytes Joined(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
 }
 
 TEST(DecodeGafRows, EveryPacketKindAndTheTransparentRest) {
-    Bytes copied64;
-    for (uint8_t v = 0; v < 64; ++v) copied64.push_back(v);
-    Bytes longest(127, 9);
-    longest.insert(longest.end(), 64, 3), longest.insert(longest.end(), copied64.begin(), copied64.end());
-    const std::vector<std::tuple<const char*, uint16_t, std::vector<Bytes>, Bytes>> cases{
-        {"skip, repeat, copy; after the last packet transparent",
-         10,
-         {{Skip(2), Repeat(3), 7, Copy(2), 1, 2}},
-         {9, 9, 7, 7, 7, 1, 2, 9, 9, 9}},
-        {"an empty row is all transparent", 4, {{}}, {9, 9, 9, 9}},
-        {"a skip of nothing", 3, {{Skip(0), Copy(1), 5, Skip(0)}}, {5, 9, 9}},
+    const std::vector<std::tuple<uint16_t, std::vector<Bytes>, Bytes>> cases{
+        // Skip, repeat, copy; after the last packet, transparent.
+        {10, {{Skip(2), Repeat(3), 7, Copy(2), 1, 2}}, {9, 9, 7, 7, 7, 1, 2, 9, 9, 9}},
+        {4, {{}}, {9, 9, 9, 9}},                           // an empty row is all transparent
+        {3, {{Skip(0), Copy(1), 5, Skip(0)}}, {5, 9, 9}},  // a skip of nothing
         // 0xFF skips 127, 0xFE repeats 64 times, 0xFC copies 64 bytes.
-        {"the longest skip, repeat and copy", 255, {{0xFF, 0xFE, 3, 0xFC}}, longest},
-        {"copied bytes are data even when they look like control bytes",
-         4,
-         {{Copy(4), 1, 3, 0xFF, 0xFE}},
-         {1, 3, 255, 254}},
-        {"a repeat that ends exactly at the width", 4, {{Repeat(4), 200}}, {200, 200, 200, 200}},
-        {"rows of different byte counts follow each other",
-         3,
-         {{Repeat(3), 1}, {}, {Skip(1), Copy(2), 4, 5}},
-         {1, 1, 1, 9, 9, 9, 9, 4, 5}},
+        {255, {Joined({{0xFF, 0xFE, 3, 0xFC}, Counting(64)})}, Joined({Bytes(127, 9), Bytes(64, 3), Counting(64)})},
+        {4, {{Copy(4), 1, 3, 0xFF, 0xFE}}, {1, 3, 255, 254}},  // copied bytes that look like control bytes
+        {4, {{Repeat(4), 200}}, {200, 200, 200, 200}},         // a repeat that ends exactly at the width
+        {3, {{Repeat(3), 1}, {}, {Skip(1), Copy(2), 4, 5}}, {1, 1, 1, 9, 9, 9, 9, 4, 5}},  // rows of any byte count
     };
-    for (auto [what, width, rows, expected] : cases) {
-        if (std::string(what).starts_with("the longest"))
-            rows[0].insert(rows[0].end(), copied64.begin(), copied64.end());
+    for (const auto& [width, rows, expected] : cases) {
         const OneFrame decoded = DecodeOne(RowsFrame(width, rows));
-        ASSERT_TRUE(decoded.Frame) << what << ": " << decoded.Why.Detail;
-        EXPECT_EQ(decoded.Frame->Pixels, expected) << what;
-        EXPECT_EQ(decoded.Frame->Compression, 1) << what;
+        ASSERT_TRUE(decoded.Frame) << decoded.Why.Detail;
+        EXPECT_EQ(std::pair(decoded.Frame->Pixels, decoded.Frame->Compression), std::pair(expected, uint8_t{1}));
     }
     // Skipped pixels take the frame's own transparency index.
     EXPECT_EQ(DecodeOne(RowsFrame(3, {{Skip(1), Copy(1), 9}}, 200)).Frame->Pixels, (Bytes{200, 9, 200}));
@@ -77,18 +66,18 @@ TEST(DecodeGafRows, EveryPacketKindAndTheTransparentRest) {
 TEST(DecodeGafRows, EncodedPicturesAndTheSeedsDecode) {
     std::mt19937 random(7);
     for (int picture = 0; picture < 20; ++picture) {
-        const auto width = static_cast<uint16_t>(1 + random() % 300), height = static_cast<uint16_t>(1 + random() % 20);
+        const auto width = uint16_t(1 + random() % 300), height = uint16_t(1 + random() % 20);
         Bytes pixels(std::size_t{width} * height);
         for (std::size_t k = 0; k < pixels.size();) {
-            const auto value = static_cast<uint8_t>(random() % 3 == 0 ? 9 : random() % 256);
+            const auto value = uint8_t(random() % 3 == 0 ? 9 : random() % 256);
             for (std::size_t n = 1 + random() % (random() % 2 ? 3 : 150); n > 0 && k < pixels.size(); --n)
                 pixels[k++] = value;
         }
-        const OneFrame decoded = DecodeOne(gafbuild::Compressed(width, height, pixels));
+        const OneFrame decoded = DecodeOne(Compressed(width, height, pixels));
         ASSERT_TRUE(decoded.Frame) << decoded.Why.Detail;
         EXPECT_EQ(decoded.Frame->Pixels, pixels) << width << " x " << height;
     }
-    for (const auto& [name, bytes] : gafbuild::Samples()) {
+    for (const auto& [name, bytes] : Samples()) {
         FileFailure why;
         EXPECT_TRUE(gaf::DecodeGaf(bytes, &why)) << name << ": " << why.Detail;
     }
@@ -97,153 +86,124 @@ TEST(DecodeGafRows, EncodedPicturesAndTheSeedsDecode) {
 // The second row always exists, so a packet short of bytes would otherwise read into it.
 TEST(DecodeGafRows, APacketPastTheWidthOrTheByteCountIsRefused) {
     const std::string width = "a packet runs past the row's width", bytes = "a packet runs past the row's byte count";
-    const std::vector<std::tuple<const char*, uint16_t, Bytes, std::string>> cases{
-        {"skip", 4, {Skip(5)}, width},
-        {"skip after pixels", 4, {Copy(1), 1, Skip(4)}, width},
-        {"repeat", 4, {Skip(2), Repeat(3), 1}, width},
-        {"copy", 2, {Copy(3), 1, 2, 3}, width},
-        {"repeat without its byte", 4, {Repeat(2)}, bytes},
-        {"copy short of its bytes", 4, {Copy(3), 1, 2}, bytes},
-    };
-    for (const auto& [what, w, packets, reason] : cases) {
+    const std::vector<std::tuple<uint16_t, Bytes, std::string>> cases{
+        {4, {Skip(5)}, width},          {4, {Copy(1), 1, Skip(4)}, width}, {4, {Skip(2), Repeat(3), 1}, width},
+        {2, {Copy(3), 1, 2, 3}, width}, {4, {Repeat(2)}, bytes},           {4, {Copy(3), 1, 2}, bytes}};
+    for (const auto& [w, packets, reason] : cases) {
         const OneFrame decoded = DecodeOne(RowsFrame(w, {packets, {Copy(4), 1, 2, 3, 4}}));
-        EXPECT_FALSE(decoded.Frame) << what;
-        EXPECT_EQ(Failure(decoded.Why), Failure(FailureKind::Malformed, "frame 0 of entry T: row 0: " + reason))
-            << what;
+        EXPECT_FALSE(decoded.Frame) << reason;
+        EXPECT_EQ(Said(decoded.Why), Said({FailureKind::Malformed, "frame 0 of entry T: row 0: " + reason}));
     }
     const OneFrame second = DecodeOne(RowsFrame(4, {{Copy(1), 1}, {Skip(5)}}));
-    EXPECT_EQ(Failure(second.Why), Failure(FailureKind::Malformed, "frame 0 of entry T: row 1: " + width));
+    EXPECT_EQ(Said(second.Why), Said({FailureKind::Malformed, "frame 0 of entry T: row 1: " + width}));
 }
 
 // Parent 5 x 4 with its origin at (2, 1), filled with its transparency index 0. Layer pixel
 // (px, py) lands on (px - layer.X + 2, py - layer.Y + 1).
 TEST(DecodeGafLayers, EachLayerIsPlacedByItsOriginClippedAndSeenThroughWhereTransparent) {
-    using gafbuild::Raw;
-    gafbuild::Frame nested{.Width = 2, .Height = 1, .Transparency = 0, .Layers = {Raw(1, 1, {15})}};  // {15, 0}
-    const gafbuild::Frame parent{
-        .Width = 5,
-        .Height = 4,
-        .X = 2,
-        .Y = 1,
-        .Transparency = 0,
-        .Layers = {
-            Raw(3, 2, {1, 2, 3, 4, 9, 6}),                        // at (2..4, 1..2); its 9 lets the fill show
-            gafbuild::Compressed(2, 2, {7, 8, 10, 11}, 1, 2, 7),  // at (1..2, -1..0): its top row cut off
-            Raw(2, 1, {12, 13}, -3, 0),                           // at (5..6, 1): wholly outside
-            Raw(1, 1, {14}),                                      // over the first layer's 1
-            nested,                                               // its own fill, 0, is transparent here
-        }};
+    gafbuild::Frame parent = Raw(5, 4, {}, 2, 1, 0), nested = Raw(2, 1, {}, 0, 0, 0);
+    nested.Layers = {Raw(1, 1, {15})};  // {15, 0}
+    parent.Layers = {
+        Raw(3, 2, {1, 2, 3, 4, 9, 6}),              // at (2..4, 1..2); its 9 lets the fill show
+        Compressed(2, 2, {7, 8, 10, 11}, 1, 2, 7),  // at (1..2, -1..0): its top row cut off
+        Raw(2, 1, {12, 13}, -3, 0),                 // at (5..6, 1): wholly outside
+        Raw(1, 1, {14}),                            // over the first layer's 1
+        nested,                                     // its own fill, 0, is transparent here
+    };
     const OneFrame decoded = DecodeOne(parent);
     ASSERT_TRUE(decoded.Frame) << decoded.Why.Detail;
     EXPECT_EQ(decoded.Frame->Pixels, (Bytes{0, 10, 11, 0, 0,  //
                                             0, 0,  15, 2, 3,  //
                                             0, 0,  4,  0, 6,  //
                                             0, 0,  0,  0, 0}));
-    EXPECT_EQ(decoded.Frame->Layers, 5);
-    EXPECT_EQ(std::tuple(decoded.Frame->Width, decoded.Frame->Height, decoded.Frame->X, decoded.Frame->Y),
-              std::tuple(5, 4, 2, 1));
+    EXPECT_EQ(std::tuple(decoded.Frame->Width, decoded.Frame->Height, decoded.Frame->X, decoded.Frame->Y,
+                         decoded.Frame->Layers),
+              std::tuple(5, 4, 2, 1, 5));
 }
 
-TEST(DecodeGafEntries, SeveralEntriesInOrderWithSharedFramesAndUnknownFields) {
-    using gafbuild::Raw;
-    auto layout = gafbuild::Build({
-        {.Name = "ONE",
-         .Frames = {Raw(2, 1, {1, 2}, -1, 5, 0), Raw(1, 2, {3, 4})},
-         .Unknown1 = 7,
-         .Unknown2 = 0xABCDEF01},
-        {.Name = "", .Frames = {}},
-        {.Name = "THREE", .Frames = {gafbuild::Compressed(3, 1, {5, 9, 6}), Raw(1, 1, {8})}},
-    });
+// Entries in order with their unknown fields, an empty one, a frame shared by two entries, and
+// names in Windows-1252 cut at the first zero byte.
+TEST(DecodeGafEntries, SeveralEntriesInOrderWithSharedFramesUnknownFieldsAndTheirNames) {
+    auto layout =
+        Build({{.Name = "ONE",
+                .Frames = {Raw(2, 1, {1, 2}, -1, 5, 0), Raw(1, 2, {3, 4})},
+                .Unknown1 = 7,
+                .Unknown2 = 0xABCDEF01},
+               {.Name = std::string("ARM\0CAMP", 8)},
+               {.Name = "THREE", .Frames = {Compressed(3, 1, {5, 9, 6}), Raw(1, 1, {8})}},
+               {.Name = std::string(32, 'A')},                    // no zero byte at all
+               {.Name = "\x80\x8A\x9C\x9F"},                      // € Š œ Ÿ
+               {.Name = "\x81\x8D\x8F\x90\x9D\xE9t\xE9\xA0!"}});  // no characters (C1 controls), été, no-break space
     // The third entry's second frame is the first entry's second frame.
-    Put32At(layout.Bytes, layout.EntryOffsets[2] + 40 + 8, static_cast<uint32_t>(layout.FrameHeaderOffsets[0][1]));
+    Put32At(layout.Bytes, layout.EntryOffsets[2] + 40 + 8, uint32_t(layout.FrameHeaderOffsets[0][1]));
     FileFailure why;
     const auto gaf = gaf::DecodeGaf(layout.Bytes, &why);
     ASSERT_TRUE(gaf) << why.Detail;
-    ASSERT_EQ(gaf->Entries.size(), 3u);
+    std::vector<std::string> names;
+    for (const auto& entry : gaf->Entries) names.push_back(entry.Name);
+    EXPECT_EQ(names, (std::vector<std::string>{"ONE", "ARM", "THREE", std::string(32, 'A'),
+                                               "\xE2\x82\xAC\xC5\xA0\xC5\x93\xC5\xB8",
+                                               "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D\xC3\xA9t\xC3\xA9\xC2\xA0!"}));
     const auto& one = gaf->Entries[0];
-    EXPECT_EQ(std::tuple(one.Name, one.Unknown1, one.Unknown2, one.Frames.size()),
-              std::tuple("ONE", 7, 0xABCDEF01u, std::size_t{2}));
+    EXPECT_EQ(std::tuple(one.Unknown1, one.Unknown2, one.Frames.size(), gaf->Entries[1].Frames.size()),
+              std::tuple(7, 0xABCDEF01u, std::size_t{2}, std::size_t{0}));
     const auto& first = one.Frames[0];
     EXPECT_EQ(std::tuple(first.Width, first.Height, first.X, first.Y, first.Transparency, first.Pixels),
               std::tuple(2, 1, -1, 5, 0, Bytes{1, 2}));
-    EXPECT_EQ(std::pair(gaf->Entries[1].Name, gaf->Entries[1].Frames.size()), std::pair(std::string(), std::size_t{0}));
     const auto& three = gaf->Entries[2];
     ASSERT_EQ(three.Frames.size(), 2u);
-    EXPECT_EQ(three.Frames[0].Pixels, (Bytes{5, 9, 6}));
-    EXPECT_EQ(three.Frames[1].Pixels, (Bytes{3, 4}));
-    EXPECT_EQ(one.Frames[1].Pixels, (Bytes{3, 4}));
+    EXPECT_EQ(std::tuple(three.Frames[0].Pixels, three.Frames[1].Pixels, one.Frames[1].Pixels),
+              std::tuple(Bytes{5, 9, 6}, Bytes{3, 4}, Bytes{3, 4}));
 }
 
-TEST(DecodeGafEntries, NamesAreWindows1252CutAtTheFirstZeroByte) {
-    const std::vector<std::pair<std::string, std::string>> cases{
-        {std::string("ARM\0CAMP", 8), "ARM"},
-        {std::string(32, 'A'), std::string(32, 'A')},                          // no zero byte at all
-        {"\x80\x8A\x9C\x9F", "\xE2\x82\xAC\xC5\xA0\xC5\x93\xC5\xB8"},          // € Š œ Ÿ
-        {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},  // no characters: C1 controls
-        {"\xE9t\xE9\xA0!", "\xC3\xA9t\xC3\xA9\xC2\xA0!"},                      // été, no-break space
-    };
-    for (const auto& [stored, utf8] : cases) {
-        const auto gaf =
-            gaf::DecodeGaf(gafbuild::Build({{.Name = stored, .Frames = {gafbuild::Raw(1, 1, {0})}}}).Bytes);
-        ASSERT_TRUE(gaf) << utf8;
-        EXPECT_EQ(gaf->Entries[0].Name, utf8);
-    }
-}
-
-// A base file of three frames (raw, run-length, two layers), each case changing it in one place.
+// A base file of three frames (raw, run-length, two layers), each case changing it in one place;
+// then every shorter prefix of it.
 TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
-    using gafbuild::Raw;
-    const gafbuild::Layout base =
-        gafbuild::Build({{.Name = "BASE",
-                          .Frames = {
-                              Raw(2, 2, {1, 2, 3, 4}),
-                              gafbuild::Compressed(3, 2, {1, 9, 2, 3, 3, 3}),
-                              {.Width = 4,
-                               .Height = 4,
-                               .Transparency = 0,
-                               .Layers = {Raw(1, 1, {5}), {.Width = 1, .Height = 1, .Layers = {Raw(1, 1, {6})}}}},
-                          }}});
+    gafbuild::Frame layered = Raw(4, 4, {}, 0, 0, 0), inner;
+    inner.Layers = {Raw(1, 1, {6})};
+    layered.Layers = {Raw(1, 1, {5}), inner};
+    const Layout base =
+        Build({{.Name = "BASE", .Frames = {Raw(2, 2, {1, 2, 3, 4}), Compressed(3, 2, {1, 9, 2, 3, 3, 3}), layered}}});
     const std::size_t size = base.Bytes.size(), entry = base.EntryOffsets[0];
     const std::size_t raw = base.FrameHeaderOffsets[0][0], rows = base.FrameHeaderOffsets[0][1],
-                      layered = base.FrameHeaderOffsets[0][2];
-    const std::size_t layerTable = layered + 24, innerLayered = layerTable + 8 + 24 + 1, innerTable = innerLayered + 24;
+                      layers = base.FrameHeaderOffsets[0][2] + 24, innerLayers = layers + 8 + 24 + 1 + 24;
+    const auto at = [](std::size_t offset) { return " at offset " + std::to_string(offset); };
     const std::string end = " past the end of the file (" + std::to_string(size) + " bytes)";
+    const std::string frame0 = "frame 0 of entry BASE: ", frame1 = "frame 1 of entry BASE: ";
+    const std::string loop = " is the frame itself or a frame that holds it";
     using Change = std::function<void(Bytes&)>;
+    using enum FailureKind;
     const std::vector<std::tuple<Change, FailureKind, std::string>> cases{
-        {[](Bytes& b) { Put32At(b, 0, 0x00010200); }, FailureKind::Unrecognised,
+        {[](Bytes& b) { Put32At(b, 0, 0x00010200); }, Unrecognised,
          "not a GAF file: it starts with 0x00010200, not the version 0x00010100"},
-        {[](Bytes& b) { Put32At(b, 4, 0xFFFFFFFF); }, FailureKind::Truncated,
+        {[](Bytes& b) { Put32At(b, 4, 0xFFFFFFFF); }, Truncated,
          "the offsets of its 4294967295 entries at offset 12 run" + end},
-        {[&](Bytes& b) { Put32At(b, 12, uint32_t(size - 39)); }, FailureKind::Truncated,
-         "entry 0: its header at offset " + std::to_string(size - 39) + " runs" + end},
-        {[&](Bytes& b) { Put16At(b, entry, 0xFFFF); }, FailureKind::Truncated,
-         "entry BASE: the offsets of its 65535 frames at offset " + std::to_string(entry + 40) + " run" + end},
-        {[&](Bytes& b) { Put32At(b, entry + 48, 0xFFFFFFF0); }, FailureKind::Truncated,
-         "frame 1 of entry BASE: its header at offset 4294967280 runs" + end},
-        {[&](Bytes& b) { Put32At(b, raw + 16, uint32_t(size - 3)); }, FailureKind::Truncated,
-         "frame 0 of entry BASE: its 4 pixels at offset " + std::to_string(size - 3) + " run" + end},
-        {[&](Bytes& b) { Put16At(b, raw + 2, 0); }, FailureKind::Malformed,
-         "frame 0 of entry BASE: a frame of 2 x 0 pixels"},
-        {[&](Bytes& b) { Put16At(b, rows, 0xFFFF), Put16At(b, rows + 2, 0xFFFF); }, FailureKind::TooManyPixels,
-         "frame 1 of entry BASE: 65535 x 65535 pixels, more than the 16 Mi a frame may have"},
-        {[&](Bytes& b) { Put32At(b, rows + 16, uint32_t(size - 1)); }, FailureKind::Truncated,
-         "frame 1 of entry BASE: row 0: its byte count at offset " + std::to_string(size - 1) + " runs" + end},
+        {[&](Bytes& b) { Put32At(b, 12, uint32_t(size - 39)); }, Truncated,
+         "entry 0: its header" + at(size - 39) + " runs" + end},
+        {[&](Bytes& b) { Put16At(b, entry, 0xFFFF); }, Truncated,
+         "entry BASE: the offsets of its 65535 frames" + at(entry + 40) + " run" + end},
+        {[&](Bytes& b) { Put32At(b, entry + 48, 0xFFFFFFF0); }, Truncated,
+         frame1 + "its header at offset 4294967280 runs" + end},
+        {[&](Bytes& b) { Put32At(b, raw + 16, uint32_t(size - 3)); }, Truncated,
+         frame0 + "its 4 pixels" + at(size - 3) + " run" + end},
+        {[&](Bytes& b) { Put16At(b, raw + 2, 0); }, Malformed, frame0 + "a frame of 2 x 0 pixels"},
+        {[&](Bytes& b) { Put16At(b, rows, 0xFFFF), Put16At(b, rows + 2, 0xFFFF); }, TooManyPixels,
+         frame1 + "65535 x 65535 pixels, more than the 16 Mi a frame may have"},
+        {[&](Bytes& b) { Put32At(b, rows + 16, uint32_t(size - 1)); }, Truncated,
+         frame1 + "row 0: its byte count" + at(size - 1) + " runs" + end},
         // Row 0 holds 5 bytes of packets (copy 1, skip 1, copy 1), so row 1's count is at +31.
-        {[&](Bytes& b) { Put16At(b, rows + 31, 0xFFFF); }, FailureKind::Truncated,
-         "frame 1 of entry BASE: row 1: its 65535 bytes at offset " + std::to_string(rows + 33) + " run" + end},
-        {[&](Bytes& b) { b[rows + 9] = 2; }, FailureKind::Unsupported,
-         "frame 1 of entry BASE: compression 2 (known: 0, raw pixels, and 1, run-length rows)"},
-        {[&](Bytes& b) { Put16At(b, layered + 10, 0xFFFF); }, FailureKind::Truncated,
-         "frame 2 of entry BASE: the offsets of its 65535 layers at offset " + std::to_string(layerTable) + " run" +
-             end},
-        {[&](Bytes& b) { Put32At(b, layerTable, uint32_t(layered)); }, FailureKind::Malformed,
-         "layer 0 of frame 2 of entry BASE: the layer at offset " + std::to_string(layered) +
-             " is the frame itself or a frame that holds it"},
-        {[&](Bytes& b) { Put32At(b, innerTable, uint32_t(layered)); }, FailureKind::Malformed,
-         "layer 0 of layer 1 of frame 2 of entry BASE: the layer at offset " + std::to_string(layered) +
-             " is the frame itself or a frame that holds it"},
+        {[&](Bytes& b) { Put16At(b, rows + 31, 0xFFFF); }, Truncated,
+         frame1 + "row 1: its 65535 bytes" + at(rows + 33) + " run" + end},
+        {[&](Bytes& b) { b[rows + 9] = 2; }, Unsupported,
+         frame1 + "compression 2 (known: 0, raw pixels, and 1, run-length rows)"},
+        {[&](Bytes& b) { Put16At(b, layers - 14, 0xFFFF); }, Truncated,
+         "frame 2 of entry BASE: the offsets of its 65535 layers" + at(layers) + " run" + end},
+        {[&](Bytes& b) { Put32At(b, layers, uint32_t(layers - 24)); }, Malformed,
+         "layer 0 of frame 2 of entry BASE: the layer" + at(layers - 24) + loop},
+        {[&](Bytes& b) { Put32At(b, innerLayers, uint32_t(layers - 24)); }, Malformed,
+         "layer 0 of layer 1 of frame 2 of entry BASE: the layer" + at(layers - 24) + loop},
         // A name that would break the message's line is replaced by the entry's number.
-        {[&](Bytes& b) { b[entry + 9] = '\n', Put16At(b, raw + 2, 0); }, FailureKind::Malformed,
+        {[&](Bytes& b) { b[entry + 9] = '\n', Put16At(b, raw + 2, 0); }, Malformed,
          "frame 0 of entry 0: a frame of 2 x 0 pixels"},
     };
     for (const auto& [change, kind, detail] : cases) {
@@ -251,14 +211,13 @@ TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
         change(bytes);
         FileFailure why;
         EXPECT_FALSE(gaf::DecodeGaf(bytes, &why)) << detail;
-        EXPECT_EQ(Failure(why), Failure(kind, detail));
+        EXPECT_EQ(Said(why), Said({kind, detail}));
     }
     ASSERT_TRUE(gaf::DecodeGaf(base.Bytes));
     for (std::size_t length = 0; length < size; ++length) {
         FileFailure why;
         ASSERT_FALSE(gaf::DecodeGaf(std::span(base.Bytes).first(length), &why)) << length;
-        EXPECT_EQ(why.Kind, length < 4 ? FailureKind::Unrecognised : FailureKind::Truncated)
-            << length << ": " << why.Detail;
+        EXPECT_EQ(why.Kind, length < 4 ? Unrecognised : Truncated) << length << ": " << why.Detail;
     }
 }
 
@@ -266,47 +225,40 @@ TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
 // the file holds; the budget stops them before it is spent.
 TEST(DecodeGafHostile, SharedOffsetsAndDeepLayersCannotMakeItSpinOrBlowUp) {
     // 2000 frames, all the same 100 x 100 frame of empty rows: 128 + 10,000 + 200 = 10,328 steps each.
-    gafbuild::Frame empty{
-        .Width = 100, .Height = 100, .Compression = 1, .Data = gafbuild::Rows(std::vector<Bytes>(100))};
-    auto shared = gafbuild::Build({{.Name = "SHARED", .Frames = {empty}}});
-    const std::size_t header = shared.FrameHeaderOffsets[0][0];
-    Bytes bytes(shared.Bytes.begin(), shared.Bytes.begin() + 56);
+    auto shared = Build({{.Name = "SHARED", .Frames = {RowsFrame(100, std::vector<Bytes>(100))}}});
+    Bytes bytes(shared.Bytes.begin(), shared.Bytes.begin() + 56);  // the headers; the frame's table follows
     Put16At(bytes, 16, 2000);
-    for (int k = 0; k < 2000; ++k)
-        gafbuild::Append32(bytes, uint32_t(56 + 2000 * 8 + (header - 64))), gafbuild::Append32(bytes, 0);
-    bytes.insert(bytes.end(), shared.Bytes.begin() + std::ptrdiff_t(header), shared.Bytes.end());
-    Put32At(bytes, 56 + 2000 * 8 + 16, uint32_t(56 + 2000 * 8 + 24));  // the data follows the moved header
+    for (int k = 0; k < 2000; ++k) Append32(bytes, 56 + 16000), Append32(bytes, 0);
+    bytes.insert(bytes.end(), shared.Bytes.begin() + 64, shared.Bytes.end());  // the frame, behind its new table
+    Put32At(bytes, 56 + 16000 + 16, 56 + 16000 + 24);                          // its data follows its header
     FileFailure why;
     EXPECT_FALSE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 1024 * 1024}));
-    EXPECT_EQ(Failure(why), Failure(FailureKind::TooManyPixels,
-                                    "frame 101 of entry SHARED: decoding the file takes more than 1 Mi "
-                                    "steps (one per pixel or data byte, counted again for every frame used again)"));
+    EXPECT_EQ(Said(why), Said({FailureKind::TooManyPixels,
+                               "frame 101 of entry SHARED: decoding the file takes more than 1 Mi steps (one per pixel "
+                               "or data byte, counted again for every frame used again)"}));
     EXPECT_TRUE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 128 + 2000 * 10328})) << why.Detail;
     EXPECT_FALSE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 128 + 2000 * 10328 - 1}));
 
-    // 100,000 entries, all the same entry of 100 frames.
+    // 100,000 entries, all the same entry of 100 frames, all the same frame.
     Bytes entries;
-    gafbuild::Append32(entries, 0x00010100), gafbuild::Append32(entries, 100000), gafbuild::Append32(entries, 0);
-    for (int e = 0; e < 100000; ++e) gafbuild::Append32(entries, 400012);
-    Bytes entry =
-        gafbuild::Build({{.Name = "E", .Frames = std::vector<gafbuild::Frame>(100, gafbuild::Raw(1, 1, {3}))}}).Bytes;
-    for (std::size_t k = 0; k < 100; ++k)
-        Put32At(entry, 56 + 8 * k, uint32_t(400012 + 40 + 800));  // all the same frame
+    Append32(entries, 0x00010100), Append32(entries, 100000), Append32(entries, 0);
+    for (int e = 0; e < 100000; ++e) Append32(entries, 400012);
+    Bytes entry = Build({{.Name = "E", .Frames = std::vector<gafbuild::Frame>(100, Raw(1, 1, {3}))}}).Bytes;
+    for (std::size_t k = 0; k < 100; ++k) Put32At(entry, 56 + 8 * k, uint32_t(400012 + 40 + 800));
     Put32At(entry, 856 + 16, uint32_t(400012 + 40 + 800 + 24));
     entries.insert(entries.end(), entry.begin() + 16, entry.begin() + 16 + 40 + 800 + 25);
     EXPECT_FALSE(gaf::DecodeGaf(entries, &why, {.MaxWork = 1024 * 1024}));
     EXPECT_EQ(why.Kind, FailureKind::TooManyPixels) << why.Detail;
 
     // Layers nested one deeper than allowed: 9 frames, each the only layer of the one before.
-    gafbuild::Frame deep = gafbuild::Raw(1, 1, {1});
+    gafbuild::Frame deep = Raw(1, 1, {1});
     for (int depth = 0; depth < 9; ++depth) deep = {.Width = 1, .Height = 1, .Layers = {deep}};
-    const auto deepFile = gafbuild::Build({{.Name = "D", .Frames = {deep}}});
+    const auto deepFile = Build({{.Name = "D", .Frames = {deep}}});
     EXPECT_FALSE(gaf::DecodeGaf(deepFile.Bytes, &why));
-    EXPECT_EQ(why.Kind, FailureKind::Unsupported);
-    EXPECT_TRUE(
-        why.Detail.starts_with("layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 of layer 0 "
-                               "of frame 0 of entry D: layers nested more than 8 deep"))
-        << why.Detail;
+    std::string nesting;
+    for (int depth = 0; depth < 8; ++depth) nesting += "layer 0 of ";
+    EXPECT_EQ(Said(why),
+              Said({FailureKind::Unsupported, nesting + "frame 0 of entry D: layers nested more than 8 deep"}));
     EXPECT_TRUE(gaf::DecodeGaf(deepFile.Bytes, &why, {.MaxLayerDepth = 9})) << why.Detail;
 }
 
