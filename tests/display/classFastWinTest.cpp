@@ -17,37 +17,31 @@ std::vector<uint8_t> PixelsOf(const classFastWin& surface) {
     return {surface.Pixels().begin(), surface.Pixels().end()};
 }
 
-// Count pixels 16, 17, ...: distinct game colours, each the lowest index holding its colour, so
-// that capturing them back gives the same indices.
-std::vector<uint8_t> DistinctPicture(std::size_t Count) {
-    std::vector<uint8_t> picture(Count);
-    for (std::size_t i = 0; i < Count; ++i) picture[i] = static_cast<uint8_t>(16 + i);
-    return picture;
-}
-
 }  // namespace
 
+// Size 40, width 96, height -96 (top row first, whatever the sign given), 1 plane, 8 bits, no
+// compression, image size and resolutions 0, 256 colours used and important; then the game
+// palette as blue, green, red, 0.
 TEST(classFastWin, InitializeMakesATopDownSurfaceWithTheGamePaletteDescription) {
     MemoryPictureBox box(100, 100);
     classFastWin surface;
     ASSERT_TRUE(surface.Initialize(96, 96, &box));
     ASSERT_EQ(surface.Pixels().size(), 9216u);
-    // Size 40, width 96, height -96 (top row first), 1 plane, 8 bits, no compression, image size
-    // and resolutions 0, 256 colours used and important; then the game palette as blue, green, red, 0.
     const auto bytes = surface.Description().Bytes();
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 40),
               (std::vector<uint8_t>{0x28, 0, 0, 0, 0x60, 0, 0, 0, 0xA0, 0xFF, 0xFF, 0xFF, 1, 0, 8, 0, 0, 0, 0, 0,
                                     0,    0, 0, 0, 0,    0, 0, 0, 0,    0,    0,    0,    0, 1, 0, 0, 0, 1, 0, 0}));
     EXPECT_EQ(std::memcmp(bytes.data() + 40, modPalettes::GamePalette.data(), 1024), 0);
-
-    // A negative height gives the same top-down rows.
     ASSERT_TRUE(surface.Initialize(64, -32, &box));
-    EXPECT_EQ(surface.Description().Bytes()[8], 0xE0);  // -32, top row first, whatever the sign given
+    EXPECT_EQ(surface.Description().Bytes()[8], 0xE0);
     ASSERT_EQ(surface.Pixels().size(), 64u * 32u);
     ASSERT_TRUE(surface.TileDraw(63, 31, 1, 1, std::vector<uint8_t>{6}));
     EXPECT_EQ(surface.Pixels().back(), 6);
 }
 
+// A tile shorter than it says draws what it has, one without a byte none; pixels off the
+// surface, also where the offset falls on the next or previous row or beyond 32 bits, are not
+// drawn.
 TEST(classFastWin, TileDrawRefusesMissingTilesAndPixelDrawStaysOnTheSurface) {
     classFastWin surface;
     ASSERT_TRUE(surface.Initialize(96, 96, nullptr));
@@ -56,8 +50,6 @@ TEST(classFastWin, TileDrawRefusesMissingTilesAndPixelDrawStaysOnTheSurface) {
     EXPECT_FALSE(surface.TileDraw(0, 0, 96, 96, picture, -1));
     EXPECT_TRUE(surface.TileDraw(0, 0, 96, 96, picture, 9215));  // one byte left: one pixel drawn
     EXPECT_EQ(std::count(surface.Pixels().begin(), surface.Pixels().end(), 7), 1);
-
-    // Off the surface, also where the offset falls on the next or previous row or beyond 32 bits.
     ASSERT_TRUE(surface.Initialize(8, 4, nullptr));
     surface.PixelDraw(7, 3, 9);
     const int32_t offSurface[][2] = {{8, 0}, {-1, 1}, {0, 4}, {0, -1}, {INT32_MAX, INT32_MAX}, {INT32_MIN, 0}};
@@ -72,7 +64,6 @@ TEST(classFastWin, ShowCopiesTheWholeBlockByDefaultAndNothingBeforeInitialize) {
     never.Show(box, 0, 0, 100, 100, 0, 0);
     never.Show(box, 0, 0, 100, 100, 0, 0, 8, 8, true);
     EXPECT_EQ(std::count(box.Canvas().begin(), box.Canvas().end(), 0x123456u), 100 * 100);
-
     classFastWin surface;
     ASSERT_TRUE(surface.Initialize(96, 96, &box));
     surface.TileDraw(0, 0, 96, 96, std::vector<uint8_t>(9216, 249));
@@ -84,29 +75,23 @@ TEST(classFastWin, ShowCopiesTheWholeBlockByDefaultAndNothingBeforeInitialize) {
 // Blt reads the box's colours back into the surface as the nearest game indices: 1:1 from where
 // they were shown, stretched (every other row and column), a strong reduction of a huge source
 // rectangle that reads black outside the box, and a destination clipped at the surface's edge.
+// The picture shown: indices 16, 17, ..., distinct game colours, each the lowest index holding
+// its colour, so that capturing them back gives the same indices.
 TEST(classFastWin, BltCapturesTheBoxAsGamePaletteIndices) {
     MemoryPictureBox box(10, 10);
-    const std::vector<uint8_t> picture = DistinctPicture(64);
-    classFastWin shown;
-    ASSERT_TRUE(shown.Initialize(8, 8, &box));
+    std::vector<uint8_t> picture(64);
+    for (std::size_t i = 0; i < 64; ++i) picture[i] = static_cast<uint8_t>(16 + i);
+    classFastWin shown, same, half, far;
+    ASSERT_TRUE(shown.Initialize(8, 8, &box) && same.Initialize(8, 8, &box) && half.Initialize(4, 4, &box) &&
+                far.Initialize(2, 1, &box));
     shown.TileDraw(0, 0, 8, 8, picture);
     shown.Show(box, 2, 1, 8, 8, 0, 0);
-
-    classFastWin same;
-    ASSERT_TRUE(same.Initialize(8, 8, &box));
     same.Blt(box, 0, 0, 8, 8, 2, 1);
     EXPECT_EQ(PixelsOf(same), picture);
-
-    classFastWin half;
-    ASSERT_TRUE(half.Initialize(4, 4, &box));
     half.Blt(box, 0, 0, 4, 4, 2, 1, 8, 8, true);
     for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(half.Pixels()[i], picture[(i / 4) * 16 + (i % 4) * 2]) << i;
-
-    classFastWin far;
-    ASSERT_TRUE(far.Initialize(2, 1, &box));
     far.Blt(box, 0, 0, 2, 1, 2, 1, INT32_MAX, 1, true);
     EXPECT_EQ(PixelsOf(far), (std::vector<uint8_t>{picture[0], 0}));
-
     // Light grey is not a game colour: index 84 is nearest. Outside the box reads black.
     MemoryPictureBox grey(4, 4, 0xC0C0C0);
     classFastWin clipped;
