@@ -120,7 +120,8 @@ TEST_F(WindowTest, UnitNamesTheFilesCannotCarryAreRefusedBeforeAnyDialog) {
         exportUnit ? Command("Export unit...")->trigger() : Click("Command26");
         EXPECT_EQ(TakeMessages(true), Strings{shown}) << name;
         EXPECT_EQ(window->MessagePanel()->text(), status) << name;
-        EXPECT_TRUE(name.empty() || window->UnitGAF().Name() == name) << "the name is kept, as after a cancelled dialog";
+        EXPECT_TRUE(name.empty() || window->UnitGAF().Name() == name)
+            << "the name is kept, as after a cancelled dialog";
     }
     EXPECT_EQ(FilesUnder(dir.path()).size(), 1u);
 }

@@ -78,21 +78,31 @@ TEST_F(WindowTest, EachCommandWorksOnItsOwnSlotAndIsOneStepBackAndForth) {
         {"Command11", c, "", "Load PCX", 2, [&](U u) { u.LoadPCXPicture(c, 2); }},
         {"Command34", "", "", "Make \"grey\" (for disabled picture)", 2, [](U u) { u.MakePicGrey(2); }},
         {"Command6", "", "", "Add a grid (for disabled picture)", 2, [](U u) { u.AddGrid(2); }}};
-    const auto current = [&] { return Slots{Slot(0), Slot(1), Slot(2)}; };
+    // The slots, and the file each box and preview names as its picture's origin.
+    using State = std::pair<Slots, Strings>;
+    const auto current = [&] {
+        State state{{Slot(0), Slot(1), Slot(2)}, {}};
+        for (int k = 0; k < 3; ++k)
+            state.second.push_back((Box(k)->toolTip() + " / " + window->Picture1(k)->toolTip()).toStdString());
+        return state;
+    };
     classUnitGAF mirror;
-    std::vector<Slots> states{current()};
+    std::vector<State> states{current()};
     for (const auto& step : steps) {
         if (!step.File.empty()) dialog->Choose(step.File);
         if (!step.Answer.empty()) prompts->InputAnswers = {step.Answer};
         Click(step.Button);
         step.Mirror(mirror);
-        EXPECT_EQ(current(), (Slots{*mirror.Slot(0), *mirror.Slot(1), *mirror.Slot(2)})) << step.Button;
+        EXPECT_EQ(current().first, (Slots{*mirror.Slot(0), *mirror.Slot(1), *mirror.Slot(2)})) << step.Button;
         EXPECT_NE(current(), states.back()) << step.Button;
         states.push_back(current());
         EXPECT_EQ(Caption(Command("Undo")), "Undo " + step.Name);
     }
     EXPECT_EQ(TakeMessages(), Strings{kDone});
     ASSERT_EQ(window->UndoStack()->count(), static_cast<int>(std::size(steps)));
+    // Effects keep the origin; the generation names itself.
+    const std::string generated = "(made by automatic generation)";
+    EXPECT_EQ(states.back().second, (Strings{a + " / " + a, generated + " / " + generated, c + " / " + c}));
 
     // The previews show each slot's 64 x 64 reduction centred in their 81 x 73 boxes.
     ShowPage(frmMain::kOperationsPage);
@@ -101,7 +111,7 @@ TEST_F(WindowTest, EachCommandWorksOnItsOwnSlotAndIsOneStepBackAndForth) {
         EXPECT_EQ(current(), states[undone ? i : i + 1]) << what;
         EXPECT_EQ(Page(), steps[i].Page) << what;
         for (int k = 0; k < 3; ++k) {
-            if (states[i][std::size_t(k)] == states[i + 1][std::size_t(k)]) continue;
+            if (states[i].first[std::size_t(k)] == states[i + 1].first[std::size_t(k)]) continue;
             EXPECT_EQ(Box(k)->ReadColours({0, 0, 96, 96}), ColoursOf(Slot(k))) << what << " slot " << k;
             EXPECT_EQ(window->Picture1(k)->ReadColours({8, 4, 64, 64}), ColoursOf(window->UnitGAF().ReducedFrame(k)))
                 << what << " slot " << k;

@@ -95,58 +95,55 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
                       notStored = " The unit name has a character that Windows-1252 has no code for.",
                       notSaved = "The picture could not be saved.", notRead = "The GAF file could not be read: ",
                       gif = "a GIF picture, which cannot be imported (use PNG, JPEG, BMP or PCX)";
+    // The failing step is the last on its line.
     struct Case {
-        Args Setup, Step;
+        Args Line;
         std::string Reason, Out = {};
     };
     const std::vector<Case> cases{
-        {{},
-         {"--load-bmp", "highlighted", d + "small.bmp"},
+        {{"--load-bmp", "highlighted", d + "small.bmp"},
          badPicture + "small.bmp is 95 x 96 pixels; pictures must be 96 x 96 (--import can fit it)."},
-        {{}, {"--write-gaf", d + "x.gaf"}, noName},
-        {{"--unit", "arm\xCE\xA9"}, {"--write-gaf", d + "x.gaf"}, noGaf + notStored},  // "armΩ"
-        {{"--unit", "armcamp"},
-         {"--write-gaf", d + "no/x.gaf"},
+        {{"--write-gaf", d + "x.gaf"}, noName},
+        {{"--unit", "arm\xCE\xA9", "--write-gaf", d + "x.gaf"}, noGaf + notStored},  // "armΩ"
+        {{"--unit", "armcamp", "--write-gaf", d + "no/x.gaf"},
          noGaf + " x.gaf could not be written (No such file or directory). Choose another folder or file name, or "
                  "free some space."},
-        {{}, {"--preview", "0", d + "no/p.bmp"}, "The preview could not be saved."},
-        {{}, {"--cross", "normal", "abc"}, "You must enter a number !"},
-        {{}, {"--cross", "2", "40000"}, "The cross size must lie between -32768 and 32767"},
-        {{}, {"--auto", d + "gone.pcx"}, "Error whilst processing task"},
-        {{}, {"--export-unit", d + "mod"}, noName},
-        {{"--unit", "arm\xCE\xA9"}, {"--export-unit", d + "mod"}, noGaf + notStored},
-        {{"--unit", "arm/camp"},
-         {"--export-unit", d + "mod"},
+        {{"--preview", "0", d + "no/p.bmp"}, "The preview could not be saved."},
+        {{"--cross", "normal", "abc"}, "You must enter a number !"},
+        {{"--cross", "2", "40000"}, "The cross size must lie between -32768 and 32767"},
+        {{"--auto", d + "gone.pcx"}, "Error whilst processing task"},
+        {{"--export-unit", d + "mod"}, noName},
+        {{"--unit", "arm\xCE\xA9", "--export-unit", d + "mod"}, noGaf + notStored},
+        {{"--unit", "arm/camp", "--export-unit", d + "mod"},
          noGaf + " The unit name holds a '/', which cannot be part of a file name."},
-        {{"--unit", "armcamp"},
-         {"--export-unit", in.Bmp},
+        {{"--unit", "armcamp", "--export-unit", in.Bmp},
          "The unit's files could not be written: the folder " + in.Bmp + "/anims cannot be made."},
-        {{}, {"--save-pcx", "normal", d + "no/x.pcx"}, notSaved},
-        {{}, {"--save-png", "1", d + "no/x.png"}, notSaved},
-        {{}, {"--preview-png", "2", d + "no/x.png"}, "The preview could not be saved."},
-        {{},
-         {"--gaf-list", d + "text.gaf"},
+        {{"--save-pcx", "normal", d + "no/x.pcx"}, notSaved},
+        {{"--save-png", "1", d + "no/x.png"}, notSaved},
+        {{"--preview-png", "2", d + "no/x.png"}, "The preview could not be saved."},
+        {{"--gaf-list", d + "text.gaf"},
          notRead + "not a GAF file: it starts with 0x21464147, not the version 0x00010100."},
-        {{},
-         {"--gaf-extract", d + "bad.gaf", d + "out"},
+        {{"--gaf-extract", d + "bad.gaf", d + "out"},
          notRead + "frame 0 of entry T: row 0: a packet runs past the row's width."},
-        {{},
-         {"--gaf-extract", d + "good.gaf", d + "out"},
+        {{"--gaf-extract", d + "good.gaf", d + "out"},
          "The frames could not all be written: the folder " + d + "out/B cannot be made.",
          d + "out/A/0.png\n"},
-        {{}, {"--import", "0", d + "clear.png"}, "the picture is fully transparent"},
-        {{"--strict", "on"}, {"--import", "0", d + "odd.png"}, "pixel 0,0 is #010203, which is not a game colour"},
-        {{}, {"--import", "0", d + "anim.gif"}, gif},
-        {{}, {"--import", "0", d + "none.png"}, "the file cannot be opened (No such file or directory)"},
-        {{}, {"--auto-import", d + "clear.png"}, "the picture is fully transparent"},
-        {{}, {"--background", d + "anim.gif"}, "the background picture: " + gif}};
+        {{"--import", "0", d + "clear.png"}, "the picture is fully transparent"},
+        {{"--strict", "on", "--import", "0", d + "odd.png"}, "pixel 0,0 is #010203, which is not a game colour"},
+        {{"--import", "0", d + "anim.gif"}, gif},
+        {{"--import", "0", d + "none.png"}, "the file cannot be opened (No such file or directory)"},
+        {{"--auto-import", d + "clear.png"}, "the picture is fully transparent"},
+        {{"--background", d + "anim.gif"}, "the background picture: " + gif}};
     for (const Case& c : cases) {
         std::filesystem::remove(before);
         Args args{"--save-bmp", "normal", before};
+        args.insert(args.end(), c.Line.begin(), c.Line.end());
+        args.insert(args.end(), {"--save-bmp", "normal", after});
         std::string step;
-        for (const std::string& word : c.Step) step += (step.empty() ? "" : " ") + word;
-        for (const Args& part : {c.Setup, c.Step, Args{"--save-bmp", "normal", after}})
-            args.insert(args.end(), part.begin(), part.end());
+        for (auto word = c.Line.begin(); word != c.Line.end(); ++word) {
+            if (word->starts_with("--")) step.clear();
+            step += (step.empty() ? "" : " ") + *word;
+        }
         const CliRun run = RunTool(args);
         EXPECT_EQ(std::to_string(run.Exit) + run.Out + run.Err,
                   "1" + c.Out + "iconwright-cli: " + step + ": " + c.Reason + "\n");
