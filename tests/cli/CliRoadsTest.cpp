@@ -11,7 +11,6 @@
 #include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
 #include "support/GafBuilder.h"
-#include "support/PictureEncoders.h"
 
 namespace {
 
@@ -82,15 +81,11 @@ TEST(CliGafList, NamesAndEveryFieldOfEveryFrame) {
 // White is avoided from the second import on: the perceptual rule takes FFFBF0 (246) for it.
 TEST(CliImport, SettingsCarryOverAndEachImportReportsOneLine) {
     testsupport::TempDir dir;
-    const auto solid = [&](const char* name, int width, int height, std::array<uint8_t, 4> rgba) {
-        imagefiles::RgbaPicture picture{width, height, {}};
-        for (int i = 0; i < width * height; ++i) picture.Pixels.insert(picture.Pixels.end(), rgba.begin(), rgba.end());
-        WriteBytes(dir.file(name), pictureencode::EncodeRgbaPng(picture));
-        return dir.file(name);
-    };
-    const std::string red = solid("red.png", 200, 100, {255, 0, 0, 255}), out = dir.file("out.bmp"),
-                      half = solid("half.png", 96, 96, {0, 0, 255, 128}),
-                      bg = solid("bg.png", 10, 10, {0, 255, 0, 255});
+    const std::string red = dir.file("red.png"), half = dir.file("half.png"), bg = dir.file("bg.png"),
+                      out = dir.file("out.bmp");
+    clitest::WriteSolidPng(red, 200, 100, {255, 0, 0, 255});
+    clitest::WriteSolidPng(half, 96, 96, {0, 0, 255, 128});
+    clitest::WriteSolidPng(bg, 10, 10, {0, 255, 0, 255});
     const CliRun run = RunTool({"--unit",  "armcamp",     "--background",   "#FFFFFF",    "--import",
                                 "normal",  red,           "--save-bmp",     "0",          out,
                                 "--avoid", "255",         "--match",        "perceptual", "--import",

@@ -2,6 +2,7 @@
 // Runs iconwright-cli's steps in the test process and keeps what it printed; the pictures its
 // tests start from.
 
+#include <array>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
 #include "support/PcxBuilder.h"
+#include "support/PictureEncoders.h"
 #include "support/TestFiles.h"
 
 namespace clitest {
@@ -38,5 +40,12 @@ struct Inputs : testsupport::TempDir {
         testsupport::WriteBytes(Pcx, pcxbuild::BuildWithPackets(0, 0, 95, 95, pcxbuild::Encode(pattern)));
     }
 };
+
+// A PNG file of one colour.
+inline void WriteSolidPng(const std::string& file, int width, int height, std::array<uint8_t, 4> rgba) {
+    imagefiles::RgbaPicture picture{width, height, {}};
+    for (int i = 0; i < width * height; ++i) picture.Pixels.insert(picture.Pixels.end(), rgba.begin(), rgba.end());
+    testsupport::WriteBytes(file, pictureencode::EncodeRgbaPng(picture));
+}
 
 }  // namespace clitest
