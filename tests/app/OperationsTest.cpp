@@ -7,18 +7,21 @@
 
 using namespace apptest;
 
+namespace {
+const std::string kDone = "Done! Go to the Operations menu and see how your menu looks and to save a .GAF";
+}
+
 TEST_F(WindowTest, WholeRoadWritesTheSameGafAsTheCommandLineTool) {
     const std::string picture = dir.file("armcamp.bmp"), windowGaf = dir.file("w.gaf"), cliGaf = dir.file("c.gaf");
     WritePatternBmp(picture, 96, 96, 41);
     Click("Command1", picture);
     Click("Command4");   // border
     Click("Command28");  // the other two from the file
-    window->SSTab1()->setCurrentIndex(frmMain::kOperationsPage);
+    ShowPage(frmMain::kOperationsPage);
     prompts->InputAnswers = {"armcamp"};
     Click("Command26", windowGaf);
     EXPECT_EQ(dialog->ProposedNames.back(), "armcamp_GADGET.GAF");
-    EXPECT_EQ(TakeMessages(),
-              Strings{"Done! Go to the Operations menu and see how your menu looks and to save a .GAF"});
+    EXPECT_EQ(TakeMessages(), Strings{kDone});
 
     QProcess cli;
     cli.start(QStringLiteral(IW_CLI_PATH),
@@ -30,25 +33,40 @@ TEST_F(WindowTest, WholeRoadWritesTheSameGafAsTheCommandLineTool) {
     EXPECT_EQ(testsupport::ReadBytes(windowGaf), testsupport::ReadBytes(cliGaf));
 }
 
-// The generation reopens the file the dialog named last: after the GAF write that is the GAF
-// file (extension "gaf", so read as a BMP), after a cancelled load no file at all.
-TEST_F(WindowTest, GenerationFailsAtItsFirstStepAfterTheGafWriteOrACancelledLoad) {
-    const std::string file = dir.file("normal.bmp");
-    WritePatternBmp(file, 96, 96, 34);
-    for (bool afterGaf : {true, false}) {
-        Click("Command1", file);
-        if (afterGaf) {
-            prompts->InputAnswers = {"armcamp"};
-            Click("Command26", dir.file("armcamp_GADGET.GAF"));
-        } else {
-            dialog->Cancel();
-            Click("Command1");
-        }
+// The generation reads again the file the dialog named last, as the kind it was last saved as: a
+// saved BMP or PCX file with the border drawn on it. A PNG file and the GAF file it cannot read,
+// and after a cancelled load it has no file: it fails at its first step and changes nothing.
+TEST_F(WindowTest, GenerationReadsTheFileTheDialogNamedLast) {
+    const std::string picture = dir.file("normal.bmp");
+    WritePatternBmp(picture, 96, 96, 35);
+    const auto save = [this](const char* file, int32_t filter) {
+        return [=, this] { dialog->Choose(dir.file(file), filter), Click("Command17"); };
+    };
+    const auto writeGaf = [this] { prompts->InputAnswers = {"armcamp"}, Click("Command26", dir.file("a.GAF")); };
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"bmp", save("saved.bmp", 1)},
+        {"pcx", save("saved.pcx", 2)},
+        {"", save("saved.png", 3)},
+        {"", writeGaf},
+        {"", [this] { dialog->Cancel(), Click("Command1"); }}};
+    for (const auto& [readBack, then] : rows) {
+        OpenWindow();
+        Click("Command1", picture);
+        Click("Command4");
+        then();
         Click("Command28");
-        EXPECT_EQ(TakeMessages(), Strings{"Error whilst processing task"}) << afterGaf;
-        EXPECT_EQ(Progress(), 12) << afterGaf;
-        EXPECT_EQ(Slot(1), Reference(1)) << afterGaf;
-        EXPECT_EQ(Slot(2), Reference(2)) << afterGaf;
+        if (*readBack == 0) {
+            EXPECT_EQ(TakeMessages(), Strings{"Error whilst processing task"});
+            EXPECT_EQ(Progress(), 12);  // one step of eight, halves to even
+            EXPECT_TRUE(Slot(1) == Reference(1) && Slot(2) == Reference(2)) << dialog->FileName;
+            continue;
+        }
+        const auto bordered = [&](classUnitGAF& u, int k) {
+            u.LoadBMPPicture(picture, k), u.AddCavedogLikeBorder(k, 1);
+        };
+        EXPECT_EQ(TakeMessages(), Strings{kDone});
+        EXPECT_EQ(Slot(1), Reference(1, [&](classUnitGAF& u) { bordered(u, 1), u.MakePicLighter(1); })) << readBack;
+        EXPECT_EQ(Slot(2), Reference(2, [&](classUnitGAF& u) { bordered(u, 2), u.MakePicGrey(2); })) << readBack;
     }
 }
 
@@ -66,38 +84,14 @@ TEST_F(WindowTest, GenerationReportsItsStagesInOrder) {
         {38, "Loading pictures..."},        {50, "Making highlighted picture..."}, {62, "Making disabled picture..."},
         {75, "Displaying new pictures..."}, {88, "Displaying new pictures..."},    {100, "Completed"}};
     EXPECT_EQ(steps, expected);
-    EXPECT_EQ(TakeMessages(),
-              Strings{"Done! Go to the Operations menu and see how your menu looks and to save a .GAF"});
+    EXPECT_EQ(TakeMessages(), Strings{kDone});
     EXPECT_EQ(window->MessagePanel()->text(), "Ready");
 }
 
-TEST_F(WindowTest, GenerationAfterSavingSlotZeroWorksFromTheSavedFile) {
-    const std::string file = dir.file("normal.bmp"), saved = dir.file("with-border.bmp");
-    WritePatternBmp(file, 96, 96, 35);
-    Click("Command1", file);
-    Click("Command4");
-    Click("Command17", saved);
-    Click("Command28");
-    // Read back from the saved file, the border comes along into the other two.
-    const auto bordered = [&](classUnitGAF& u, int k) {
-        EXPECT_TRUE(u.LoadBMPPicture(file, k));
-        u.AddCavedogLikeBorder(k, 1);
-    };
-    EXPECT_EQ(Slot(1), Reference(1, [&](classUnitGAF& u) {
-                  bordered(u, 1);
-                  u.MakePicLighter(1);
-              }));
-    EXPECT_EQ(Slot(2), Reference(2, [&](classUnitGAF& u) {
-                  bordered(u, 2);
-                  u.MakePicGrey(2);
-              }));
-}
-
-TEST_F(WindowTest, UnitNameCancelledMadeOfSpacesOrNotStorable) {
-    prompts->InputAnswers = {""};
-    Click("Command26");  // no file dialog may follow: none is scripted
-    EXPECT_EQ(TakeMessages(), Strings{"You can't save without specifying your units UNITNAME"});
-
+// The unit name asked by Write the GAF file and by File > Export unit...: none is refused, a name
+// of spaces is written, and a name the files cannot carry is refused with the reason before any
+// file or folder dialog (none is scripted), keeping the status text and the name.
+TEST_F(WindowTest, UnitNamesTheFilesCannotCarryAreRefusedBeforeAnyDialog) {
     const std::string spaces = dir.file("spaces.gaf");
     prompts->InputAnswers = {"   "};
     Click("Command26", spaces);
@@ -106,23 +100,28 @@ TEST_F(WindowTest, UnitNameCancelledMadeOfSpacesOrNotStorable) {
     EXPECT_EQ(testsupport::ReadBytes(spaces),
               gaf::BuildGadgetFile("   ", {unit.ReducedFrame(0), unit.ReducedFrame(1), unit.ReducedFrame(2)}));
 
-    // Refused right after the prompt: no file dialog is shown (none is scripted), and the
-    // reason names the first character the game's code page lacks ("é" and "€" it has).
-    const std::size_t dialogsShown = dialog->ProposedNames.size();
+    const std::string noName = "You can't save without specifying your units UNITNAME | ",
+                      noGaf = "The .GAF file could not be written. | The unit name has \"",
+                      noFiles = "The unit's files could not be written. | The unit name ",
+                      notStored =
+                          "\", a character the game cannot store. Use only Western European letters, digits "
+                          "and signs (Windows-1252).";
+    const std::tuple<bool, std::string, std::string> rows[] = {
+        {false, "", noName},
+        {false, "Tank€éΩЖ", noGaf + "Ω" + notStored},
+        {false, "ARM\t🙂x", noGaf + "🙂" + notStored},
+        {true, "", noName},
+        {true, "Tank€éΩ", noFiles + "has \"Ω" + notStored},
+        {true, "arm/camp", noFiles + "holds a '/', which cannot be part of a file name."},
+    };
     const QString status = window->MessagePanel()->text();
-    const std::pair<std::string, std::string> names[] = {{"Tank€éΩЖ", "Ω"}, {"ARM\t🙂x", "🙂"}};
-    for (const auto& [name, character] : names) {
+    for (const auto& [exportUnit, name, shown] : rows) {
         prompts->InputAnswers = {name};
-        Click("Command26");
-        EXPECT_EQ(dialog->ProposedNames.size(), dialogsShown) << name;
-        ASSERT_EQ(prompts->Messages.size(), 1u) << name;
-        EXPECT_EQ(prompts->Messages[0].Text, "The .GAF file could not be written.");
-        EXPECT_EQ(prompts->Messages[0].Informative,
-                  "The unit name has \"" + character +
-                      "\", a character the game cannot store. Use only Western European letters, digits and signs "
-                      "(Windows-1252).");
-        prompts->Messages.clear();
+        exportUnit ? Command("Export unit...")->trigger() : Click("Command26");
+        EXPECT_EQ(TakeMessages(true), Strings{shown}) << name;
         EXPECT_EQ(window->MessagePanel()->text(), status) << name;
-        EXPECT_EQ(window->UnitGAF().Name(), name) << "the name is kept, as after a cancelled dialog";
+        EXPECT_TRUE(name.empty() || window->UnitGAF().Name() == name)
+            << "the name is kept, as after a cancelled dialog";
     }
+    EXPECT_EQ(FilesUnder(dir.path()).size(), 1u);
 }

@@ -1,6 +1,7 @@
 // The real Qt dialogs of the program's own window (MakeQtMainWindow), answered as they open:
 // each is a child of the main window, also those opened right after another dialog closed,
-// when no window is active.
+// when no window is active; message boxes show the reason beneath; the save dialog's filter
+// decides the writer; the options dialog's OK and Cancel reach the import.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,124 +13,90 @@
 #include <QSettings>
 #include <QTimer>
 
-#include <deque>
-#include <filesystem>
-#include <functional>
-
 #include "WindowTestSupport.h"
 #include "app/ImportDialog.h"
 #include "app/QtMainWindow.h"
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
 #include "imagefiles/modBmp.h"
-#include "imagefiles/modPalettes.h"
 #include "support/PictureEncoders.h"
 
 using namespace apptest;
 
 namespace {
 
-// Hands each modal dialog, as it opens, to the next answer in line.
+// Answers each modal dialog, as it opens, with the next reply in line, and notes its parent and
+// what it showed.
 class DialogAnswers {
 public:
-    explicit DialogAnswers(std::deque<std::function<void(QWidget*)>> answers) : answers_(std::move(answers)) {
+    explicit DialogAnswers(std::deque<std::string> replies) : replies_(std::move(replies)) {
         QObject::connect(&poll_, &QTimer::timeout, [this] {
             QWidget* shown = QApplication::activeModalWidget();
-            if (shown == nullptr || shown == answered_ || answers_.empty()) return;
+            if (shown == nullptr || shown == answered_ || replies_.empty()) return;
             answered_ = shown;
-            auto answer = std::move(answers_.front());
-            answers_.pop_front();
-            answer(shown);
+            Parents.push_back(shown->parentWidget());
+            const std::string reply = replies_.front();
+            replies_.pop_front();
+            Seen.push_back(Answer(shown, reply));
         });
         poll_.start(5);
     }
-    bool AllUsed() const { return answers_.empty(); }
+    bool AllUsed() const { return replies_.empty(); }
+    Strings Seen;
+    std::vector<QWidget*> Parents;
 
 private:
-    std::deque<std::function<void(QWidget*)>> answers_;
+    // A message box: its texts, then OK or No. An input box: its prompt, then the reply. The import
+    // options: Trim clicked, then OK or Cancel. A file or folder dialog: what it offers, then the
+    // reply's file, after the filter it names before a '|'.
+    static std::string Answer(QWidget* shown, const std::string& reply) {
+        if (auto* box = qobject_cast<QMessageBox*>(shown)) {
+            const std::string seen = (box->icon() == QMessageBox::Warning ? "warning: " : "message: ") +
+                                     box->text().toStdString() + " | " + box->informativeText().toStdString();
+            box->button(reply == "No" ? QMessageBox::No : QMessageBox::Ok)->click();
+            return seen;
+        }
+        if (auto* input = qobject_cast<QInputDialog*>(shown)) {
+            input->setTextValue(QString::fromStdString(reply));
+            input->accept();
+            return "input: " + input->labelText().toStdString();
+        }
+        if (auto* options = qobject_cast<ImportDialog*>(shown)) {
+            options->TrimBox()->click();
+            reply == "OK" ? options->OkButton()->click() : options->reject();
+            return "options";
+        }
+        auto* files = qobject_cast<QFileDialog*>(shown);
+        if (files == nullptr) return shown->metaObject()->className();
+        const QString file = QString::fromStdString(reply.substr(reply.find('|') + 1));
+        const bool folders = files->fileMode() == QFileDialog::Directory;
+        const std::string seen = folders ? "folder: " + files->windowTitle().toStdString()
+                                         : "file: " + files->selectedNameFilter().toStdString() + " of " +
+                                               files->nameFilters().join(";;").toStdString();
+        if (reply.find('|') != std::string::npos) {
+            files->selectNameFilter(QString::fromStdString(reply.substr(0, reply.find('|'))));
+            emit files->filterSelected(files->selectedNameFilter());
+        }
+        if (folders) files->setDirectory(file);
+        files->selectFile(file);
+        static_cast<QDialog*>(files)->accept();
+        return seen;
+    }
+    std::deque<std::string> replies_;
     QPointer<QWidget> answered_;
     QTimer poll_;
 };
 
-}  // namespace
-
-TEST(QtDialogs, EveryBoxAndDialogIsAChildOfTheWindowAndShowsItsReason) {
+TEST(QtDialogs, EveryDialogIsAChildOfTheWindowAndBringsItsAnswerBack) {
     QSettings().clear();
     testsupport::TempDir dir;
-    const std::string narrow = dir.file("narrow.bmp");
+    const std::string narrow = dir.file("narrow.bmp"), photo = dir.file("photo.png"), junk = dir.file("junk.png");
+    const std::string mod = dir.file("mod");
+    std::filesystem::create_directories(mod);
     WritePatternBmp(narrow, 95, 96, 40);
-    std::unique_ptr<frmMain> window = MakeQtMainWindow();
-    window->show();
-    QApplication::processEvents();
-
-    struct Seen {
-        std::string Kind;
-        QWidget* Parent;
-        std::string Text;
-        std::string Informative;
-    };
-    std::vector<Seen> seen;
-    const auto messageBox = [&](QMessageBox::StandardButton press) {
-        return [&seen, press](QWidget* shown) {
-            auto* box = qobject_cast<QMessageBox*>(shown);
-            ASSERT_NE(box, nullptr);
-            seen.push_back(
-                {"message", box->parentWidget(), box->text().toStdString(), box->informativeText().toStdString()});
-            box->button(press)->click();
-        };
-    };
-    DialogAnswers answers({
-        [&](QWidget* shown) {
-            auto* files = qobject_cast<QFileDialog*>(shown);
-            ASSERT_NE(files, nullptr);
-            seen.push_back({"file", files->parentWidget(), "", ""});
-            files->selectFile(QString::fromStdString(narrow));
-            static_cast<QDialog*>(files)->accept();
-        },
-        messageBox(QMessageBox::Ok),  // the refused picture
-        [&](QWidget* shown) {
-            auto* input = qobject_cast<QInputDialog*>(shown);
-            ASSERT_NE(input, nullptr);
-            seen.push_back({"input", input->parentWidget(), input->labelText().toStdString(), ""});
-            input->setTextValue(QStringLiteral("Ω"));
-            input->accept();
-        },
-        messageBox(QMessageBox::Ok),  // the unit name refused; no file dialog follows
-        messageBox(QMessageBox::No),  // the quit question
-    });
-    window->findChild<QAbstractButton*>(QStringLiteral("Command1"))->click();
-    window->findChild<QAbstractButton*>(QStringLiteral("Command26"))->click();
-    EXPECT_FALSE(window->close());
-    EXPECT_TRUE(answers.AllUsed());
-
-    ASSERT_EQ(seen.size(), 5u);
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"file", ""},
-        {"message", "The background image must be a 96x96, 256 color bitmap"},
-        {"input", "Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit"},
-        {"message", "The .GAF file could not be written."},
-        {"message", "Are you sure you want to quit (unsaved changes will be lost)"},
-    };
-    for (std::size_t i = 0; i < seen.size(); ++i) {
-        EXPECT_EQ(seen[i].Kind, expected[i].first) << i;
-        EXPECT_EQ(seen[i].Text, expected[i].second) << i;
-        EXPECT_EQ(seen[i].Parent, window.get()) << i << " " << seen[i].Kind;
-    }
-    EXPECT_EQ(seen[3].Informative,
-              "The unit name has \"Ω\", a character the game cannot store. Use only Western European letters, digits "
-              "and signs (Windows-1252).");
-    EXPECT_EQ(seen[1].Informative,
-              "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it).");
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "Ω_GADGET.GAF"));
-}
-
-TEST(QtDialogs, ImportGoesThroughTheFileDialogAndTheOptionsDialogAndAFailureWarnsWithItsReason) {
-    QSettings().clear();
-    testsupport::TempDir dir;
-    const std::string photo = dir.file("photo.png"), junk = dir.file("junk.png");
-    imagefiles::RgbaPicture picture{40, 20, std::vector<uint8_t>(40 * 20 * 4)};
-    for (std::size_t i = 0; i < picture.Pixels.size(); ++i)
-        picture.Pixels[i] = i % 4 == 3 ? (i / 4 % 40 < 8 ? 0 : 255) : static_cast<uint8_t>(i * 37 % 251);
+    imagefiles::RgbaPicture picture{40, 20, {}};
+    for (int i = 0; i < 40 * 20 * 4; ++i)
+        picture.Pixels.push_back(i % 4 != 3 ? i * 37 % 251 : i / 4 % 40 < 8 ? 0 : 255);
     testsupport::WriteBytes(photo, pictureencode::EncodeRgbaPng(picture));
     testsupport::WriteBytes(junk, {'n', 'o', 't'});
     std::unique_ptr<frmMain> window = MakeQtMainWindow();
@@ -137,140 +104,56 @@ TEST(QtDialogs, ImportGoesThroughTheFileDialogAndTheOptionsDialogAndAFailureWarn
     QApplication::processEvents();
     window->SSTab1()->setCurrentIndex(frmMain::kNormalPage);
 
-    std::vector<QWidget*> parents;
-    QStringList filters;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    std::string text, informative;
-    const auto chooseFile = [&](const std::string& file) {
-        return [&, file](QWidget* shown) {
-            auto* files = qobject_cast<QFileDialog*>(shown);
-            ASSERT_NE(files, nullptr);
-            parents.push_back(files->parentWidget());
-            filters = files->nameFilters();
-            files->selectFile(QString::fromStdString(file));
-            static_cast<QDialog*>(files)->accept();
-        };
+    DialogAnswers answers({narrow, "", "Ω", "",                       // a picture refused; a unit name refused
+                           photo, "OK", junk, "", photo, "Cancel",    // imported; refused; cancelled
+                           "PCX files (*.pcx)|" + dir.file("typed"),  // saved under the filter chosen
+                           "PNG files (*.png)|" + dir.file("other"), "BMP files (*.bmp)|" + dir.file("plain"),
+                           "armcamp", mod, "",  // the unit exported
+                           "No"});              // the quit question
+    const auto click = [&](const char* button) { window->findChild<QAbstractButton*>(button)->click(); };
+    const auto trigger = [&](const char* caption) {
+        for (QAction* action : window->findChildren<QAction*>())
+            if (action->text() == caption) action->trigger();
     };
-    DialogAnswers answers({
-        chooseFile(photo),
-        [&](QWidget* shown) {
-            auto* options = qobject_cast<ImportDialog*>(shown);
-            ASSERT_NE(options, nullptr);
-            parents.push_back(options->parentWidget());
-            options->TrimBox()->click();
-            options->OkButton()->click();
-        },
-        chooseFile(junk),
-        [&](QWidget* shown) {
-            auto* box = qobject_cast<QMessageBox*>(shown);
-            ASSERT_NE(box, nullptr);
-            parents.push_back(box->parentWidget());
-            icon = box->icon(), text = box->text().toStdString(), informative = box->informativeText().toStdString();
-            box->button(QMessageBox::Ok)->click();
-        },
-    });
-    QAction* import = nullptr;
-    for (QAction* action : window->findChildren<QAction*>())
-        if (action->text() == "&Import picture...") import = action;
-    ASSERT_NE(import, nullptr);
-    import->trigger();
-    import->trigger();
+    click("Command1");
+    click("Command26");
+    for (int k = 0; k < 3; ++k) trigger("&Import picture...");
+    for (int k = 0; k < 3; ++k) click("Command17");
+    trigger("&Export unit...");
+    EXPECT_FALSE(window->close());
     EXPECT_TRUE(answers.AllUsed());
 
-    EXPECT_EQ(parents, std::vector<QWidget*>(4, window.get()));
-    EXPECT_EQ(filters, QStringList({"PNG files (*.png)", "JPEG files (*.jpg *.jpeg)", "BMP files (*.bmp)",
-                                    "PCX files (*.pcx)", "All files (*)"}));
+    const std::string bmp = "file: BMP files (*.bmp) of BMP files (*.bmp)",
+                      save = bmp + ";;PCX files (*.pcx);;PNG files (*.png)",
+                      imports =
+                          "file: PNG files (*.png) of PNG files (*.png);;JPEG files (*.jpg *.jpeg);;BMP files "
+                          "(*.bmp);;PCX files (*.pcx);;All files (*)",
+                      name = "input: Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit";
+    EXPECT_EQ(answers.Seen,
+              (Strings{bmp,
+                       "message: The background image must be a 96x96, 256 color bitmap | narrow.bmp is 95 x 96 "
+                       "pixels; pictures must be 96 x 96 (Import picture can fit it).",
+                       name,
+                       "warning: The .GAF file could not be written. | The unit name has \"Ω\", a character the game "
+                       "cannot store. Use only Western European letters, digits and signs (Windows-1252).",
+                       imports, "options", imports,
+                       "warning: The picture could not be imported. | junk.png: not a PNG, JPEG, BMP or PCX picture.",
+                       imports, "options", save, save, save, name,
+                       "folder: Choose the mod's folder (the files go into its anims and unitpics)",
+                       "message: The unit's files were written:\n" + mod + "/anims/armcamp_GADGET.GAF\n" + mod +
+                           "/unitpics/ARMCAMP.PCX | ",
+                       "message: Are you sure you want to quit (unsaved changes will be lost) | "}));
+    EXPECT_EQ(answers.Parents, std::vector<QWidget*>(answers.Seen.size(), window.get()));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "Ω_GADGET.GAF"));
+    const Picture& slot = *window->UnitGAF().Slot(0);
+    EXPECT_EQ(testsupport::ReadBytes(dir.file("typed.pcx")), modPCX::EncodePcx(slot, modPalettes::GamePalette, 96, 96));
+    EXPECT_EQ(testsupport::ReadBytes(dir.file("other.png")), modPNG::EncodePng(slot, modPalettes::GamePalette, 96, 96));
+    EXPECT_EQ(testsupport::ReadBytes(dir.file("plain.bmp")), modBmp::EncodeBmp(slot, modPalettes::GamePalette, 96, 96));
+    EXPECT_TRUE(std::filesystem::is_regular_file(mod + "/anims/armcamp_GADGET.GAF"));
+    // Imported with Trim on; the cancelled dialog, which turned it off again, imported nothing.
     import::ImportSettings trimmed;
     trimmed.Trim = true;
-    EXPECT_EQ(*window->UnitGAF().Slot(0),
-              Reference(0, [&](classUnitGAF& u) { ASSERT_TRUE(u.ImportPicture(photo, 0, trimmed)); }));
-    EXPECT_EQ(icon, QMessageBox::Warning);
-    EXPECT_EQ(text, "The picture could not be imported.");
-    EXPECT_EQ(informative, "junk.png: not a PNG, JPEG, BMP or PCX picture.");
+    EXPECT_EQ(slot, Reference(0, [&](classUnitGAF& u) { ASSERT_TRUE(u.ImportPicture(photo, 0, trimmed)); }));
 }
 
-// Qt's own save dialog under the picture's Save button: the filter chosen there decides the
-// writer, and a name typed without an extension takes that filter's.
-TEST(QtDialogs, SaveDialogReportsTheChosenFilterAndItsExtension) {
-    QSettings().clear();
-    testsupport::TempDir dir;
-    std::unique_ptr<frmMain> window = MakeQtMainWindow();
-    window->show();
-    QApplication::processEvents();
-
-    const auto saveAs = [&](const char* filter, const char* name) {
-        return [&dir, filter, name](QWidget* shown) {
-            auto* files = qobject_cast<QFileDialog*>(shown);
-            ASSERT_NE(files, nullptr);
-            EXPECT_EQ(files->selectedNameFilter(), "BMP files (*.bmp)");
-            files->selectNameFilter(QString::fromLatin1(filter));
-            emit files->filterSelected(QString::fromLatin1(filter));
-            files->selectFile(QString::fromStdString(dir.file(name)));
-            static_cast<QDialog*>(files)->accept();
-        };
-    };
-    DialogAnswers answers({saveAs("PCX files (*.pcx)", "typed"), saveAs("PNG files (*.png)", "other"),
-                           saveAs("BMP files (*.bmp)", "plain")});
-    for (int k = 0; k < 3; ++k) window->findChild<QAbstractButton*>(QStringLiteral("Command17"))->click();
-    EXPECT_TRUE(answers.AllUsed());
-
-    const classUnitGAF& unit = window->UnitGAF();
-    EXPECT_EQ(testsupport::ReadBytes(dir.file("typed.pcx")),
-              modPCX::EncodePcx(*unit.Slot(0), modPalettes::GamePalette, 96, 96));
-    EXPECT_EQ(testsupport::ReadBytes(dir.file("other.png")),
-              modPNG::EncodePng(*unit.Slot(0), modPalettes::GamePalette, 96, 96));
-    EXPECT_EQ(testsupport::ReadBytes(dir.file("plain.bmp")),
-              modBmp::EncodeBmp(*unit.Slot(0), modPalettes::GamePalette, 96, 96));
-}
-
-// File > Export unit... with Qt's own dialogs: the name asked, then the mod's folder in a folder
-// dialog, a child of the window like every other.
-TEST(QtDialogs, ExportUnitAsksForTheModsFolderInAFolderDialog) {
-    QSettings().clear();
-    testsupport::TempDir dir;
-    const std::filesystem::path mod = dir.path() / "mod";
-    std::filesystem::create_directories(mod);
-    std::unique_ptr<frmMain> window = MakeQtMainWindow();
-    window->show();
-    QApplication::processEvents();
-
-    std::vector<QWidget*> parents;
-    QString folderTitle, message;
-    bool foldersOnly = false;
-    DialogAnswers answers({
-        [&](QWidget* shown) {
-            auto* input = qobject_cast<QInputDialog*>(shown);
-            ASSERT_NE(input, nullptr);
-            parents.push_back(input->parentWidget());
-            input->setTextValue(QStringLiteral("armcamp"));
-            input->accept();
-        },
-        [&](QWidget* shown) {
-            auto* folders = qobject_cast<QFileDialog*>(shown);
-            ASSERT_NE(folders, nullptr);
-            parents.push_back(folders->parentWidget());
-            folderTitle = folders->windowTitle();
-            foldersOnly = folders->fileMode() == QFileDialog::Directory;
-            folders->setDirectory(QString::fromStdString(mod.string()));
-            folders->selectFile(QString::fromStdString(mod.string()));
-            static_cast<QDialog*>(folders)->accept();
-        },
-        [&](QWidget* shown) {
-            auto* box = qobject_cast<QMessageBox*>(shown);
-            ASSERT_NE(box, nullptr);
-            parents.push_back(box->parentWidget());
-            message = box->text();
-            box->button(QMessageBox::Ok)->click();
-        },
-    });
-    for (QAction* command : window->findChildren<QAction*>()) {
-        if (command->text() == "&Export unit...") command->trigger();
-    }
-    EXPECT_TRUE(answers.AllUsed());
-    EXPECT_EQ(parents, std::vector<QWidget*>(3, window.get()));
-    EXPECT_EQ(folderTitle, "Choose the mod's folder (the files go into its anims and unitpics)");
-    EXPECT_TRUE(foldersOnly);
-    EXPECT_EQ(message.toStdString(), "The unit's files were written:\n" + (mod / "anims/armcamp_GADGET.GAF").string() +
-                                         "\n" + (mod / "unitpics/ARMCAMP.PCX").string());
-    EXPECT_TRUE(std::filesystem::is_regular_file(mod / "anims" / "armcamp_GADGET.GAF"));
-}
+}  // namespace

@@ -1,11 +1,10 @@
-// The Qt picture box paints exactly what the memory picture box holds, keeps its canvas when the
-// border goes, and the file dialog's filters convert to Qt's form.
+// The Qt picture box draws blocks exactly as the memory picture box does (so DisplayPicture shows
+// the same on both), keeps its canvas when the border goes, and the file dialog's filters
+// convert to Qt's form.
 
 #include "WindowTestSupport.h"
 #include "app/QtCommonDialog.h"
-#include "display/BlockMapping.h"
 #include "display/MemoryPictureBox.h"
-#include "imagefiles/modPalettes.h"
 
 namespace apptest {
 namespace {
@@ -20,46 +19,6 @@ struct BoxPair {
     QtPictureBox qt;
     MemoryPictureBox memory;
 };
-
-std::vector<uint32_t> FrameColours(const gaf::Frame& frame) {
-    std::vector<uint32_t> colours;
-    for (uint8_t index : frame) colours.push_back(BlockMapping::ColourOf(modPalettes::GamePalette[index]));
-    return colours;
-}
-
-// DisplayPicture centres with halves to even: (100 - 64) / 2 = 18, (101 - 96) / 2 = 2.5 -> 2;
-// Size 2 draws nothing; a slot outside 0 to 2 draws black.
-TEST(QtPictureBox, DisplayPictureDrawsWhatTheMemoryBoxHolds) {
-    testsupport::TempDir dir;
-    const std::string file = dir.file("pattern.bmp");
-    WritePatternBmp(file, 96, 96, 51);
-    classUnitGAF set;
-    ASSERT_TRUE(set.LoadBMPPicture(file, kNormalPic));
-    struct Case {
-        int Side, TAPic, Size;
-        bool Centre;
-        int Offset;
-        std::vector<uint32_t> Shown;
-    };
-    const Case cases[] = {{100, kNormalPic, 0, true, 18, FrameColours(set.ReducedFrame(kNormalPic))},
-                          {101, kNormalPic, 1, true, 2, ColoursOf(*set.Slot(kNormalPic))},
-                          {97, 3, 1, false, 0, ColoursOf(Picture{})},
-                          {97, kNormalPic, 2, false, 0, {}}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "side " << c.Side << " TAPic " << c.TAPic << " Size " << c.Size);
-        BoxPair box(c.Side);
-        const std::vector<uint32_t> empty = box.QtCanvas();
-        set.DisplayPicture(c.TAPic, box.qt, c.Size, c.Centre);
-        set.DisplayPicture(c.TAPic, box.memory, c.Size, c.Centre);
-        EXPECT_EQ(box.QtCanvas(), box.memory.Canvas());
-        if (c.Shown.empty()) {
-            EXPECT_EQ(box.QtCanvas(), empty);
-        } else {
-            const int side = c.Size == 0 ? gaf::kFrameSide : kPictureSide;
-            EXPECT_EQ(box.qt.ReadColours({c.Offset, c.Offset, side, side}), c.Shown);
-        }
-    }
-}
 
 // Blocks clipped at the canvas, partly outside their own source, and stretched both ways: the
 // two boxes agree pixel for pixel after each draw, also where a draw leaves pixels alone.

@@ -32,12 +32,11 @@ public:
         std::optional<std::string> Chosen;  // nullopt stands for Cancel
         int32_t Filter = 0;                 // the filter the user picks, from 1; 0 leaves FilterIndex
     };
-    std::deque<Answer> Answers;               // file and folder dialogs answer from the same queue
-    std::vector<std::string> ProposedNames;   // the file name each file dialog opened with
-    std::vector<std::string> OfferedFilters;  // the Filter each file dialog offered
-    std::vector<int32_t> OfferedIndices;      // the FilterIndex each file dialog opened with
-    std::vector<std::string> FolderTitles;    // the title of each folder dialog
-    std::vector<std::string> StartFolders;    // the folder each file or folder dialog opened in
+    std::deque<Answer> Answers;  // file and folder dialogs answer from the same queue
+    // What each dialog opened with: file name, Filter and FilterIndex (file dialogs), title
+    // (folder dialogs), folder (both).
+    std::vector<std::string> ProposedNames, OfferedFilters, FolderTitles, StartFolders;
+    std::vector<int32_t> OfferedIndices;
     void Choose(const std::string& file, int32_t filter = 0) { Answers.push_back({file, filter}); }
     void Cancel() { Answers.push_back({std::nullopt, 0}); }
 
@@ -59,9 +58,7 @@ protected:
 };
 
 struct ShownMessage {
-    std::string Text;
-    std::string Informative;
-    std::string Title;
+    std::string Text, Informative, Title;
     MsgIcon Icon = MsgIcon::None;
 };
 

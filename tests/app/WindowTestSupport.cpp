@@ -1,11 +1,10 @@
 #include "WindowTestSupport.h"
 
 #include <QApplication>
-#include <QMenu>
-#include <QMenuBar>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSettings>
 
-#include "display/BlockMapping.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
 
@@ -25,10 +24,15 @@ Picture Reference(int TAPic, const std::function<void(classUnitGAF&)>& Steps) {
     return *reference.Slot(TAPic);
 }
 
-std::vector<uint32_t> ColoursOf(const Picture& picture) {
-    std::vector<uint32_t> colours;
-    for (uint8_t index : picture) colours.push_back(BlockMapping::ColourOf(modPalettes::GamePalette[index]));
-    return colours;
+std::map<std::string, Bytes> FilesUnder(const std::filesystem::path& root) {
+    std::map<std::string, Bytes> files;
+    if (!std::filesystem::exists(root)) return files;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(root)) {
+        if (item.is_regular_file()) {
+            files[item.path().lexically_relative(root).string()] = testsupport::ReadBytes(item.path());
+        }
+    }
+    return files;
 }
 
 void WindowTest::SetUp() {
@@ -61,36 +65,34 @@ void WindowTest::Click(const char* name, const std::string& file) {
     if (QAbstractButton* button = Button(name)) button->click();
 }
 
-namespace {
-QString Shown(QString caption) { return caption.remove(QLatin1Char('&')); }
-
-QMenu* MenuOf(const frmMain& window, const QString& title) {
-    for (QAction* entry : window.MenuBar()->actions()) {
-        if (entry->menu() != nullptr && Shown(entry->text()) == title) return entry->menu();
+QAction* WindowTest::Command(const QString& caption) const {
+    for (QAction* action : window->findChildren<QAction*>()) {
+        const QString shown = action->text().remove(QLatin1Char('&'));
+        if (shown == caption || shown.startsWith(caption + QLatin1Char(' '))) return action;
     }
-    ADD_FAILURE() << "no menu " << title.toStdString();
-    return nullptr;
-}
-}  // namespace
-
-QAction* WindowTest::MenuCommand(const QString& menu, const QString& caption) const {
-    if (QMenu* m = MenuOf(*window, menu)) {
-        for (QAction* action : m->actions()) {
-            if (Shown(action->text()) == caption) return action;
-        }
-    }
-    ADD_FAILURE() << "no command " << caption.toStdString() << " in " << menu.toStdString();
+    ADD_FAILURE() << "no command " << caption.toStdString();
     return nullptr;
 }
 
-QAction* WindowTest::UndoCommand() const { return MenuOf(*window, QStringLiteral("Edit"))->actions().at(0); }
-QAction* WindowTest::RedoCommand() const { return MenuOf(*window, QStringLiteral("Edit"))->actions().at(1); }
-
-Strings WindowTest::TakeMessages() {
+Strings WindowTest::TakeMessages(bool withReasons) {
     Strings texts;
-    for (const ShownMessage& m : prompts->Messages) texts.push_back(m.Text);
+    for (const ShownMessage& m : prompts->Messages)
+        texts.push_back(withReasons ? m.Text + " | " + m.Informative : m.Text);
     prompts->Messages.clear();
     return texts;
+}
+
+bool WindowTest::Drop(int page, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at(200, 100);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->SSTab1()->widget(page), &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window->SSTab1()->widget(page), &drop);
+    QApplication::processEvents();  // the file is opened once the drop has finished
+    return drop.isAccepted();
 }
 
 }  // namespace apptest

@@ -8,25 +8,46 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <QUrl>
 
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
+#include <tuple>
 
 #include "ScriptedDialogs.h"
 #include "app/QtPictureBox.h"
 #include "app/frmMain.h"
+#include "display/BlockMapping.h"
+#include "imagefiles/modPalettes.h"
 #include "picture/classUnitGAF.h"
 #include "support/TestFiles.h"
 
 namespace apptest {
 
 using Strings = std::vector<std::string>;
+using Bytes = std::vector<uint8_t>;
 // A 256-colour BMP in the game palette with many colours; seed varies the pattern.
 void WritePatternBmp(const std::string& file, int width, int height, int seed);
 // Slot TAPic of a fresh picture set after Steps: what the window must hold after the same work.
 Picture Reference(int TAPic, const std::function<void(classUnitGAF&)>& Steps = {});
-// Game-palette colours as a picture box reads them back.
-std::vector<uint32_t> ColoursOf(const Picture& picture);
+// Game-palette colours of indices (a slot, a 64 x 64 frame) as a picture box reads them back.
+template <class Indices>
+std::vector<uint32_t> ColoursOf(const Indices& indices) {
+    std::vector<uint32_t> colours;
+    for (uint8_t index : indices) colours.push_back(BlockMapping::ColourOf(modPalettes::GamePalette[index]));
+    return colours;
+}
+// Every file under root, by its path below root, with its bytes.
+std::map<std::string, Bytes> FilesUnder(const std::filesystem::path& root);
+inline QUrl Local(const std::string& file) { return QUrl::fromLocalFile(QString::fromStdString(file)); }
+// Import settings as one value that compares and prints.
+inline auto Compared(const import::ImportSettings& s) {
+    return std::tuple(s.Fit, s.Trim, s.Background, s.Match, s.Dither, s.Avoid, s.Strict,
+                      s.BackgroundFrame ? std::optional(s.BackgroundFrame->Pixels) : std::nullopt);
+}
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -39,13 +60,18 @@ protected:
     QtPictureBox* Box(int TAPic) const { return window->PicUnitpic(TAPic); }
     int Progress() const { return window->ProgressPanel()->value(); }
     const Picture& Slot(int TAPic) { return *window->UnitGAF().Slot(TAPic); }
-    Strings TakeMessages();  // the texts of the message boxes shown since the last call
-    // The command of a menu, by its menu's and its own caption as shown (without '&'); the
-    // Edit menu's first two are Undo and Redo, whatever step they name.
-    QAction* MenuCommand(const QString& menu, const QString& caption) const;
-    QAction* UndoCommand() const;
-    QAction* RedoCommand() const;
+    void ShowPage(int page) { window->SSTab1()->setCurrentIndex(page); }
     int Page() const { return window->SSTab1()->currentIndex(); }
+    // The texts of the message boxes shown since the last call; with their reasons beneath, after
+    // a " | ", when asked.
+    Strings TakeMessages(bool withReasons = false);
+    // The menu command whose caption, as shown (without '&'), is caption or starts with it and a
+    // space: "Undo" finds the Edit menu's first command whatever step it names.
+    QAction* Command(const QString& caption) const;
+    static std::string Caption(const QAction* command) { return command->text().remove('&').toStdString(); }
+    // Drags urls over a page and drops them there, as Qt hands the events on: to the page, and up
+    // to the window when the page does not take them. Whether the drop was taken.
+    bool Drop(int page, const QList<QUrl>& urls);
 
     testsupport::TempDir dir;
     ScriptedCommonDialog* dialog = nullptr;

@@ -1,24 +1,17 @@
 // Walks the real window through the whole road with scripted dialogs and saves a picture of
 // the Operations page at the end: a picture loaded into the normal slot, a border, the
-// automatic generation, the preview, the GAF file written. Used by scripts/screenshot.sh.
+// automatic generation, the preview, the GAF file written. Used by scripts/screenshot.sh, which
+// also gets the Normal page after the border when the output's name holds "operations".
 
 #include <QApplication>
 #include <QDir>
-#include <QPixmap>
 #include <QSettings>
-#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <iostream>
-#include <memory>
 
-#include "ScriptedDialogs.h"
 #include "WindowTestSupport.h"
-#include "app/frmMain.h"
 #include "imagefiles/modBmp.h"
-#include "imagefiles/modPalettes.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -28,20 +21,18 @@ void WriteTankPicture(const std::string& file) {
     const auto colour = [](int r, int g, int b) {
         return modPalettes::NearestIndexPlain(modPalettes::GamePalette, r, g, b);
     };
+    const auto within = [](int v, int from, int to) { return v >= from && v < to; };
     std::vector<uint8_t> pixels(96 * 96);
-    for (int y = 0; y < 96; ++y) {
+    for (int y = 0; y < 96; ++y)
         for (int x = 0; x < 96; ++x) {
-            uint8_t index = y < 60 ? colour(60 + y, 110 + y, 200) : colour(190 - (y - 60), 160 - (y - 60), 100);
-            const bool hull = y >= 50 && y < 70 && x >= 18 && x < 78;
-            const bool turret = y >= 38 && y < 50 && x >= 34 && x < 62;
-            const bool barrel = y >= 42 && y < 46 && x >= 62 && x < 88;
-            const bool tracks = y >= 70 && y < 78 && x >= 14 && x < 82;
-            if (hull || turret) index = colour(70, 120 - (y - 38), 40);
-            if (barrel) index = colour(50, 60, 40);
-            if (tracks) index = ((x / 4) % 2 == 0) ? colour(30, 30, 30) : colour(90, 90, 90);
-            pixels[static_cast<std::size_t>(y * 96 + x)] = index;
+            uint8_t& index = pixels[static_cast<std::size_t>(y * 96 + x)];
+            index = y < 60 ? colour(60 + y, 110 + y, 200) : colour(190 - (y - 60), 160 - (y - 60), 100);
+            if ((within(y, 50, 70) && within(x, 18, 78)) || (within(y, 38, 50) && within(x, 34, 62)))
+                index = colour(70, 120 - (y - 38), 40);                              // hull and turret
+            if (within(y, 42, 46) && within(x, 62, 88)) index = colour(50, 60, 40);  // barrel
+            if (within(y, 70, 78) && within(x, 14, 82))
+                index = x / 4 % 2 == 0 ? colour(30, 30, 30) : colour(90, 90, 90);
         }
-    }
     testsupport::WriteBytes(file, modBmp::EncodeBmp(pixels, modPalettes::GamePalette, 96, 96));
 }
 
@@ -55,13 +46,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     modPalettes::InitGamePalette();
-
-    QTemporaryDir work;
-    if (!work.isValid()) {
-        std::cerr << "cannot make a temporary folder\n";
-        return 1;
-    }
-    // The window's remembered places stay in the temporary folder.
+    QTemporaryDir work;  // the picture, the GAF file and the window's remembered places
+    if (!work.isValid()) return std::cerr << "cannot make a temporary folder\n", 1;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.path());
     const std::string picture = QDir(work.path()).filePath(QStringLiteral("armcamp.bmp")).toStdString();
     const std::string gaf = QDir(work.path()).filePath(QStringLiteral("armcamp_GADGET.GAF")).toStdString();
@@ -77,32 +63,23 @@ int main(int argc, char** argv) {
                    std::make_unique<ScriptedImportOptions>());
     window.show();
     QApplication::processEvents();
-
-    auto click = [&](const char* name) {
-        auto* button = window.findChild<QAbstractButton*>(QString::fromLatin1(name));
-        if (button != nullptr) button->click();
+    const auto click = [&](const char* name) {
+        if (auto* button = window.findChild<QAbstractButton*>(QString::fromLatin1(name))) button->click();
         QApplication::processEvents();
     };
+    const QString output = QString::fromLocal8Bit(argv[1]);
     window.SSTab1()->setCurrentIndex(frmMain::kNormalPage);
     click("Command1");  // Load BMP
     click("Command4");  // border
-    const QString normalShot =
-        QString::fromLocal8Bit(argv[1]).replace(QStringLiteral("operations"), QStringLiteral("normal"));
-    if (normalShot != QString::fromLocal8Bit(argv[1])) window.grab().save(normalShot, "PNG");
+    if (output.contains(QStringLiteral("operations")))
+        window.grab().save(QString(output).replace(QStringLiteral("operations"), QStringLiteral("normal")), "PNG");
     click("Command28");  // the other two from the file
     window.SSTab1()->setCurrentIndex(frmMain::kOperationsPage);
     QApplication::processEvents();
     click("Command26");  // write the GAF file
-    QApplication::processEvents();
 
     for (const ShownMessage& m : said->Messages) std::cout << "message: " << m.Text << '\n';
-    if (!QFileInfo::exists(QString::fromStdString(gaf))) {
-        std::cerr << "the GAF file was not written\n";
-        return 1;
-    }
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]), "PNG")) {
-        std::cerr << "cannot save " << argv[1] << '\n';
-        return 1;
-    }
+    if (!QFileInfo::exists(QString::fromStdString(gaf))) return std::cerr << "the GAF file was not written\n", 1;
+    if (!window.grab().save(output, "PNG")) return std::cerr << "cannot save " << argv[1] << '\n', 1;
     return 0;
 }
