@@ -192,6 +192,10 @@ std::optional<std::vector<uint8_t>> UnpackRows(std::span<const uint8_t> data, co
         const std::span<const uint8_t> source = *in.Bytes(fileRow * stride, rowBytes);
         const uint64_t pictureRow = layout.TopDown ? fileRow : rows - 1 - fileRow;
         uint8_t* target = pixels.data() + static_cast<std::size_t>(pictureRow) * width;
+        if (bits == 8) {  // a byte a pixel, the usual case: the row as it stands
+            std::copy_n(source.begin(), width, target);
+            continue;
+        }
         for (std::size_t x = 0; x < width; ++x) {
             // The leftmost pixel sits in the most significant bits of its byte.
             const int shift = 8 - bits * (static_cast<int>(x % static_cast<std::size_t>(perByte)) + 1);

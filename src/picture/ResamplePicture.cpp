@@ -1,6 +1,7 @@
 #include "picture/ResamplePicture.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <vector>
 
@@ -36,9 +37,19 @@ std::vector<int64_t> AxisMap(int32_t sourceLength, int32_t destLength) {
 // quotient in double. Below 2^52 the integer remainder gives the same answer (the double
 // quotient of two such integers is exactly a half only when the true one is) at a fraction of
 // the cost; larger sums, which no picture held in memory reaches, take the double road.
+// Sums below 2^32, those of every cell of a picture of fewer than 16 million pixels, divide in
+// 32 bits, which takes the processor a fraction of a 64-bit division.
 int RoundedAverage(int64_t sum, int64_t count) {
     if (sum >= (int64_t{1} << 52))
         return static_cast<int>(RoundHalfEven(static_cast<double>(sum) / static_cast<double>(count)));
+    if (sum < (int64_t{1} << 32)) {
+        const auto narrowSum = static_cast<uint32_t>(sum);
+        const auto narrowCount = static_cast<uint32_t>(count);
+        const uint32_t quotient = narrowSum / narrowCount;
+        const uint32_t twiceRemainder = 2 * (narrowSum % narrowCount);
+        const bool up = twiceRemainder > narrowCount || (twiceRemainder == narrowCount && quotient % 2 == 1);
+        return static_cast<int>(quotient + (up ? 1 : 0));
+    }
     const int64_t quotient = sum / count;
     const int64_t twiceRemainder = 2 * (sum % count);
     const bool up = twiceRemainder > count || (twiceRemainder == count && quotient % 2 == 1);
@@ -56,9 +67,9 @@ bool IsEmptyAt(std::span<const uint8_t> source, int64_t flat) {
 // each cell's rounded average, or the empty index for a cell nothing reached.
 void EmitCells(std::vector<CellSums>& ring, int64_t first, int64_t end, std::span<uint8_t> destination,
                const modPalettes::NearestColourSearch& nearest) {
-    const auto ringSize = static_cast<int64_t>(ring.size());
+    const std::size_t slotMask = ring.size() - 1;
     for (int64_t cell = first; cell < end; ++cell) {
-        CellSums& sums = ring[static_cast<std::size_t>(cell % ringSize)];
+        CellSums& sums = ring[static_cast<std::size_t>(cell) & slotMask];
         if (sums.Count <= 0) {
             destination[static_cast<std::size_t>(cell)] = kEmptyIndex;
         } else {
@@ -95,7 +106,9 @@ void ResampleWith(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t 
     // and every cell before a row's first is final when the row starts.
     const int64_t firstColumn = columnMap[static_cast<std::size_t>(firstX)];
     const int64_t lastColumn = columnMap[static_cast<std::size_t>(lastX)];
-    std::vector<CellSums> ring(static_cast<std::size_t>(lastColumn - firstColumn + 1));
+    // A power of two, so that a cell's slot is a mask of its index rather than a division.
+    std::vector<CellSums> ring(std::bit_ceil(static_cast<std::size_t>(lastColumn - firstColumn + 1)));
+    const std::size_t slotMask = ring.size() - 1;
     int64_t emitted = 0;  // the cells before this one are written
 
     for (int32_t y = firstY; y <= lastY; ++y) {
@@ -115,7 +128,7 @@ void ResampleWith(std::span<const uint8_t> Source, int32_t SourceWidth, int32_t 
                 continue;
             const int64_t cell = cellRow + columnMap[static_cast<std::size_t>(x)];
             if (cell < 0 || cell >= cellCount) continue;
-            CellSums& sums = ring[static_cast<std::size_t>(cell % static_cast<int64_t>(ring.size()))];
+            CellSums& sums = ring[static_cast<std::size_t>(cell) & slotMask];
             sums.Count += 1;
             sums.Red += Palette[p].Red;
             sums.Green += Palette[p].Green;
