@@ -1,7 +1,6 @@
 #include "cli/CliFileSteps.h"
 
 #include <cctype>
-#include <ostream>
 
 #include "cli/CliMessages.h"
 #include "cli/GafListing.h"
@@ -25,9 +24,8 @@ std::string Sentence(const std::string& lead, const imagefiles::FileFailure& why
 
 // Whatever was printed must have reached standard output; a full disk or a closed pipe is a
 // failure, not a silent loss.
-StepFailure Flushed(std::ostream& out) {
-    out.flush();
-    if (!out) return kOutputLost;
+StepFailure Flushed(CliOutput& out) {
+    if (!out.Flush()) return kOutputLost;
     return std::nullopt;
 }
 
@@ -47,7 +45,7 @@ StepFailure RunPreviewPng(const classUnitGAF& unit, const CliStep& step) {
 }
 
 // A name that cannot go into the GAF file fails with --write-gaf's own words.
-StepFailure RunExportUnit(const classUnitGAF& unit, const CliStep& step, std::ostream& out) {
+StepFailure RunExportUnit(const classUnitGAF& unit, const CliStep& step, CliOutput& out) {
     const std::string name = unit.Name();
     if (name.empty()) return CommandMessages::kNoUnitName;
     if (!windows1252::FromUtf8(name)) {
@@ -67,7 +65,7 @@ StepFailure RunExportUnit(const classUnitGAF& unit, const CliStep& step, std::os
     return Flushed(out);
 }
 
-StepFailure RunGafList(const CliStep& step, std::ostream& out) {
+StepFailure RunGafList(const CliStep& step, CliOutput& out) {
     imagefiles::FileFailure why;
     const auto gaf = gaf::ReadGafFile(step.Text, &why);
     if (!gaf) return Sentence("The GAF file could not be read", why);
@@ -75,7 +73,7 @@ StepFailure RunGafList(const CliStep& step, std::ostream& out) {
     return Flushed(out);
 }
 
-StepFailure RunGafExtract(const CliStep& step, std::ostream& out) {
+StepFailure RunGafExtract(const CliStep& step, CliOutput& out) {
     imagefiles::FileFailure why;
     const auto gaf = gaf::ReadGafFile(step.Text, &why);
     if (!gaf) return Sentence("The GAF file could not be read", why);
@@ -100,7 +98,7 @@ bool IsFileStep(CliStepKind kind) {
     }
 }
 
-std::optional<std::string> RunFileStep(classUnitGAF& unit, const CliStep& step, std::ostream& out) {
+std::optional<std::string> RunFileStep(classUnitGAF& unit, const CliStep& step, CliOutput& out) {
     switch (step.Kind) {
         case CliStepKind::SavePcx: return RunSavePcx(unit, step);
         case CliStepKind::SavePng: return RunSavePng(unit, step);

@@ -3,10 +3,10 @@
 // look inside GAF files: --save-pcx, --save-png, --preview-png, --export-unit, --gaf-list and
 // --gaf-extract.
 
-#include <iosfwd>
 #include <optional>
 #include <string>
 
+#include "cli/CliOutput.h"
 #include "cli/CliSteps.h"
 
 class classUnitGAF;
@@ -16,4 +16,4 @@ bool IsFileStep(CliStepKind kind);
 
 // Runs one of the steps above. Nothing when it succeeded, else the reason for the one-line
 // message. Paths and listings go to out.
-std::optional<std::string> RunFileStep(classUnitGAF& unit, const CliStep& step, std::ostream& out);
+std::optional<std::string> RunFileStep(classUnitGAF& unit, const CliStep& step, CliOutput& out);

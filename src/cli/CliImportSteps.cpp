@@ -1,7 +1,6 @@
 #include "cli/CliImportSteps.h"
 
 #include <memory>
-#include <ostream>
 
 #include "import/ImportPicture.h"
 #include "import/ImportSettingsText.h"
@@ -91,7 +90,7 @@ bool IsImportStep(CliStepKind kind) {
 }
 
 std::optional<std::string> RunImportStep(classUnitGAF& unit, import::ImportSettings& settings, const CliStep& step,
-                                         std::ostream& out) {
+                                         CliOutput& out) {
     imagefiles::FileFailure why;
     import::ConversionReport report;
     switch (step.Kind) {

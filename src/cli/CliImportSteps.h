@@ -2,11 +2,11 @@
 // iconwright-cli's import steps: the settings steps, which change how every later import behaves,
 // and --import and --auto-import, which run the import road with the settings as they stand.
 
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "cli/CliOutput.h"
 #include "cli/CliSteps.h"
 #include "import/ImportSettings.h"
 
@@ -25,4 +25,4 @@ bool IsImportStep(CliStepKind kind);
 // Runs one import step. Nothing when it succeeded; else the reason it failed. An import writes
 // its conversion report to out as one line.
 std::optional<std::string> RunImportStep(classUnitGAF& unit, import::ImportSettings& settings, const CliStep& step,
-                                         std::ostream& out);
+                                         CliOutput& out);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
-#include <ostream>
 #include <string_view>
 
 #include "cli/CliFileSteps.h"
@@ -164,13 +163,12 @@ StepFailure RunStep(classUnitGAF& unit, const CliStep& step) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, CliOutput& out, CliOutput& err) {
     const CliCommandLine line = ParseCliSteps(args);
     switch (line.Result) {
         case CliCommandLine::Outcome::Help:
             out << CliHelpText();
-            out.flush();
-            if (!out) {
+            if (!out.Flush()) {
                 err << kProgram << ": the help could not be written\n";
                 return kCliStepFailed;
             }

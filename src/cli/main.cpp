@@ -1,8 +1,9 @@
 #include <csignal>
-#include <iostream>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "cli/CliOutput.h"
 #include "cli/CliRunner.h"
 #include "imagefiles/modPalettes.h"
 
@@ -13,5 +14,9 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     modPalettes::InitGamePalette();
     std::vector<std::string> args(argv + 1, argv + argc);
-    return RunCli(args, std::cout, std::cerr);
+    CliOutput out(stdout);
+    CliOutput err(stderr);
+    const int exit = RunCli(args, out, err);
+    out.Flush();  // a failure to write has been reported by the step that wrote
+    return exit;
 }

@@ -3,6 +3,7 @@
 // over, each reporting one line; and standard output that cannot be written.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "CliRun.h"
@@ -112,10 +113,12 @@ TEST(CliFileFailure, StandardOutputThatCannotBeWrittenFailsTheStep) {
         {{"--gaf-extract", gaf, frames}, "--gaf-extract " + gaf + " " + frames},
         {{"--unit", "a", "--export-unit", mod}, "--export-unit " + mod}};
     for (const auto& [args, step] : cases) {
-        std::ostringstream out, err;
-        out.setstate(std::ios::badbit);
+        std::FILE* full = std::fopen("/dev/full", "w");  // every write to it fails for want of room
+        ASSERT_NE(full, nullptr);
+        CliOutput out(full), err;
         EXPECT_EQ(RunCli(args, out, err), 1) << step;
-        EXPECT_EQ(err.str(), "iconwright-cli: " + step + ": Standard output could not be written.\n");
+        EXPECT_EQ(err.Text(), "iconwright-cli: " + step + ": Standard output could not be written.\n");
+        std::fclose(full);
     }
 }
 

@@ -3,7 +3,6 @@
 // tests start from.
 
 #include <array>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,9 +23,9 @@ struct CliRun {
 };
 
 inline CliRun RunTool(const Args& args) {
-    std::ostringstream out, err;
+    CliOutput out, err;
     const int exit = RunCli(args, out, err);
-    return {exit, out.str(), err.str()};
+    return {exit, out.Text(), err.Text()};
 }
 
 // A 96 x 96 picture of many indices as "in.bmp" and, in a palette of its own, as "IN.PCX".
