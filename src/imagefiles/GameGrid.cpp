@@ -1,6 +1,7 @@
 #include "imagefiles/GameGrid.h"
 
 #include <cstdint>
+#include <iterator>
 
 #include "imagefiles/BoxCandidates.h"
 
