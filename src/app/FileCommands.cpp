@@ -72,13 +72,10 @@ void frmMain::OpenGafFile(const std::string& file) {
 
 void frmMain::ExportUnitFiles() {
     RunningCommand running(*this);
-    const std::string unitName = prompts_->InputBox(AppTexts::kUnitNamePrompt, AppTexts::kUnitNameTitle, std::string());
-    if (unitName.empty()) {
-        Tell(AppTexts::kNoUnitName, AppTexts::kProgramTitle, MsgIcon::None);
-        return;
-    }
+    const std::optional<std::string> asked = AskUnitName();
+    if (!asked) return;
+    const std::string& unitName = *asked;
     classUnitGAF& unit = UnitGAF();
-    unit.Name(unitName);
     // A name the files cannot carry is refused before the user looks for a folder for nothing:
     // one the GAF file cannot hold with the GAF write's own reason, one that is no file name
     // with the export's.

@@ -50,15 +50,22 @@ std::string frmMain::UnstorableNameReason(const std::string& unitName) {
     return QString::fromUtf8(AppTexts::kUnstorableName).arg(QString::fromStdString(*character)).toStdString();
 }
 
-void frmMain::Command26_Click() {
-    RunningCommand running(*this);
-    const std::string unitName = prompts_->InputBox(AppTexts::kUnitNamePrompt, AppTexts::kUnitNameTitle, std::string());
+std::optional<std::string> frmMain::AskUnitName() {
+    std::string unitName = prompts_->InputBox(AppTexts::kUnitNamePrompt, AppTexts::kUnitNameTitle, std::string());
     if (unitName.empty()) {
         Tell(AppTexts::kNoUnitName, AppTexts::kProgramTitle, MsgIcon::None);
-        return;
+        return std::nullopt;
     }
+    UnitGAF().Name(unitName);
+    return unitName;
+}
+
+void frmMain::Command26_Click() {
+    RunningCommand running(*this);
+    const std::optional<std::string> asked = AskUnitName();
+    if (!asked) return;
+    const std::string& unitName = *asked;
     classUnitGAF& unit = UnitGAF();
-    unit.Name(unitName);
     // A name the file cannot hold is refused now, before the user picks a file for nothing.
     if (const std::string reason = UnstorableNameReason(unitName); !reason.empty()) {
         Tell(AppTexts::kGafFailed, AppTexts::kProgramTitle, MsgIcon::Warning, reason);

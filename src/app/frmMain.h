@@ -185,6 +185,9 @@ private:
     void Command26_Click();
     // The explanation for a unit name the GAF file cannot hold, or "" when it can.
     static std::string UnstorableNameReason(const std::string& unitName);
+    // Asks for the unit's name and gives it to the picture set; with no name typed, says so and
+    // gives nothing back.
+    std::optional<std::string> AskUnitName();
 
     // GAF files and the unit's files in a mod (FileCommands.cpp)
     void OpenGaf();                             // File > Open GAF...

@@ -15,10 +15,9 @@
 #include "app/AppArt.h"
 #include "app/AppTexts.h"
 #include "app/CaptionButton.h"
+#include "app/FileDrops.h"
 #include "app/FrameBox.h"
-#include "app/GafDrops.h"
 #include "app/LinkLabel.h"
-#include "app/PictureDrops.h"
 #include "app/QtPictureBox.h"
 #include "app/StretchedImage.h"
 #include "app/frmMain.h"
@@ -312,9 +311,11 @@ void frmMain::ConnectCommands() {
     });
     connect(command26_, &QPushButton::clicked, this, [this] { Command26_Click(); });
     connect(command27_, &QPushButton::clicked, this, [this] { close(); });
-    // A picture file dropped onto a picture page is imported into that page's slot.
+    // A picture file dropped onto a picture page is imported into that page's slot. GAF files are
+    // build-menu icons, not pictures: the pages leave them to the window.
+    const auto isPicture = [](const QString& file) { return !FileDrops::IsGafFile(file); };
     for (int k = 0; k < 3; ++k) {
-        PictureDrops::Accept(tabs_->widget(k), [this, k](const std::string& file) {
+        FileDrops::Accept(tabs_->widget(k), isPicture, [this, k](const std::string& file) {
             RecordImport(k, [this, k, file] { return ImportInto(k, file); });
         });
     }
@@ -327,5 +328,5 @@ void frmMain::ConnectCommands() {
     UpdateImportCommand();
     // A GAF file dropped anywhere on the window opens in the viewer: the picture pages leave GAF
     // files to the window.
-    GafDrops::Accept(this, [this](const std::string& file) { OpenGafFile(file); });
+    FileDrops::Accept(this, FileDrops::IsGafFile, [this](const std::string& file) { OpenGafFile(file); });
 }

@@ -192,18 +192,7 @@ std::optional<RgbaPicture> DecodeMasked(const ByteReader& in, const Header& head
 std::optional<RgbaPicture> DecodeIndexed(std::span<const uint8_t> file, FileFailure* Why) {
     const auto decoded = modBmp::DecodeBmp(file, Why);
     if (!decoded) return std::nullopt;
-    RgbaPicture picture;
-    picture.Width = decoded->Header.Width;
-    picture.Height = decoded->Header.Height;
-    picture.Pixels.resize(decoded->Pixels.size() * 4);
-    for (std::size_t i = 0; i < decoded->Pixels.size(); ++i) {
-        const PaletteEntry& colour = decoded->Colours[decoded->Pixels[i]];
-        picture.Pixels[4 * i] = colour.Red;
-        picture.Pixels[4 * i + 1] = colour.Green;
-        picture.Pixels[4 * i + 2] = colour.Blue;
-        picture.Pixels[4 * i + 3] = 255;
-    }
-    return picture;
+    return ColouredIndices(decoded->Header.Width, decoded->Header.Height, decoded->Pixels, decoded->Colours);
 }
 
 }  // namespace

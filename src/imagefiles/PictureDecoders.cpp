@@ -4,6 +4,7 @@
 #include "imagefiles/PictureDecoders.h"
 
 #include <string>
+#include <vector>
 
 #include "imagefiles/ByteReader.h"
 #include "imagefiles/FileBytes.h"
@@ -36,18 +37,7 @@ std::optional<RgbaPicture> DecodePcxColours(std::span<const uint8_t> file, FileF
     }
     const auto decoded = modPCX::DecodePcx(file, Why);
     if (!decoded) return std::nullopt;
-    RgbaPicture picture;
-    picture.Width = decoded->LastX + 1;
-    picture.Height = decoded->LastY + 1;
-    picture.Pixels.resize(decoded->Pixels.size() * 4);
-    for (std::size_t i = 0; i < decoded->Pixels.size(); ++i) {
-        const PaletteEntry& colour = decoded->Colours[decoded->Pixels[i]];
-        picture.Pixels[4 * i] = colour.Red;
-        picture.Pixels[4 * i + 1] = colour.Green;
-        picture.Pixels[4 * i + 2] = colour.Blue;
-        picture.Pixels[4 * i + 3] = 255;
-    }
-    return picture;
+    return ColouredIndices(decoded->LastX + 1, decoded->LastY + 1, decoded->Pixels, decoded->Colours);
 }
 
 std::string WithThousands(int64_t value) {
@@ -61,6 +51,18 @@ std::string WithThousands(int64_t value) {
 }
 
 }  // namespace
+
+RgbaPicture ColouredIndices(int32_t width, int32_t height, std::span<const uint8_t> indices, const Palette& colours) {
+    RgbaPicture picture{width, height, std::vector<uint8_t>(indices.size() * 4)};
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        const PaletteEntry& colour = colours[indices[i]];
+        picture.Pixels[4 * i] = colour.Red;
+        picture.Pixels[4 * i + 1] = colour.Green;
+        picture.Pixels[4 * i + 2] = colour.Blue;
+        picture.Pixels[4 * i + 3] = 255;
+    }
+    return picture;
+}
 
 void ReportTooManyPixels(FileFailure* Why, int64_t width, int64_t height, int64_t maxPixels) {
     constexpr int64_t kMi = int64_t{1} << 20;

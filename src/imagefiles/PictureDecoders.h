@@ -10,6 +10,7 @@
 #include <string>
 
 #include "imagefiles/FileFailure.h"
+#include "imagefiles/PaletteEntry.h"
 #include "imagefiles/RgbaPicture.h"
 
 namespace imagefiles {
@@ -38,5 +39,8 @@ std::optional<RgbaPicture> DecodeTruecolourBmp(std::span<const uint8_t> file, Fi
 
 // The size refusal every decoder gives, naming the limit.
 void ReportTooManyPixels(FileFailure* Why, int64_t width, int64_t height, int64_t maxPixels);
+
+// A picture of palette indices (top row first) in the colours of its palette, opaque.
+RgbaPicture ColouredIndices(int32_t width, int32_t height, std::span<const uint8_t> indices, const Palette& colours);
 
 }  // namespace imagefiles

@@ -1,4 +1,4 @@
-#include "app/PictureDrops.h"
+#include "app/FileDrops.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -11,30 +11,34 @@
 
 #include <utility>
 
-PictureDrops::PictureDrops(QWidget* page, Handler handler) : QObject(page), handler_(std::move(handler)) {}
+FileDrops::FileDrops(QWidget* widget, Wanted wanted, Handler handler)
+    : QObject(widget), wanted_(std::move(wanted)), handler_(std::move(handler)) {}
 
-void PictureDrops::Accept(QWidget* page, Handler handler) {
-    page->setAcceptDrops(true);
-    page->installEventFilter(new PictureDrops(page, std::move(handler)));
+void FileDrops::Accept(QWidget* widget, Wanted wanted, Handler handler) {
+    widget->setAcceptDrops(true);
+    widget->installEventFilter(new FileDrops(widget, std::move(wanted), std::move(handler)));
 }
 
-std::string PictureDrops::DroppedPicture(const QMimeData* data) {
+bool FileDrops::IsGafFile(const QString& file) {
+    return QFileInfo(file).suffix().compare(QStringLiteral("gaf"), Qt::CaseInsensitive) == 0;
+}
+
+std::string FileDrops::Dropped(const QMimeData* data) const {
     if (data == nullptr || !data->hasUrls()) return {};
     for (const QUrl& url : data->urls()) {
         if (!url.isLocalFile()) continue;
         const QString file = url.toLocalFile();
-        if (QFileInfo(file).suffix().compare(QStringLiteral("gaf"), Qt::CaseInsensitive) == 0) continue;
-        return file.toStdString();
+        if (wanted_(file)) return file.toStdString();
     }
     return {};
 }
 
-bool PictureDrops::eventFilter(QObject* watched, QEvent* event) {
+bool FileDrops::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (DroppedPicture(drag->mimeData()).empty()) {
+            if (Dropped(drag->mimeData()).empty()) {
                 drag->ignore();
             } else {
                 drag->acceptProposedAction();
@@ -43,7 +47,7 @@ bool PictureDrops::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const std::string file = DroppedPicture(drop->mimeData());
+            const std::string file = Dropped(drop->mimeData());
             if (file.empty()) {
                 drop->ignore();
                 return true;
