@@ -1,17 +1,15 @@
 // iconwright-cli's roads in-process, against the operations called directly: the README's road
-// with a preview; the export road with the look inside GAF files; imports whose settings carry
-// over, each reporting one line; and standard output that cannot be written.
+// with its listing and extraction, every other step once, and standard output that cannot be
+// written.
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 
 #include "CliRun.h"
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
 #include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
-#include "support/GafBuilder.h"
 
 namespace {
 
@@ -19,11 +17,8 @@ using clitest::Args;
 using clitest::CliRun;
 using clitest::RunTool;
 using testsupport::ReadBytes;
-using testsupport::WriteBytes;
 
-// The roads from the README and the help text: the GAF file written and exported, list and
-// extract, the previews and saved pictures. Extracting the GAF file gives exactly the
-// --preview-png files.
+// Extracting the GAF file gives exactly the --preview-png files.
 TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
     clitest::Inputs in;
     const std::string d = in.path().string() + "/", gaf = d + "mod/anims/armcamp_GADGET.GAF";
@@ -60,66 +55,61 @@ TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
         EXPECT_EQ(ReadBytes(frames + n + ".png"), ReadBytes(d + "p" + n + ".png")) << "frame " << n;
 }
 
-// Names are decoded from Windows-1252 and escaped by the JSON writer; the flags come as stored.
-TEST(CliGafList, NamesAndEveryFieldOfEveryFrame) {
-    testsupport::TempDir dir;
-    gafbuild::Frame layered = gafbuild::Raw(2, 1, {}, 1, 0, 0);
-    layered.Layers = {gafbuild::Raw(1, 1, {1})};
-    WriteBytes(dir.file("x.gaf"), gafbuild::Build({{std::string("A\x01\x80\"\\\0hidden", 11),
-                                                    {gafbuild::Compressed(3, 2, {1, 2, 3, 4, 5, 6}, -3, 2, 200)}},
-                                                   {"", {layered}}})
-                                      .Bytes);
-    const CliRun run = RunTool({"--gaf-list", dir.file("x.gaf")});
-    EXPECT_EQ(run.Out + run.Err + std::to_string(run.Exit),
-              R"({"entries":[{"name":"A\u0001)"
-              "\xE2\x82\xAC"
-              R"(\"\\","frames":[{"width":3,"height":2,"x":-3,"y":2,)"
-              R"("transparency":200,"compressed":true,"layers":0}]},{"name":"","frames":[{"width":2,"height":1,)"
-              R"("x":1,"y":0,"transparency":0,"compressed":false,"layers":1}]}]})"
-              "\n0");
+// The slot steps on the pattern in all three slots: a wrong slot, operation or argument shows in
+// the slots' files. A COLOR outside 0 to 255 changes nothing, even one whose low 16 bits would be
+// 7; the cross SIZE is read by the prompt's rules: spaces allowed, halves rounded to even.
+TEST(CliSteps, EachSlotStepEqualsThePictureSetOperation) {
+    clitest::Inputs in;
+    Args args;
+    classUnitGAF expected;
+    for (const char* s : {"0", "1", "2"}) args.insert(args.end(), {"--load-bmp", s, in.Bmp});
+    for (int32_t s = 0; s < 3; ++s) ASSERT_TRUE(expected.LoadBMPPicture(in.Bmp, s));
+    args.insert(args.end(),
+                {"--load-pcx",  "1",       in.Pcx,  "--fill", "2",         "42",       "--fill", "0",     "256",
+                 "--fill",      "2",       "65543", "--grey", "normal",    "--cross",  "0",      " 2.5 ", "--border",
+                 "highlighted", "--cross", "1",     "3.5",    "--lighter", "disabled", "--grid", "2"});
+    for (const char* s : {"0", "1", "2"}) args.insert(args.end(), {"--save-bmp", s, in.file(s)});
+    ASSERT_EQ(RunTool(args).Err, "");
+    ASSERT_TRUE(expected.LoadPCXPicture(in.Pcx, 1));
+    expected.ResetToBackground(2, 42), expected.MakePicGrey(0), expected.AddBlackCross(0, 2);
+    expected.AddCavedogLikeBorder(1, 1), expected.AddBlackCross(1, 4), expected.MakePicLighter(2), expected.AddGrid(2);
+    for (int32_t s = 0; s < 3; ++s)
+        EXPECT_EQ(ReadBytes(in.file(std::to_string(s))),
+                  modBmp::EncodeBmp(*expected.Slot(s), modPalettes::GamePalette, 96, 96))
+            << "slot " << s;
 }
 
-// White is avoided from the second import on: the perceptual rule takes FFFBF0 (246) for it.
-TEST(CliImport, SettingsCarryOverAndEachImportReportsOneLine) {
+// The import settings carry over from step to step, each import reporting one line. White is
+// avoided from the second import on: the perceptual rule takes FFFBF0 (246) for it.
+TEST(CliSteps, ImportSettingsCarryOverAndEachImportReportsOneLine) {
     testsupport::TempDir dir;
-    const std::string red = dir.file("red.png"), half = dir.file("half.png"), bg = dir.file("bg.png"),
-                      out = dir.file("out.bmp");
+    const std::string red = dir.file("red.png"), half = dir.file("half.png"), bg = dir.file("bg.png");
     clitest::WriteSolidPng(red, 200, 100, {255, 0, 0, 255});
     clitest::WriteSolidPng(half, 96, 96, {0, 0, 255, 128});
     clitest::WriteSolidPng(bg, 10, 10, {0, 255, 0, 255});
-    const CliRun run = RunTool({"--unit",  "armcamp",     "--background",   "#FFFFFF",    "--import",
-                                "normal",  red,           "--save-bmp",     "0",          out,
-                                "--avoid", "255",         "--match",        "perceptual", "--import",
-                                "1",       red,           "--background",   bg,           "--auto-import",
-                                half,      "--write-gaf", dir.file("x.gaf")});
+    const CliRun run = RunTool({"--background", "#FFFFFF", "--import", "normal", red, "--save-bmp", "0",
+                                dir.file("out.bmp"), "--avoid", "255", "--match", "perceptual", "--import", "1", red,
+                                "--background", bg, "--auto-import", half});
     EXPECT_EQ(run.Err + std::to_string(run.Exit), "0");
     EXPECT_EQ(run.Out, "--import normal " + red +
                            ": 9216 pixels, 9216 exact, mean error 0.00, largest error 0 (rgb)\n" + "--import 1 " + red +
                            ": 9216 pixels, 4608 exact, mean error 0.0060, largest error 0.0119 (perceptual, OKLab)\n" +
                            "--auto-import " + half +
                            ": 9216 pixels, 0 exact, mean error 0.0032, largest error 0.0032 (perceptual, OKLab)\n");
-    ASSERT_TRUE(modBmp::LoadBMPFile(out, false));
+    ASSERT_TRUE(modBmp::LoadBMPFile(dir.file("out.bmp"), false));
     EXPECT_EQ(modBmp::BmpPixels()[0], 255);        // the white background above the picture
     EXPECT_EQ(modBmp::BmpPixels()[96 * 48], 249);  // red
-    EXPECT_TRUE(std::filesystem::exists(dir.file("x.gaf")));
 }
 
 TEST(CliFileFailure, StandardOutputThatCannotBeWrittenFailsTheStep) {
     clitest::Inputs in;
-    const std::string gaf = in.file("good.gaf"), frames = in.file("frames"), mod = in.file("mod");
-    WriteBytes(gaf, gafbuild::Build({{"A", {gafbuild::Raw(1, 1, {1})}}}).Bytes);
-    const std::vector<std::pair<Args, std::string>> cases{
-        {{"--gaf-list", gaf}, "--gaf-list " + gaf},
-        {{"--gaf-extract", gaf, frames}, "--gaf-extract " + gaf + " " + frames},
-        {{"--unit", "a", "--export-unit", mod}, "--export-unit " + mod}};
-    for (const auto& [args, step] : cases) {
-        std::FILE* full = std::fopen("/dev/full", "w");  // every write to it fails for want of room
-        ASSERT_NE(full, nullptr);
-        CliOutput out(full), err;
-        EXPECT_EQ(RunCli(args, out, err), 1) << step;
-        EXPECT_EQ(err.Text(), "iconwright-cli: " + step + ": Standard output could not be written.\n");
-        std::fclose(full);
-    }
+    std::FILE* full = std::fopen("/dev/full", "w");  // every write to it fails for want of room
+    ASSERT_NE(full, nullptr);
+    CliOutput out(full), err;
+    EXPECT_EQ(RunCli({"--unit", "a", "--export-unit", in.file("mod")}, out, err), 1);
+    EXPECT_EQ(err.Text(),
+              "iconwright-cli: --export-unit " + in.file("mod") + ": Standard output could not be written.\n");
+    std::fclose(full);
 }
 
 }  // namespace
