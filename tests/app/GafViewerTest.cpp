@@ -1,14 +1,12 @@
 // The GAF viewer on its own: entries, frames and fields, the frames drawn in the game palette
-// over a checkerboard where the file leaves pixels empty, and exporting the frames as PNG files.
+// over a checkerboard where the file leaves pixels empty.
 
 #include <QApplication>
 #include <QListWidget>
-#include <QPushButton>
 
 #include "WindowTestSupport.h"
 #include "app/GafFrameView.h"
 #include "app/GafViewer.h"
-#include "gaf/GafExtraction.h"
 #include "imagefiles/modPalettes.h"
 #include "support/GafBuilder.h"
 
@@ -79,10 +77,6 @@ protected:
         return colours;
     }
     void Select(const char* list, int row) { Find<QListWidget>(list)->setCurrentRow(row); }
-    void Export(const std::string& folder) {
-        dialog.Choose(folder);
-        Find<QPushButton>("ExportFrames")->click();
-    }
 
     testsupport::TempDir dir;
     ScriptedCommonDialog dialog;
@@ -114,41 +108,6 @@ TEST_F(GafViewerTest, FramesShowTheirFieldsAndColoursAndTheCheckerboardWhereEmpt
         for (int scale : {1, 2})
             EXPECT_EQ(Drawn(scale), frame ? ExpectedDrawing(*frame, scale) : std::vector<uint32_t>{}) << list << row;
     }
-    Select("Entries", 0);
-    // Both checkerboard colours show through at twice the size (squares of 8 view pixels).
-    const std::vector<uint32_t> drawn2x = Drawn(2);
-    for (QRgb checker : {GafFrameView::kCheckerLight, GafFrameView::kCheckerDark})
-        EXPECT_NE(std::count(drawn2x.begin(), drawn2x.end(), checker & 0xFFFFFFu), 0);
-}
-
-TEST_F(GafViewerTest, ExportWritesWhatExtractionWritesAndSaysHowManyAndWhere) {
-    Open({{"ARMCAMP", {Raw(4, 4, Bytes(16, 9)), Compressed(3, 2, {1, 9, 2, 200, 200, 200}, 0, 0, 200)}},
-          {"ARMCAMP", {Layered(2, 2, 0, 0, {Raw(1, 1, {5})})}},
-          {"EMPTY"},
-          {"a/b", {Raw(1, 1, {7})}}});
-    const std::filesystem::path reference = dir.path() / "reference";
-    ASSERT_TRUE(gaf::ExtractGafFrames(viewer->Gaf(), reference.string(), {}));
-    Export(dir.file("exported"));
-    EXPECT_EQ(dialog.FolderTitles, Strings{"Choose a folder for the frames"});
-    EXPECT_EQ(FilesUnder(dir.path() / "exported"), FilesUnder(reference));
-    EXPECT_EQ(FilesUnder(reference).size(), 4u);
-    dialog.Cancel();
-    Find<QPushButton>("ExportFrames")->click();
-    // The second entry's folder is taken by a file: the first entry's two files are written,
-    // then the export stops with the reason.
-    std::filesystem::create_directories(dir.path() / "blocked");
-    testsupport::WriteBytes(dir.path() / "blocked" / "ARMCAMP~2", {1});
-    Export(dir.file("blocked"));
-    EXPECT_EQ(FilesUnder(dir.path() / "blocked").size(), 3u);
-    Open({{"ONE", {Raw(1, 1, {7})}}});
-    Export(dir.file("one"));
-
-    Strings shown;
-    for (const ShownMessage& m : prompts.Messages) shown.push_back(m.Text + " | " + m.Informative);
-    EXPECT_EQ(shown, (Strings{"4 PNG files were written to " + dir.file("exported") + ". | ",
-                              "The frames could not all be written. | The folder " + dir.file("blocked") +
-                                  "/ARMCAMP~2 cannot be made. 2 PNG files were written before it.",
-                              "1 PNG file was written to " + dir.file("one") + ". | "}));
 }
 
 }  // namespace

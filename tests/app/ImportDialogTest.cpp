@@ -1,18 +1,16 @@
 // The import options dialog off screen: options to widgets and back, the previews and the report
-// as the options change, the checks on what the user types, and the options kept across runs.
+// as the options change, and the check on what the user types.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 
 #include <random>
 
 #include "WindowTestSupport.h"
 #include "app/ImportDialog.h"
 #include "app/ImportPreview.h"
-#include "app/RememberedImportChoices.h"
 #include "imagefiles/modPalettes.h"
 #include "import/ImportSettingsText.h"
 #include "support/PictureEncoders.h"
@@ -100,52 +98,25 @@ TEST(ImportPreview, EveryPixelBecomesASquareOfTheScale) {
     });
 }
 
-TEST(ImportChoicesText, AvoidListsColoursAndWordsReadBackToTheSameValues) {
-    const std::pair<std::vector<std::pair<int, int>>, const char*> rows[] = {
-        {{}, "none"},          {{{7, 7}}, "7"},       {{{0, 0}, {240, 255}}, "0,240-255"},  {{{0, 1}, {3, 3}}, "0-1,3"},
-        {{{0, 254}}, "0-254"}, {{{255, 255}}, "255"}, {{{1, 1}, {3, 3}, {5, 6}}, "1,3,5-6"}};
-    for (const auto& [ranges, text] : rows) {
-        std::bitset<256> avoid;
-        for (auto [first, last] : ranges)
-            for (int k = first; k <= last; ++k) avoid.set(static_cast<std::size_t>(k));
-        EXPECT_EQ(AvoidListText(avoid), text);
-        EXPECT_EQ(import::ParseAvoidList(text, nullptr), avoid) << text;
-    }
-    std::mt19937 random(3);
-    for (int round = 0; round < 200; ++round) {
-        std::bitset<256> bits;
-        for (std::size_t k = 0; k < 256; ++k) bits[k] = random() % 3 == 0;
-        EXPECT_EQ(import::ParseAvoidList(AvoidListText(bits), nullptr), bits) << AvoidListText(bits);
-    }
-    EXPECT_EQ(ColourText({0x12, 0xAB, 0x00}), "#12AB00");
-    EXPECT_EQ(import::ParseHexColour(ColourText({0xFE, 0x01, 0x80})), (import::Colour{0xFE, 0x01, 0x80}));
-    for (auto fit : {import::FitMode::Contain, import::FitMode::Cover, import::FitMode::Stretch, import::FitMode::None})
-        EXPECT_EQ(import::ParseFitMode(FitModeWord(fit)), fit);
-    for (auto dither : {import::DitherMode::None, import::DitherMode::FloydSteinberg})
-        EXPECT_EQ(import::ParseDitherMode(DitherModeWord(dither)), dither);
-}
-
-TEST_F(ImportDialogTest, TheStartingOptionsShowInTheWidgetsAndInThePreviews) {
+// The options the dialog starts from show in its widgets; each option then changes the previews
+// and the report as the import does; an avoid list that does not read greys out OK.
+TEST_F(ImportDialogTest, OptionsShowInTheWidgetsAndChangeThePreviewsAsTheImportDoes) {
     ImportChoices start;
     ImportSettings& s = start.Settings;
     s.Fit = import::FitMode::Cover, s.Background = {0x10, 0x20, 0x30}, s.Trim = true;
     s.Match = import::MatchRule::Perceptual, s.Dither = import::DitherMode::FloydSteinberg;
     s.Avoid = *import::ParseAvoidList("0,240-255", nullptr);
-    auto dialog = Open(start);
-    EXPECT_EQ(std::tuple(dialog->FitBox()->currentIndex(), dialog->MatchBox()->currentIndex(),
-                         dialog->DitherBox()->currentIndex(), dialog->TrimBox()->isChecked(),
-                         dialog->StrictBox()->isChecked()),
-              std::tuple(1, 1, 1, true, false));
-    EXPECT_EQ(dialog->ColourButton()->text(), "#102030");
-    EXPECT_EQ(dialog->BackgroundName()->text(), "(the colour)");
-    EXPECT_EQ(dialog->AvoidEdit()->text(), "0,240-255");
-    EXPECT_EQ(dialog->windowTitle(), "Import picture - picture.png");
-    EXPECT_EQ(dialog->SourcePreview().size(), QSize(192, 192));
-    ExpectShows(*dialog, s, "start");
-    EXPECT_EQ(dialog->ProblemText(), "");
-}
+    auto started = Open(start);
+    EXPECT_EQ(std::tuple(started->FitBox()->currentIndex(), started->MatchBox()->currentIndex(),
+                         started->DitherBox()->currentIndex(), started->TrimBox()->isChecked(),
+                         started->StrictBox()->isChecked(), started->ColourButton()->text(),
+                         started->BackgroundName()->text(), started->AvoidEdit()->text(), started->windowTitle()),
+              std::tuple(1, 1, 1, true, false, "#102030", "(the colour)", "0,240-255", "Import picture - picture.png"));
+    ExpectShows(*started, s, "start");
+    started->AvoidEdit()->setText(QStringLiteral("300"));
+    EXPECT_EQ(started->ProblemText(), "Avoid indices: \"300\" is not an index 0 to 255 or a range such as 240-255");
+    EXPECT_FALSE(started->OkButton()->isEnabled());
 
-TEST_F(ImportDialogTest, EachOptionChangesThePreviewsAndTheReportAsTheImportDoes) {
     using D = ImportDialog&;
     using S = ImportSettings&;
     const struct {
@@ -184,100 +155,6 @@ TEST_F(ImportDialogTest, EachOptionChangesThePreviewsAndTheReportAsTheImportDoes
     }
     EXPECT_TRUE(colours.empty() && files.empty());
     EXPECT_EQ(shownColours, std::vector<QColor>{QColor(0, 0, 0)}) << "the picker starts from the background colour";
-}
-
-// Strict refuses a colour that is not a game colour; the fitted picture is still shown and OK
-// stays available, so that the window can report the failure as it does for any import.
-TEST_F(ImportDialogTest, AFailingImportSaysWhyAndStillShowsWhatItCan) {
-    auto dialog = Open();
-    dialog->StrictBox()->click();
-    imagefiles::FileFailure why;
-    ImportSettings strict;
-    strict.Strict = true;
-    ASSERT_FALSE(import::ImportDecoded(picture, strict, modPalettes::GamePalette, &why));
-    EXPECT_FALSE(dialog->Result());
-    EXPECT_EQ(dialog->ReportText().toStdString(), "Cannot be imported: " + import::DescribeImportFailure(why));
-    EXPECT_EQ(dialog->SourcePreview(),
-              ImportPreview::Truecolour(import::PrepareFrames(picture, strict, nullptr)->Composited));
-    EXPECT_TRUE(dialog->ResultPreview().isNull());
-    EXPECT_TRUE(dialog->OkButton()->isEnabled());
-    dialog->StrictBox()->click();
-    ExpectShows(*dialog, ImportSettings{}, "strict off again");
-
-    picture = Solid(5, 5, {9, 9, 9, 0});
-    dialog = Open();
-    EXPECT_EQ(dialog->ReportText(), "Cannot be imported: the picture is fully transparent");
-    EXPECT_TRUE(dialog->SourcePreview().isNull() && dialog->ResultPreview().isNull());
-}
-
-TEST_F(ImportDialogTest, ABadAvoidListGreysOutOkUntilItReadsAgain) {
-    ImportChoices start;
-    start.Settings.Avoid.set(5);
-    auto dialog = Open(start);
-    const import::IndexFrame shown = dialog->Result()->Indices;
-    dialog->AvoidEdit()->setText(QStringLiteral("300"));
-    EXPECT_EQ(dialog->ProblemText(), "Avoid indices: \"300\" is not an index 0 to 255 or a range such as 240-255");
-    EXPECT_FALSE(dialog->ChoicesValid() || dialog->OkButton()->isEnabled());
-    EXPECT_EQ(dialog->Choices().Settings.Avoid, start.Settings.Avoid) << "the last good list stays";
-    EXPECT_EQ(dialog->Result()->Indices, shown);
-    dialog->AvoidEdit()->setText(QStringLiteral("5"));
-    EXPECT_EQ(dialog->ProblemText(), "");
-    EXPECT_TRUE(dialog->ChoicesValid() && dialog->OkButton()->isEnabled());
-    dialog->AvoidEdit()->setText(QStringLiteral("none"));
-    ExpectShows(*dialog, ImportSettings{}, "none");
-}
-
-TEST_F(ImportDialogTest, BackgroundButtonsSwitchBetweenAPictureAndTheColour) {
-    auto dialog = Open();
-    colours = {std::nullopt};  // cancelled
-    files = {std::nullopt, dir.file("missing.png")};
-    dialog->ColourButton()->click();
-    dialog->BackgroundFileButton()->click();
-    dialog->BackgroundFileButton()->click();
-    EXPECT_EQ(dialog->ProblemText().left(35), "The background picture missing.png:");
-    ExpectShows(*dialog, ImportSettings{}, "nothing chosen");
-
-    files = {green};
-    dialog->BackgroundFileButton()->click();
-    EXPECT_EQ(dialog->ProblemText(), "");
-    EXPECT_EQ(dialog->BackgroundName()->text(), "green.png");
-    EXPECT_EQ(dialog->Choices().BackgroundFile, green);
-    ExpectShows(*dialog, WithGreen(), "picture");
-
-    colours = {QColor(0, 0, 0)};  // the same colour as before still puts the colour back
-    dialog->ColourButton()->click();
-    EXPECT_EQ(dialog->BackgroundName()->text(), "(the colour)");
-    EXPECT_EQ(dialog->Choices().BackgroundFile, "");
-    ExpectShows(*dialog, ImportSettings{}, "colour again");
-}
-
-TEST_F(ImportDialogTest, OptionsAreRememberedAcrossRunsAndBadValuesGiveTheDefaults) {
-    QSettings().clear();
-    EXPECT_EQ(Compared(RememberedImportChoices::Load().Settings), Compared(ImportSettings{})) << "first run";
-    ImportChoices chosen{WithGreen(), green};
-    ImportSettings& s = chosen.Settings;
-    s.Fit = import::FitMode::Stretch, s.Background = {1, 2, 254}, s.Trim = true, s.Strict = true;
-    s.Match = import::MatchRule::Perceptual, s.Dither = import::DitherMode::FloydSteinberg;
-    s.Avoid = *import::ParseAvoidList("0,3-9,255", nullptr);
-    RememberedImportChoices::Save(chosen);
-    ImportChoices loaded = RememberedImportChoices::Load();
-    EXPECT_EQ(Compared(loaded.Settings), Compared(s));
-    EXPECT_EQ(loaded.BackgroundFile, green);
-    EXPECT_EQ(QSettings().value("Import/Avoid").toString(), "0,3-9,255");
-
-    // A background picture gone since: the colour shows behind the picture.
-    std::filesystem::remove(green);
-    loaded = RememberedImportChoices::Load();
-    s.BackgroundFrame.reset();
-    EXPECT_EQ(Compared(loaded.Settings), Compared(s)) << "background gone";
-    EXPECT_EQ(loaded.BackgroundFile, "");
-
-    QSettings settings;
-    for (const char* key : {"Fit", "BackgroundColour", "Trim", "Match", "Dither", "Avoid", "Strict"})
-        settings.setValue(QStringLiteral("Import/") + key, QStringLiteral("0-255"));
-    settings.sync();
-    EXPECT_EQ(Compared(RememberedImportChoices::Load().Settings), Compared(ImportSettings{})) << "unreadable values";
-    QSettings().clear();
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-// The Qt picture box draws blocks exactly as the memory picture box does (so DisplayPicture shows
-// the same on both), keeps its canvas when the border goes, and the file dialog's filters
-// convert to Qt's form.
+// The Qt picture box draws blocks exactly as the memory picture box does, so that DisplayPicture
+// shows the same on both.
 
 #include "WindowTestSupport.h"
-#include "app/QtCommonDialog.h"
 #include "display/MemoryPictureBox.h"
 
 namespace apptest {
@@ -39,33 +37,6 @@ TEST(QtPictureBox, ClippedAndStretchedBlocksMatchTheMemoryBox) {
             ASSERT_EQ(box.QtCanvas(), box.memory.Canvas()) << "stretch " << stretch << " dest " << dest.Left;
         }
     }
-}
-
-TEST(QtPictureBox, RemovingTheBorderKeepsWhatWasDrawn) {
-    QtPictureBox box(true);
-    box.resize(97, 97);
-    EXPECT_EQ(box.InnerWidth(), 93);
-    const std::vector<uint8_t> black(4, 0);
-    box.DrawIndexed({black, 2, 2, 2, &modPalettes::GamePalette}, {0, 0, 2, 2}, {0, 0, 2, 2}, false);
-    const uint32_t drawn = box.ReadColours({0, 0, 1, 1})[0];
-    EXPECT_EQ(drawn, 0u);
-    box.SetBorder(false);
-    EXPECT_EQ(box.InnerWidth(), 97);
-    EXPECT_EQ(box.ReadColours({1, 1, 1, 1})[0], drawn);
-    EXPECT_EQ(box.ReadColours({96, 96, 1, 1})[0], box.BackgroundColour().rgb() & 0xFFFFFFu);
-}
-
-// "description|pattern" pairs become Qt's "description (patterns)" filters, ";;" between them.
-TEST(QtCommonDialog, FiltersConvertToQtNameFilters) {
-    const std::pair<std::string, QString> cases[] = {
-        {"BMP files (*.bmp)|*.bmp", "BMP files (*.bmp)"},
-        {"GAF files (*.gaf)|*.gaf|All files|*.*", "GAF files (*.gaf);;All files (*.*)"},
-        {"Pictures|*.bmp;*.pcx", "Pictures (*.bmp *.pcx)"},
-        {" PCX files | *.pcx ", "PCX files (*.pcx)"},
-        {"Half a pair", "All files (*)"},
-        {"", "All files (*)"},
-    };
-    for (const auto& [filter, qt] : cases) EXPECT_EQ(QtCommonDialog::QtNameFilters(filter), qt) << filter;
 }
 
 }  // namespace

@@ -30,28 +30,20 @@ class ScriptedCommonDialog : public CommonDialog {
 public:
     struct Answer {
         std::optional<std::string> Chosen;  // nullopt stands for Cancel
-        int32_t Filter = 0;                 // the filter the user picks, from 1; 0 leaves FilterIndex
     };
     std::deque<Answer> Answers;  // file and folder dialogs answer from the same queue
-    // What each dialog opened with: file name, Filter and FilterIndex (file dialogs), title
-    // (folder dialogs), folder (both).
-    std::vector<std::string> ProposedNames, OfferedFilters, FolderTitles, StartFolders;
-    std::vector<int32_t> OfferedIndices;
-    void Choose(const std::string& file, int32_t filter = 0) { Answers.push_back({file, filter}); }
-    void Cancel() { Answers.push_back({std::nullopt, 0}); }
+    // What each dialog opened with: file name (file dialogs), folder (both).
+    std::vector<std::string> ProposedNames, StartFolders;
+    void Choose(const std::string& file) { Answers.push_back({file}); }
+    void Cancel() { Answers.push_back({std::nullopt}); }
 
 protected:
     std::optional<std::string> AskForFile(Kind) override {
         ProposedNames.push_back(FileName);
         StartFolders.push_back(StartFolder);
-        OfferedFilters.push_back(Filter);
-        OfferedIndices.push_back(FilterIndex);
-        const Answer answer = NextAnswer<Answer>(Answers, {}, "file dialog");
-        if (answer.Chosen && answer.Filter != 0) FilterIndex = answer.Filter;
-        return answer.Chosen;
+        return NextAnswer<Answer>(Answers, {}, "file dialog").Chosen;
     }
     std::optional<std::string> AskForFolder(const std::string& Title) override {
-        FolderTitles.push_back(Title);
         StartFolders.push_back(StartFolder);
         return NextAnswer<Answer>(Answers, {}, "folder dialog: " + Title).Chosen;
     }

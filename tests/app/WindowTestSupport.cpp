@@ -74,10 +74,9 @@ QAction* WindowTest::Command(const QString& caption) const {
     return nullptr;
 }
 
-Strings WindowTest::TakeMessages(bool withReasons) {
+Strings WindowTest::TakeMessages() {
     Strings texts;
-    for (const ShownMessage& m : prompts->Messages)
-        texts.push_back(withReasons ? m.Text + " | " + m.Informative : m.Text);
+    for (const ShownMessage& m : prompts->Messages) texts.push_back(m.Text);
     prompts->Messages.clear();
     return texts;
 }

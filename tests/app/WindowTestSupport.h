@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
-#include <QProgressBar>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -58,13 +57,11 @@ protected:
     void Click(const char* name, const std::string& file = {});
     QAbstractButton* Button(const char* name) const;
     QtPictureBox* Box(int TAPic) const { return window->PicUnitpic(TAPic); }
-    int Progress() const { return window->ProgressPanel()->value(); }
     const Picture& Slot(int TAPic) { return *window->UnitGAF().Slot(TAPic); }
     void ShowPage(int page) { window->SSTab1()->setCurrentIndex(page); }
     int Page() const { return window->SSTab1()->currentIndex(); }
-    // The texts of the message boxes shown since the last call; with their reasons beneath, after
-    // a " | ", when asked.
-    Strings TakeMessages(bool withReasons = false);
+    // The texts of the message boxes shown since the last call.
+    Strings TakeMessages();
     // The menu command whose caption, as shown (without '&'), is caption or starts with it and a
     // space: "Undo" finds the Edit menu's first command whatever step it names.
     QAction* Command(const QString& caption) const;

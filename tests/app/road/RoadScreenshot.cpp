@@ -15,23 +15,19 @@
 
 namespace {
 
-// A unit-like picture that reads well in a screenshot: a green tank on a sandy ground under a
-// blue sky, in the nearest game colours.
+// A green tank on sandy ground under a blue sky, in the nearest game colours: it reads well in a
+// screenshot.
 void WriteTankPicture(const std::string& file) {
     const auto colour = [](int r, int g, int b) {
         return modPalettes::NearestIndexPlain(modPalettes::GamePalette, r, g, b);
     };
-    const auto within = [](int v, int from, int to) { return v >= from && v < to; };
     std::vector<uint8_t> pixels(96 * 96);
     for (int y = 0; y < 96; ++y)
         for (int x = 0; x < 96; ++x) {
-            uint8_t& index = pixels[static_cast<std::size_t>(y * 96 + x)];
-            index = y < 60 ? colour(60 + y, 110 + y, 200) : colour(190 - (y - 60), 160 - (y - 60), 100);
-            if ((within(y, 50, 70) && within(x, 18, 78)) || (within(y, 38, 50) && within(x, 34, 62)))
-                index = colour(70, 120 - (y - 38), 40);                              // hull and turret
-            if (within(y, 42, 46) && within(x, 62, 88)) index = colour(50, 60, 40);  // barrel
-            if (within(y, 70, 78) && within(x, 14, 82))
-                index = x / 4 % 2 == 0 ? colour(30, 30, 30) : colour(90, 90, 90);
+            const bool tank = (y >= 50 && y < 70 && x >= 18 && x < 78) || (y >= 38 && y < 50 && x >= 34 && x < 62);
+            pixels[static_cast<std::size_t>(y * 96 + x)] = tank     ? colour(70, 100, 40)
+                                                           : y < 60 ? colour(60 + y, 110 + y, 200)
+                                                                    : colour(250 - y, 220 - y, 100);
         }
     testsupport::WriteBytes(file, modBmp::EncodeBmp(pixels, modPalettes::GamePalette, 96, 96));
 }

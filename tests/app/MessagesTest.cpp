@@ -1,0 +1,93 @@
+// The window's message boxes: for each place that shows one, its title, icon and texts, with the
+// reason beneath. A refused command changes no slot and adds no step.
+
+#include <QUndoStack>
+
+#include "WindowTestSupport.h"
+#include "support/PictureEncoders.h"
+
+using namespace apptest;
+
+TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
+    const std::string good = dir.file("good.bmp"), photo = dir.file("photo.png");
+    WritePatternBmp(good, 96, 96, 3);
+    WritePatternBmp(dir.file("narrow.bmp"), 95, 96, 4);
+    testsupport::WriteBytes(dir.file("bad.gaf"), {1, 2, 3, 4, 5});
+    testsupport::WriteBytes(dir.file("junk.png"), {'h', 'e', 'l', 'l', 'o'});
+    testsupport::WriteBytes(dir.file("taken"), {1});  // a file where the mod's folder should be
+    testsupport::WriteBytes(photo, pictureencode::EncodeRgbaPng({1, 1, {1, 2, 3, 255}}));
+    ImportChoices strict;
+    strict.Settings.Strict = true;
+    using M = MsgIcon;
+    const std::string program = "Iconwright", noGaf = "The .GAF file could not be written.",
+                      noFiles = "The unit's files could not be written.",
+                      notStored =
+                          "The unit name has \"Ω\", a character the game cannot store. Use only Western "
+                          "European letters, digits and signs (Windows-1252).",
+                      notWritten =
+                          " could not be written (No such file or directory). Choose another folder or file "
+                          "name, or free some space.";
+    const struct {
+        std::function<void()> Act;
+        std::string Title;
+        MsgIcon Icon;
+        std::string Text, Reason;
+    } rows[] = {
+        {[&] { Click("Command1", good), Click("Command28"); }, "Information", M::Information,
+         "Done! Go to the Operations menu and see how your menu looks and to save a .GAF", ""},
+        {[&] { Click("Command1", dir.file("narrow.bmp")); }, program, M::Information,
+         "The background image must be a 96x96, 256 color bitmap",
+         "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it)."},
+        {[&] { prompts->InputAnswers = {"abc"}, Click("Command20"); }, program, M::Information,
+         "You must enter a number !", ""},
+        {[&] { Click("Command17", dir.file("no/saved.bmp")); }, program, M::Warning, "The picture could not be saved.",
+         "saved.bmp" + notWritten},
+        {[&] { dialog->Cancel(), Click("Command1"), Click("Command28"); }, program, M::None,
+         "Error whilst processing task", ""},
+        {[&] { prompts->InputAnswers = {""}, Click("Command26"); }, program, M::None,
+         "You can't save without specifying your units UNITNAME", ""},
+        {[&] { prompts->InputAnswers = {"TankΩ"}, Click("Command26"); }, program, M::Warning, noGaf, notStored},
+        {[&] { prompts->InputAnswers = {"a"}, Click("Command26", dir.file("no/a.gaf")); }, program, M::Warning, noGaf,
+         "a.gaf" + notWritten},
+        {[&] { prompts->InputAnswers = {""}, Command("Export unit...")->trigger(); }, program, M::None,
+         "You can't save without specifying your units UNITNAME", ""},
+        {[&] { prompts->InputAnswers = {"arm/camp"}, Command("Export unit...")->trigger(); }, program, M::Warning,
+         noFiles, "The unit name holds a '/', which cannot be part of a file name."},
+        {[&] {
+             prompts->InputAnswers = {"a"}, dialog->Choose(dir.file("taken")), Command("Export unit...")->trigger();
+         },
+         program, M::Warning, noFiles, "The folder " + dir.file("taken") + "/anims cannot be made."},
+        {[&] { dialog->Choose(dir.file("bad.gaf")), Command("Open GAF...")->trigger(); }, program, M::Warning,
+         "The .GAF file could not be opened.",
+         "Not a GAF file: it starts with 0x04030201, not the version 0x00010100."},
+        {[&] { dialog->Choose(dir.file("junk.png")), Command("Import picture...")->trigger(); }, program, M::Warning,
+         "The picture could not be imported.", "junk.png: not a PNG, JPEG, BMP or PCX picture."},
+        {[&] { dialog->Choose(photo), importOptions->Ok(strict), Command("Import picture...")->trigger(); }, program,
+         M::Warning, "The picture could not be imported.",
+         "photo.png: pixel 0,0 is #010203, which is not a game colour."},
+        {[&] { prompts->MsgAnswers = {MsgAnswer::No}, Command("Exit")->trigger(); }, "Exit Iconwright", M::Question,
+         "Are you sure you want to quit (unsaved changes will be lost)", ""},
+        {[&] {
+             prompts->InputAnswers = {"armcamp"}, dialog->Choose(dir.file("mod")), Command("Export unit...")->trigger();
+         },
+         program, M::Information,
+         "The unit's files were written:\n" + dir.file("mod") + "/anims/armcamp_GADGET.GAF\n" + dir.file("mod") +
+             "/unitpics/ARMCAMP.PCX",
+         ""}};
+    ShowPage(frmMain::kNormalPage);
+    rows[0].Act();
+    for (const auto& row : rows) {
+        const int steps = window->UndoStack()->count();
+        const std::array<Picture, 3> slots{Slot(0), Slot(1), Slot(2)};
+        if (&row != rows) row.Act();
+        ASSERT_EQ(prompts->Messages.size(), 1u) << row.Text;
+        const ShownMessage m = prompts->Messages[0];
+        prompts->Messages.clear();
+        EXPECT_EQ(std::tuple(m.Title, m.Icon, m.Text, m.Informative),
+                  std::tuple(row.Title, row.Icon, row.Text, row.Reason));
+        if (&row == rows) continue;
+        EXPECT_EQ(window->UndoStack()->count(), steps) << row.Text;
+        EXPECT_TRUE((std::array<Picture, 3>{Slot(0), Slot(1), Slot(2)}) == slots) << row.Text;
+    }
+    EXPECT_TRUE(window->isVisible());
+}
