@@ -147,10 +147,10 @@ TEST_F(WindowTest, EachOtherCommandDoesItsOwnJob) {
     };
     EXPECT_TRUE(saved("Command17", 0) && saved("Command18", 1) && saved("Command19", 2));
     const classUnitGAF& unit = window->UnitGAF();
-    prompts->InputAnswers = {"armcamp", "armcamp"};
+    prompts->InputAnswers = {"ARMCAMP", "ARMCAMP"};
     Click("Command26", dir.file("w.gaf"));
     EXPECT_EQ(testsupport::ReadBytes(dir.file("w.gaf")),
-              gaf::BuildGadgetFile("armcamp", {unit.ReducedFrame(0), unit.ReducedFrame(1), unit.ReducedFrame(2)}));
+              gaf::BuildGadgetFile("ARMCAMP", {unit.ReducedFrame(0), unit.ReducedFrame(1), unit.ReducedFrame(2)}));
     dialog->Choose(mod);
     Command("Export unit...")->trigger();
     testsupport::TempDir reference;

@@ -3,6 +3,8 @@
 
 #include <QUndoStack>
 
+#include <array>
+
 #include "WindowTestSupport.h"
 #include "support/PictureEncoders.h"
 
@@ -78,7 +80,7 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
     rows[0].Act();
     for (const auto& row : rows) {
         const int steps = window->UndoStack()->count();
-        const std::array<Picture, 3> slots{Slot(0), Slot(1), Slot(2)};
+        const std::array<Picture, 3> kept{Slot(0), Slot(1), Slot(2)};
         if (&row != rows) row.Act();
         ASSERT_EQ(prompts->Messages.size(), 1u) << row.Text;
         const ShownMessage m = prompts->Messages[0];
@@ -87,7 +89,7 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
                   std::tuple(row.Title, row.Icon, row.Text, row.Reason));
         if (&row == rows) continue;
         EXPECT_EQ(window->UndoStack()->count(), steps) << row.Text;
-        EXPECT_TRUE((std::array<Picture, 3>{Slot(0), Slot(1), Slot(2)}) == slots) << row.Text;
+        EXPECT_TRUE((std::array<Picture, 3>{Slot(0), Slot(1), Slot(2)}) == kept) << row.Text;
     }
     EXPECT_TRUE(window->isVisible());
 }
