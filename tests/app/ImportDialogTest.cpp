@@ -98,6 +98,32 @@ TEST(ImportPreview, EveryPixelBecomesASquareOfTheScale) {
     });
 }
 
+// The avoid list, colour and words as the dialog writes them read back to the same values.
+TEST(ImportChoicesText, AvoidListsColoursAndWordsReadBackToTheSameValues) {
+    const std::pair<std::vector<std::pair<int, int>>, const char*> rows[] = {
+        {{}, "none"},          {{{7, 7}}, "7"},       {{{0, 0}, {240, 255}}, "0,240-255"},  {{{0, 1}, {3, 3}}, "0-1,3"},
+        {{{0, 254}}, "0-254"}, {{{255, 255}}, "255"}, {{{1, 1}, {3, 3}, {5, 6}}, "1,3,5-6"}};
+    for (const auto& [ranges, text] : rows) {
+        std::bitset<256> avoid;
+        for (auto [first, last] : ranges)
+            for (int k = first; k <= last; ++k) avoid.set(static_cast<std::size_t>(k));
+        EXPECT_EQ(AvoidListText(avoid), text);
+        EXPECT_EQ(import::ParseAvoidList(text, nullptr), avoid) << text;
+    }
+    std::mt19937 random(3);
+    for (int round = 0; round < 200; ++round) {
+        std::bitset<256> bits;
+        for (std::size_t k = 0; k < 256; ++k) bits[k] = random() % 3 == 0;
+        EXPECT_EQ(import::ParseAvoidList(AvoidListText(bits), nullptr), bits) << AvoidListText(bits);
+    }
+    EXPECT_EQ(ColourText({0x12, 0xAB, 0x00}), "#12AB00");
+    EXPECT_EQ(import::ParseHexColour(ColourText({0xFE, 0x01, 0x80})), (import::Colour{0xFE, 0x01, 0x80}));
+    for (auto fit : {import::FitMode::Contain, import::FitMode::Cover, import::FitMode::Stretch, import::FitMode::None})
+        EXPECT_EQ(import::ParseFitMode(FitModeWord(fit)), fit);
+    for (auto dither : {import::DitherMode::None, import::DitherMode::FloydSteinberg})
+        EXPECT_EQ(import::ParseDitherMode(DitherModeWord(dither)), dither);
+}
+
 // The options the dialog starts from show in its widgets; each option then changes the previews
 // and the report as the import does; an avoid list that does not read greys out OK.
 TEST_F(ImportDialogTest, OptionsShowInTheWidgetsAndChangeThePreviewsAsTheImportDoes) {

@@ -1,6 +1,5 @@
 // iconwright-cli's roads in-process, against the operations called directly: the README's road
-// with its listing and extraction, every other step once, and standard output that cannot be
-// written.
+// with its extraction, every other step once, and standard output that cannot be written.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include "imagefiles/PngWriter.h"
 #include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
+#include "support/GafBuilder.h"
 
 namespace {
 
@@ -44,10 +44,6 @@ TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
     EXPECT_EQ(ReadBytes(d + "s.pcx"), modPCX::EncodePcx(*direct.Slot(2), modPalettes::GamePalette, 96, 96));
     EXPECT_EQ(ReadBytes(d + "s.png"), modPNG::EncodePng(*direct.Slot(1), modPalettes::GamePalette, 96, 96));
 
-    const CliRun listed = RunTool({"--gaf-list", gaf});
-    const std::string frame = R"({"width":64,"height":64,"x":0,"y":0,"transparency":9,"compressed":false,"layers":0})";
-    EXPECT_EQ(listed.Out + listed.Err,
-              R"({"entries":[{"name":"ARMCAMP","frames":[)" + frame + "," + frame + "," + frame + "]}]}\n");
     const CliRun extracted = RunTool({"--gaf-extract", gaf, d + "frames"});
     const std::string frames = d + "frames/ARMCAMP/";
     EXPECT_EQ(extracted.Out + extracted.Err, frames + "0.png\n" + frames + "1.png\n" + frames + "2.png\n");
@@ -99,6 +95,26 @@ TEST(CliSteps, ImportSettingsCarryOverAndEachImportReportsOneLine) {
     ASSERT_TRUE(modBmp::LoadBMPFile(dir.file("out.bmp"), false));
     EXPECT_EQ(modBmp::BmpPixels()[0], 255);        // the white background above the picture
     EXPECT_EQ(modBmp::BmpPixels()[96 * 48], 249);  // red
+}
+
+// Names are decoded from Windows-1252 and escaped by the JSON writer; the flags come as stored.
+TEST(CliGafList, NamesAndEveryFieldOfEveryFrame) {
+    testsupport::TempDir dir;
+    gafbuild::Frame layered = gafbuild::Raw(2, 1, {}, 1, 0, 0);
+    layered.Layers = {gafbuild::Raw(1, 1, {1})};
+    testsupport::WriteBytes(dir.file("x.gaf"),
+                            gafbuild::Build({{std::string("A\x01\x80\"\\\0hidden", 11),
+                                              {gafbuild::Compressed(3, 2, {1, 2, 3, 4, 5, 6}, -3, 2, 200)}},
+                                             {"", {layered}}})
+                                .Bytes);
+    const CliRun run = RunTool({"--gaf-list", dir.file("x.gaf")});
+    EXPECT_EQ(run.Out + run.Err + std::to_string(run.Exit),
+              R"({"entries":[{"name":"A\u0001)"
+              "\xE2\x82\xAC"
+              R"(\"\\","frames":[{"width":3,"height":2,"x":-3,"y":2,)"
+              R"("transparency":200,"compressed":true,"layers":0}]},{"name":"","frames":[{"width":2,"height":1,)"
+              R"("x":1,"y":0,"transparency":0,"compressed":false,"layers":1}]}]})"
+              "\n0");
 }
 
 TEST(CliFileFailure, StandardOutputThatCannotBeWrittenFailsTheStep) {

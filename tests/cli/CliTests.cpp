@@ -33,7 +33,12 @@ TEST(CliUsage, ErrorExitsWithTwoAndRunsNothing) {
         {{"--fill", "normal", "1.5"}, "--fill: bad COLOR \"1.5\" (a whole number)"},
         {{"--fit", "zoom"}, "--fit: bad MODE \"zoom\" (use contain, cover, stretch or none)"},
         {{"--strict", "ON"}, "--strict: bad on|off \"ON\" (use on or off)"},
+        // The reasons a list does not read, which only this line shows.
+        {{"--avoid", "0-255"}, "--avoid: bad LIST \"0-255\" (all 256 indices avoided leaves none to choose)"},
+        {{"--avoid", "0,256"},
+         "--avoid: bad LIST \"0,256\" (\"256\" is not an index 0 to 255 or a range such as 240-255)"},
         {{"--avoid", "9-3"}, "--avoid: bad LIST \"9-3\" (the range \"9-3\" runs backwards)"},
+        {{"--avoid", ""}, "--avoid: bad LIST \"\" (an empty list (use none to avoid nothing))"},
         {{"--background", "#12345G"},
          "--background: bad COLOR|FILE \"#12345G\" (a colour is #RRGGBB; anything else not starting with # is a "
          "picture file)"}};
