@@ -110,12 +110,6 @@ TEST(ImportChoicesText, AvoidListsColoursAndWordsReadBackToTheSameValues) {
         EXPECT_EQ(AvoidListText(avoid), text);
         EXPECT_EQ(import::ParseAvoidList(text, nullptr), avoid) << text;
     }
-    std::mt19937 random(3);
-    for (int round = 0; round < 200; ++round) {
-        std::bitset<256> bits;
-        for (std::size_t k = 0; k < 256; ++k) bits[k] = random() % 3 == 0;
-        EXPECT_EQ(import::ParseAvoidList(AvoidListText(bits), nullptr), bits) << AvoidListText(bits);
-    }
     EXPECT_EQ(ColourText({0x12, 0xAB, 0x00}), "#12AB00");
     EXPECT_EQ(import::ParseHexColour(ColourText({0xFE, 0x01, 0x80})), (import::Colour{0xFE, 0x01, 0x80}));
     for (auto fit : {import::FitMode::Contain, import::FitMode::Cover, import::FitMode::Stretch, import::FitMode::None})

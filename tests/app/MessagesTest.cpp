@@ -51,8 +51,6 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
         {[&] { prompts->InputAnswers = {"TankΩ"}, Click("Command26"); }, program, M::Warning, noGaf, notStored},
         {[&] { prompts->InputAnswers = {"a"}, Click("Command26", dir.file("no/a.gaf")); }, program, M::Warning, noGaf,
          "a.gaf" + notWritten},
-        {[&] { prompts->InputAnswers = {""}, Command("Export unit...")->trigger(); }, program, M::None,
-         "You can't save without specifying your units UNITNAME", ""},
         {[&] { prompts->InputAnswers = {"arm/camp"}, Command("Export unit...")->trigger(); }, program, M::Warning,
          noFiles, "The unit name holds a '/', which cannot be part of a file name."},
         {[&] {
