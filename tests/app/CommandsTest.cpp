@@ -3,6 +3,7 @@
 // forth.
 
 #include <QProcess>
+#include <QProgressBar>
 #include <QTest>
 #include <QUndoStack>
 
@@ -29,13 +30,24 @@ TEST_F(WindowTest, WholeRoadWritesTheSameGafAsTheCommandLineTool) {
     const std::string picture = dir.file("armcamp.bmp"), windowGaf = dir.file("w.gaf"), cliGaf = dir.file("c.gaf");
     WritePatternBmp(picture, 96, 96, 41);
     Click("Command1", picture);
-    Click("Command4");   // border
+    Click("Command4");  // border
+    // The generation's status bar step by step: each progress value with the message shown when
+    // it is set, then "Ready" once its message box is answered.
+    std::vector<std::pair<int, std::string>> steps;
+    QObject::connect(window->ProgressPanel(), &QProgressBar::valueChanged,
+                     [&](int value) { steps.emplace_back(value, window->MessagePanel()->text().toStdString()); });
     Click("Command28");  // the other two from the file
+    const std::vector<std::pair<int, std::string>> expected = {
+        {38, "Loading pictures..."},        {50, "Making highlighted picture..."}, {62, "Making disabled picture..."},
+        {75, "Displaying new pictures..."}, {88, "Displaying new pictures..."},    {100, "Completed"}};
+    EXPECT_EQ(steps, expected);
+    EXPECT_EQ(window->MessagePanel()->text(), "Ready");
+    EXPECT_EQ(TakeMessages(), Strings{kDone});
     ShowPage(frmMain::kOperationsPage);
     prompts->InputAnswers = {"armcamp"};
     Click("Command26", windowGaf);
     EXPECT_EQ(dialog->ProposedNames.back(), "armcamp_GADGET.GAF");
-    EXPECT_EQ(TakeMessages(), Strings{kDone});
+    EXPECT_EQ(TakeMessages(), Strings{});  // a written file needs no message
 
     QProcess cli;
     cli.start(QStringLiteral(IW_CLI_PATH),
