@@ -80,12 +80,7 @@ TEST(PaletteMatcher, ExactColoursTakeTheLowestIndexNotAvoidedAndTheFallbackKeeps
     blackAndWhite[255] = {255, 255, 255, 0};
     const Avoid lowest = Avoid{}.set(0).set(7).set(208);
     const std::tuple<const Palette&, MatchRule, Avoid, Colour, int> cases[] = {
-        {GamePalette, MatchRule::Rgb, {}, {0x80, 0x80, 0x80}, 7},
-        {GamePalette, MatchRule::Rgb, lowest, {0, 0, 0}, 10},
         {GamePalette, MatchRule::Rgb, lowest, {0x80, 0x80, 0x80}, 248},
-        {GamePalette, MatchRule::Rgb, lowest, {0xFF, 0xFF, 0}, 251},
-        {GamePalette, MatchRule::Perceptual, {}, {0, 0, 0}, 0},
-        {GamePalette, MatchRule::Perceptual, {}, {0x80, 0x80, 0x80}, 7},
         {GamePalette, MatchRule::Perceptual, {}, {0xFF, 0xFF, 0}, 208},
         {GamePalette, MatchRule::Perceptual, lowest, {0, 0, 0}, 10},
         {blackAndWhite, MatchRule::Rgb, ~Avoid{}.set(3), {255, 255, 255}, 3},
