@@ -71,23 +71,6 @@ TEST(FitToFrame, PicturesThatNeedNoScalingPassThroughByteForByte) {
         for (int x = 0; x < 96; ++x) ASSERT_EQ(PixelOf(cropped, x, y), PixelOf(large, x + 3, y + 1));
 }
 
-TEST(FitToFrame, UniformTwoByTwoBlocksReduceToExactlyTheBlockColours) {
-    std::mt19937 random(11);
-    importtest::RgbaPicture blocks{192, 192, std::vector<uint8_t>(192 * 192 * 4)};
-    std::vector<std::array<uint8_t, 4>> colours(96 * 96);
-    for (auto& c : colours)
-        c = {uint8_t(random()), uint8_t(random()), uint8_t(random()), uint8_t(random() % 3 == 0 ? 255 : random() | 1)};
-    for (int y = 0; y < 192; ++y)
-        for (int x = 0; x < 192; ++x)
-            std::copy_n(colours[static_cast<std::size_t>(y / 2 * 96 + x / 2)].begin(), 4,
-                        blocks.Pixels.begin() + (y * 192 + x) * 4);
-    for (FitMode fit : {FitMode::Contain, FitMode::Cover, FitMode::Stretch}) {
-        const auto fitted = FitToFrame(blocks, fit);
-        for (int i = 0; i < 96 * 96; ++i)
-            ASSERT_EQ(PixelOf(fitted, i % 96, i / 96), colours[static_cast<std::size_t>(i)]) << i;
-    }
-}
-
 TEST(FitToFrame, ReductionAveragesExactAreasInLinearLightWithPremultipliedAlpha) {
     // 144 x 144 to 96 x 96: each output pixel covers 1.5 source pixels per axis. Columns alternate
     // black and white; output column 0 covers column 0 (black, weight 1) and half of column 1
