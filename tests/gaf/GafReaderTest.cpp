@@ -45,7 +45,7 @@ TEST(DecodeGafRows, EveryPacketKindAndTheTransparentRest) {
         {3, {{Skip(0), Copy(1), 5, Skip(0)}}, {5, 9, 9}},  // a skip of nothing
         // 0xFF skips 127, 0xFE repeats 64 times, 0xFC copies 64 bytes.
         {255, {Joined({{0xFF, 0xFE, 3, 0xFC}, Counting(64)})}, Joined({Bytes(127, 9), Bytes(64, 3), Counting(64)})},
-        {4, {{Repeat(4), 200}}, {200, 200, 200, 200}},         // a repeat that ends exactly at the width
+        {4, {{Repeat(4), 200}}, {200, 200, 200, 200}},  // a repeat that ends exactly at the width
         {3, {{Repeat(3), 1}, {}, {Skip(1), Copy(2), 4, 5}}, {1, 1, 1, 9, 9, 9, 9, 4, 5}},  // rows of any byte count
     };
     for (const auto& [width, rows, expected] : cases) {
@@ -68,9 +68,11 @@ TEST(DecodeGafRows, TheSeedsDecode) {
 // The second row always exists, so a packet short of bytes would otherwise read into it.
 TEST(DecodeGafRows, APacketPastTheWidthOrTheByteCountIsRefused) {
     const std::string width = "a packet runs past the row's width", bytes = "a packet runs past the row's byte count";
-    const std::vector<std::tuple<uint16_t, Bytes, std::string>> cases{
-        {4, {Skip(5)}, width},          {4, {Skip(2), Repeat(3), 1}, width},
-        {2, {Copy(3), 1, 2, 3}, width}, {4, {Repeat(2)}, bytes},           {4, {Copy(3), 1, 2}, bytes}};
+    const std::vector<std::tuple<uint16_t, Bytes, std::string>> cases{{4, {Skip(5)}, width},
+                                                                      {4, {Skip(2), Repeat(3), 1}, width},
+                                                                      {2, {Copy(3), 1, 2, 3}, width},
+                                                                      {4, {Repeat(2)}, bytes},
+                                                                      {4, {Copy(3), 1, 2}, bytes}};
     for (const auto& [w, packets, reason] : cases) {
         const OneFrame decoded = DecodeOne(RowsFrame(w, {packets, {Copy(4), 1, 2, 3, 4}}));
         EXPECT_FALSE(decoded.Frame) << reason;

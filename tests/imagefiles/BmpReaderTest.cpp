@@ -20,8 +20,8 @@ TEST(DecodeBmp, ReadsEveryAcceptedKindOfFile) {
         int width, height, bits;
         uint32_t compression, headerSize;
         bool topDown;
-    } kinds[] = {{97, 3, 8, 0, 40, true},   {13, 3, 1, 0, 124, false}, {5, 4, 4, 0, 40, false},
-                 {6, 3, 8, 0, 12, false},   {96, 96, 8, 1, 40, false}, {11, 6, 4, 2, 124, false}};
+    } kinds[] = {{97, 3, 8, 0, 40, true}, {13, 3, 1, 0, 124, false}, {5, 4, 4, 0, 40, false},
+                 {6, 3, 8, 0, 12, false}, {96, 96, 8, 1, 40, false}, {11, 6, 4, 2, 124, false}};
     for (const auto& k : kinds) {
         SCOPED_TRACE(testing::Message() << "kind " << &k - kinds);
         const BmpLayout layout = PictureLayout(k.width, k.height, k.bits, k.compression, k.headerSize, k.topDown);

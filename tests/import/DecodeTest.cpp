@@ -29,8 +29,8 @@ using Bytes = std::vector<uint8_t>;
 // Libspng unpacks every colour type and depth; the reader's own part is taking the palette's
 // alphas along. 2-bit indices 3 1 0 2 0: entries past the tRNS chunk are opaque.
 TEST(DecodePng, PaletteEntriesComeWithTheirAlphas) {
-    const PngLayout layout{5, 1, 3, 2, false, {0b11010010, 0}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}},
-                           {0, 128}, {}, false};
+    const PngLayout layout{
+        5, 1, 3, 2, false, {0b11010010, 0}, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}}, {0, 128}, {}, false};
     FileFailure why;
     const auto decoded = DecodePicture(EncodePng(layout), &why);
     ASSERT_TRUE(decoded) << why.Detail;

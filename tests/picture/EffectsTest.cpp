@@ -138,13 +138,16 @@ TEST(AddGrid, Index100LinesOnAUniformSlot) {
 // The typed cross size: blanks and a sign allowed, halves to the even neighbour, 16-bit range.
 TEST(ParseCrossSize, VerdictsAndRounding) {
     using enum CrossSizeVerdict;
-    const std::tuple<const char*, CrossSizeVerdict, int> cases[] = {
-        {" 2.5 ", Accepted, 2},
-        {"3.5", Accepted, 4},     {"-2.5", Accepted, -2},
-        {"", Empty, 0},           {"2.50000000000000000001", Accepted, 3},
-        {"1e2", Accepted, 100},   {"-32768", Accepted, -32768},
-        {"   ", NotANumber, 0},
-        {"40000", OutOfRange, 0}, {"32767.5", OutOfRange, 0}};
+    const std::tuple<const char*, CrossSizeVerdict, int> cases[] = {{" 2.5 ", Accepted, 2},
+                                                                    {"3.5", Accepted, 4},
+                                                                    {"-2.5", Accepted, -2},
+                                                                    {"", Empty, 0},
+                                                                    {"2.50000000000000000001", Accepted, 3},
+                                                                    {"1e2", Accepted, 100},
+                                                                    {"-32768", Accepted, -32768},
+                                                                    {"   ", NotANumber, 0},
+                                                                    {"40000", OutOfRange, 0},
+                                                                    {"32767.5", OutOfRange, 0}};
     for (const auto& [text, verdict, size] : cases) {
         const CrossSizeAnswer answer = ParseCrossSize(text);
         EXPECT_EQ(answer.Verdict, verdict) << '"' << text << '"';
