@@ -136,16 +136,14 @@ TEST(MapToPalette, DitheringKeepsBlockMeansNearerTheSourceAndIsDeterministic) {
         const auto plainMeans = blockMeans([&](std::size_t k) { return GameColour(plain.Indices[k]); });
         const auto ditheredMeans = blockMeans([&](std::size_t k) { return GameColour(dithered.Indices[k]); });
         double plainError = 0, ditheredError = 0;
-        int ditheredNearer = 0;
         for (std::size_t b = 0; b < 144; ++b) {
             const auto distance = [&](const std::array<double, 3>& m) {
                 return std::hypot(m[0] - source[b][0], m[1] - source[b][1], m[2] - source[b][2]);
             };
             const double p = distance(plainMeans[b]), d = distance(ditheredMeans[b]);
-            plainError += p, ditheredError += d, ditheredNearer += d <= p;
+            plainError += p, ditheredError += d;
         }
         EXPECT_LT(ditheredError, plainError / 3) << MatchRuleName(rule);
-        EXPECT_GE(ditheredNearer, 130) << MatchRuleName(rule);  // of 144 blocks
         EXPECT_GT(dithered.Report.MeanError, 0.0);
     }
     // Avoided indices are never chosen, dithered or not.
