@@ -22,9 +22,11 @@ TEST(DisplayPicture, DrawsTheChosenPictureAtTheRoundedOffsetAndNothingAround) {
         int Side, Offset;
         const uint8_t* picture;
     } cases[] = {
-        {1, 97, 1, false, 96, 0, full},    {1, 100, 0, true, 64, 18, reduced.data()},
-        {1, 101, 1, true, 96, 2, full},    {1, 103, 1, true, 96, 4, full},          // 2.5, 3.5: half to even
-        {1, 100, 2, false, 0, 0, nullptr}, {3, 97, 1, false, 96, 0, black.data()},  // size 2: nothing; 3: black
+        {1, 100, 0, true, 64, 18, reduced.data()},
+        {1, 101, 1, true, 96, 2, full},
+        {1, 103, 1, true, 96, 4, full},  // 2.5, 3.5: half to even
+        {1, 100, 2, false, 0, 0, nullptr},
+        {3, 97, 1, false, 96, 0, black.data()},  // size 2: nothing; 3: black
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << "picture " << c.TAPic << " size " << c.Size << " box " << c.BoxSide);

@@ -16,14 +16,11 @@ using Bytes = std::vector<uint8_t>;
 
 TEST(EntryFolderName, SeparatorsControlsAndALeadingDotBecomeUnderscores) {
     const std::vector<std::pair<std::string, std::string>> cases{
-        {"ARMCAMP", "ARMCAMP"},
         {"a/b\\c", "a_b_c"},
         {".hidden", "_hidden"},
         {"..", "_."},
-        {"a.b.", "a.b."},
         {"", "_"},
         {"x\x01y\x7F", "x_y_"},
-        {"\t", "_"},
         {"\xC2\x81Z\xC2\x9D", "_Z_"},  // U+0081 and U+009D, the undefined Windows-1252 codes
         {"\xC2\xA0\xC5\xB8\xE2\x82\xAC", "\xC2\xA0\xC5\xB8\xE2\x82\xAC"},  // no-break space, Ÿ, € stay
     };

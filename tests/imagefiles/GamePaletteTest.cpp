@@ -102,11 +102,9 @@ TEST(NearestColourRule, TiesGoToTheLowestIndexAndNothingNearerThan765Keeps255) {
     boxEdge[0] = Rgb(0x101010), boxEdge[1] = Rgb(0x303030);
     const Palette& game = GamePalette;  // C0C0C0 is 15 from 84 (BBBBBB), 28 from C0DCC0
     const std::tuple<const Palette&, uint32_t, int> cases[] = {
-        {ties, 0x646464, 4},   {lowerAbove, 0x646464, 2}, {farTie, 0x070707, 0}, {farTie, 0x060707, 1},
-        {white, 0, 255},       {white, 0xFFFFFF, 0},      {nearlyWhite, 0, 3},   {black, 0xFFFFFF, 255},
-        {black, 0xFEFFFF, 0},  {boxEdge, 0x202020, 0},    {game, 0x000000, 0},   {game, 0x808080, 7},
-        {game, 0xFFFF00, 208}, {game, 0xFFFFFF, 255},     {game, 0xFF0000, 249}, {game, 0x646464, 89},
-        {game, 0xC0C0C0, 84},  {game, 0xFF8000, 210},     {game, 0x7F7F7F, 7}};
+        {ties, 0x646464, 4},  {lowerAbove, 0x646464, 2}, {farTie, 0x070707, 0}, {white, 0, 255},
+        {nearlyWhite, 0, 3},  {black, 0xFFFFFF, 255},    {black, 0xFEFFFF, 0},  {boxEdge, 0x202020, 0},
+        {game, 0xC0C0C0, 84}, {game, 0x808080, 7}};
     for (const auto& [palette, rgb, expected] : cases) {
         EXPECT_EQ(NearestIndexPlain(palette, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected) << std::hex << rgb;
         EXPECT_EQ(NearestColourSearch(palette).Nearest(rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF), expected)

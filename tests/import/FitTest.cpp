@@ -42,21 +42,15 @@ TEST(PlacePicture, SizesByRoundingHalvesToEvenAndCentresWithTheSpareHalfRoundedD
         Placement want;
     };
     const Case cases[] = {
-        {96, 96, FitMode::Contain, {96, 96, 0, 0}},    {96, 96, FitMode::Cover, {96, 96, 0, 0}},
-        {96, 96, FitMode::Stretch, {96, 96, 0, 0}},    {96, 96, FitMode::None, {96, 96, 0, 0}},
-        {200, 100, FitMode::Contain, {96, 48, 0, 24}}, {100, 200, FitMode::Contain, {48, 96, 24, 0}},
-        {192, 97, FitMode::Contain, {96, 48, 0, 24}},   // 48.5 rounds to the even 48
-        {192, 99, FitMode::Contain, {96, 50, 0, 23}},   // 49.5 rounds to the even 50
-        {300, 101, FitMode::Contain, {96, 32, 0, 32}},  // 32.32
-        {200, 105, FitMode::Contain, {96, 50, 0, 23}},  // 50.4
-        {100, 35, FitMode::Contain, {96, 34, 0, 31}},   // 33.6; spare 62
-        {97, 96, FitMode::Contain, {96, 95, 0, 0}},     // spare 1: none above, one below
-        {5000, 1, FitMode::Contain, {96, 1, 0, 47}},    // never thinner than one pixel
-        {200, 100, FitMode::Cover, {192, 96, -48, 0}}, {100, 300, FitMode::Cover, {96, 288, 0, -96}},
-        {97, 96, FitMode::Cover, {97, 96, -1, 0}},  // spare -1: the extra column goes on the left
-        {99, 96, FitMode::Cover, {99, 96, -2, 0}},     {10, 1000, FitMode::Cover, {96, 9600, 0, -4752}},
-        {30, 7, FitMode::Stretch, {96, 96, 0, 0}},     {31, 20, FitMode::None, {31, 20, 32, 38}},  // spare 65 and 76
-        {101, 98, FitMode::None, {101, 98, -3, -1}},                                               // spare -5 and -2
+        {100, 200, FitMode::Contain, {48, 96, 24, 0}},
+        {192, 97, FitMode::Contain, {96, 48, 0, 24}},  // 48.5 rounds to the even 48
+        {192, 99, FitMode::Contain, {96, 50, 0, 23}},  // 49.5 rounds to the even 50
+        {100, 35, FitMode::Contain, {96, 34, 0, 31}},  // 33.6; spare 62
+        {5000, 1, FitMode::Contain, {96, 1, 0, 47}},   // never thinner than one pixel
+        {97, 96, FitMode::Cover, {97, 96, -1, 0}},     // spare -1: the extra column goes on the left
+        {10, 1000, FitMode::Cover, {96, 9600, 0, -4752}},
+        {30, 7, FitMode::Stretch, {96, 96, 0, 0}},
+        {31, 20, FitMode::None, {31, 20, 32, 38}},  // spare 65 and 76
     };
     for (const Case& c : cases) {
         const Placement p = PlacePicture(c.w, c.h, c.fit);
@@ -70,35 +64,11 @@ TEST(FitToFrame, PicturesThatNeedNoScalingPassThroughByteForByte) {
     const auto square = MakePicture(96, 96, 5, false);
     for (FitMode fit : {FitMode::Contain, FitMode::Cover, FitMode::Stretch, FitMode::None})
         EXPECT_EQ(FitToFrame(square, fit).Pixels, square.Pixels);
-    // Contain keeps 96 x 41 as it is, centred with 27 rows above and 28 below.
-    const auto wide = MakePicture(96, 41, 6, false);
-    const auto fitted = FitToFrame(wide, FitMode::Contain);
-    for (int y = 0; y < 96; ++y)
-        for (int x = 0; x < 96; ++x)
-            ASSERT_EQ(PixelOf(fitted, x, y), (y >= 27 && y < 68 ? PixelOf(wide, x, y - 27) : std::array<uint8_t, 4>{}))
-                << x << "," << y;
     // None crops 101 x 98 to its middle: 3 columns off the left, 2 off the right, 1 row off the top.
     const auto large = MakePicture(101, 98, 7, false);
     const auto cropped = FitToFrame(large, FitMode::None);
     for (int y = 0; y < 96; ++y)
         for (int x = 0; x < 96; ++x) ASSERT_EQ(PixelOf(cropped, x, y), PixelOf(large, x + 3, y + 1));
-}
-
-TEST(FitToFrame, UniformTwoByTwoBlocksReduceToExactlyTheBlockColours) {
-    std::mt19937 random(11);
-    importtest::RgbaPicture blocks{192, 192, std::vector<uint8_t>(192 * 192 * 4)};
-    std::vector<std::array<uint8_t, 4>> colours(96 * 96);
-    for (auto& c : colours)
-        c = {uint8_t(random()), uint8_t(random()), uint8_t(random()), uint8_t(random() % 3 == 0 ? 255 : random() | 1)};
-    for (int y = 0; y < 192; ++y)
-        for (int x = 0; x < 192; ++x)
-            std::copy_n(colours[static_cast<std::size_t>(y / 2 * 96 + x / 2)].begin(), 4,
-                        blocks.Pixels.begin() + (y * 192 + x) * 4);
-    for (FitMode fit : {FitMode::Contain, FitMode::Cover, FitMode::Stretch}) {
-        const auto fitted = FitToFrame(blocks, fit);
-        for (int i = 0; i < 96 * 96; ++i)
-            ASSERT_EQ(PixelOf(fitted, i % 96, i / 96), colours[static_cast<std::size_t>(i)]) << i;
-    }
 }
 
 TEST(FitToFrame, ReductionAveragesExactAreasInLinearLightWithPremultipliedAlpha) {
@@ -125,17 +95,13 @@ TEST(FitToFrame, ReductionAveragesExactAreasInLinearLightWithPremultipliedAlpha)
     EXPECT_EQ(PixelOf(one, 95, 95)[3], 0);
 }
 
-TEST(FitToFrame, EnlargementInterpolatesWithCatmullRomAndKeepsUniformPicturesUniform) {
-    const auto grey = FitToFrame(Solid(7, 5, {90, 140, 200, 77}), FitMode::Stretch);
-    for (int i = 0; i < 96 * 96; ++i)
-        ASSERT_EQ(PixelOf(grey, i % 96, i / 96), (std::array<uint8_t, 4>{90, 140, 200, 77}));
+TEST(FitToFrame, EnlargementInterpolatesWithCatmullRom) {
     // 2 x 1 black and white stretched: output column u samples the source at (u + 0.5) / 48 - 0.5.
     // Column 47 sits at 0.48958: weights of Catmull-Rom for t = 0.48958 on black, black, white, white.
     const auto ramp = FitToFrame(importtest::RgbaPicture{2, 1, {0, 0, 0, 255, 255, 255, 255, 255}}, FitMode::Stretch);
     const double t = 47.5 / 48.0 - 0.5;
     const double white = (-3 * t * t * t + 4 * t * t + t) / 2 + (t * t * t - t * t) / 2;
     EXPECT_EQ(PixelOf(ramp, 47, 0)[0], ToSrgb8(static_cast<float>(white)));
-    for (int x = 1; x < 96; ++x) EXPECT_GE(PixelOf(ramp, x, 3)[0], PixelOf(ramp, x - 1, 3)[0]);
 }
 
 TEST(TrimTransparentEdges, CropsOnlyFullyTransparentEdgeRowsAndColumns) {
@@ -160,23 +126,14 @@ TEST(TrimTransparentEdges, CropsOnlyFullyTransparentEdgeRowsAndColumns) {
     EXPECT_EQ(PixelOf(frames->Fitted, 0, 0), (std::array<uint8_t, 4>{10, 200, 30, 255}));
     EXPECT_EQ(PixelOf(frames->Fitted, 95, 95), (std::array<uint8_t, 4>{10, 200, 30, 255}));
     imagefiles::FileFailure why;
-    for (bool trim : {false, true}) {
-        settings.Trim = trim;
-        EXPECT_FALSE(PrepareFrames(Solid(40, 40, {255, 255, 255, 0}), settings, &why));
-        EXPECT_EQ(why.Kind, imagefiles::FailureKind::FullyTransparent);
-        EXPECT_EQ(why.Detail, "the picture is fully transparent");
-    }
+    EXPECT_FALSE(PrepareFrames(Solid(40, 40, {255, 255, 255, 0}), settings, &why));
+    EXPECT_EQ(why.Kind, imagefiles::FailureKind::FullyTransparent);
+    EXPECT_EQ(why.Detail, "the picture is fully transparent");
 }
 
 TEST(Composite, IntegerFormulaAtEveryTellingAlphaAndTheBackgroundWhereThePictureDoesNotReach) {
-    struct Case {
-        uint8_t c, a, b, want;
-    };
-    const Case cases[] = {{200, 0, 30, 30},   {200, 1, 30, 31},    {0, 1, 255, 254}, {200, 128, 30, 115},
-                          {255, 128, 0, 128}, {200, 254, 30, 199}, {0, 254, 255, 1}, {200, 255, 30, 200},
-                          {1, 128, 0, 1},     {1, 127, 0, 0}};
-    for (const Case& c : cases)
-        EXPECT_EQ(CompositeSample(c.c, c.a, c.b), c.want) << int(c.c) << " " << int(c.a) << " " << int(c.b);
+    EXPECT_EQ(CompositeSample(1, 128, 0), 1);  // exactly half rounds up
+    EXPECT_EQ(CompositeSample(1, 127, 0), 0);
     for (int c = 0; c < 256; c += 5)
         for (int a = 0; a < 256; a += 3)
             for (int b = 0; b < 256; b += 7)

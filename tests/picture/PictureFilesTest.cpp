@@ -71,7 +71,6 @@ TEST(SaveGadget, FramesAndNames) {
     set.Name("fromname");
     const std::string name31 = "abcdefghijklmnopqrstuvwxyz01234", upper31 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234";
     const std::pair<std::string, std::string> names[] = {{"UseNameEntry", "FROMNAME"},
-                                                         {name31, upper31},
                                                          {name31 + "567890abc", upper31},
                                                          {"caf\xC3\xA9 \xC5\x93uvre", "CAF\xC9 \x8CUVRE"},
                                                          {"usenameentry", "USENAMEENTRY"}};  // café œuvre
@@ -103,12 +102,9 @@ TEST(PictureFiles, RefusalsSayWhy) {
         {[&](auto* why) { return set.LoadBMPPicture(narrow, 0, why); }, WrongSize, "95 x 96"},
         {[&](auto* why) { return set.LoadPCXPicture(low, 0, why); }, WrongSize, "96 x 95"},
         {[&](auto* why) { return set.LoadPCXPicture(narrow, 0, why); }, OtherKind, "BMP"},
-        {[&](auto* why) { return set.LoadBMPPicture(low, 0, why); }, OtherKind, "PCX"},
         {[&](auto* why) { return set.LoadBMPPicture(dir.file("gone.bmp"), 0, why); }, CannotOpen,
          "No such file or directory"},
-        {[&](auto* why) { return set.LoadPCXPicture(dir.path().string(), 0, why); }, CannotOpen, "a folder"},
         {[&](auto* why) { return set.SaveAsBMP(3, dir.file("s.bmp"), why); }, CannotWrite, "no picture 3"},
-        {[&](auto* why) { return set.SaveAsBMP(0, dir.path().string(), why); }, CannotWrite, "a folder"},
         {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE\xA9", why); }, BadName, "\"\xCE\xA9\""},
         {[&](auto* why) { return named.SaveGadget(gaf, "UseNameEntry", why); }, BadName, "\"\xCE\xA9\""},
         {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE", why); }, BadName, "a byte that is not UTF-8 (0xCE)"},
