@@ -5,10 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # TurboJPEG reads JPEG files, libspng (built from its source, below, on zlib) reads and writes PNG
-# files, nlohmann/json writes the GAF listing; the tests check our PCX and PNG files with
-# ImageMagick and netpbm, so those are required too. dpkg-dev unpacks source packages.
+# files, nlohmann/json writes the GAF listing; ImageMagick is what the bench scripts measure
+# against. dpkg-dev unpacks source packages.
 packages=(cmake gcc g++ make dpkg-dev libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          clang clang-format libclang-rt-14-dev zlib1g-dev libturbojpeg0-dev nlohmann-json3-dev imagemagick netpbm)
+          clang clang-format libclang-rt-14-dev zlib1g-dev libturbojpeg0-dev nlohmann-json3-dev imagemagick)
 if [[ "${IW_WITH_XVFB:-1}" == 1 ]]; then
   # For the screenshot smoke test; it is skipped when these cannot be installed. openbox is a
   # light window manager, so that the screenshots show the window and its dialogs as a desktop
