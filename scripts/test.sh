@@ -1,36 +1,38 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the house style, builds everything with warnings as errors and
-# runs every test:
-# the unit and window tests, the core tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the fuzz targets briefly, and the screenshot smoke test.
+# Installs what is missing and runs every stage of the checks, printing each stage's time:
+#
+#   format            the house style
+#   build             everything built with warnings as errors; the unit and window tests
+#   sanitize          the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   fuzz              the fuzz targets, briefly
+#   screenshots       the window under Xvfb, with screenshots under build/
+#   system-untouched  /etc/apt unchanged by the set-up
+#
+# A developer runs some stages alone by naming them: bash scripts/test.sh build sanitize
+# Each stage is scripts/stages/<name>.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-jobs="$(nproc)"
 
+all_stages=(format build sanitize fuzz screenshots system-untouched)
+if (($#)); then stages=("$@"); else stages=("${all_stages[@]}"); fi
+for stage in "${stages[@]}"; do
+  [[ -x scripts/stages/$stage.sh ]] || { echo "test.sh: no stage named $stage (scripts/stages/$stage.sh)" >&2; exit 2; }
+done
+
+# What /etc/apt holds before the set-up, for the last stage to compare with.
+export IW_ETC_APT_BEFORE="${IW_ETC_APT_BEFORE:-$(mktemp)}"
+[[ -s $IW_ETC_APT_BEFORE ]] || find /etc/apt -type f -print0 | sort -z | xargs -0 sha256sum >"$IW_ETC_APT_BEFORE"
+
+started=$SECONDS
 scripts/install-deps.sh
+echo "== set-up: $((SECONDS - started)) s"
 
-echo "== Format (the house style in .clang-format)"
-scripts/check-format.sh
-
-echo "== Build (warnings are errors)"
-IW_WERROR=ON scripts/build.sh
-
-echo "== Tests"
-(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
-
-echo "== Core tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DIW_WERROR=ON -DIW_SANITIZE=ON \
-  -DIW_WITH_QT=OFF -DIW_WITH_BENCH=OFF >/dev/null
-cmake --build build-sanitize -j"$jobs"
-(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j"$jobs" -L core)
-
-if [[ -x scripts/fuzz-smoke.sh ]]; then
-  echo "== Fuzz targets"
-  scripts/fuzz-smoke.sh
-fi
-
-if [[ -x scripts/screenshot.sh ]]; then
-  echo "== Screenshot smoke test"
-  scripts/screenshot.sh
-fi
+times=()
+for stage in "${stages[@]}"; do
+  echo "== $stage"
+  began=$SECONDS
+  scripts/stages/"$stage".sh
+  times+=("$stage $((SECONDS - began)) s")
+  echo "== $stage: $((SECONDS - began)) s"
+done
+echo "== stage times: set-up and ${times[*]/%/,} total $((SECONDS - started)) s"
