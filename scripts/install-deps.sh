@@ -84,7 +84,8 @@ case "${1:-}" in
   --source)
     case "${2:-}" in
       libspng) fetch_source libspng libspng spng/spng.c ;;
-      zlib) fetch_source zlib zlib zlib.h ;;
+      # The security version's source may be gone from the mirror while its lists still name it.
+      zlib) fetch_source zlib=1:1.2.13.dfsg-1 zlib zlib.h ;;
       libjpeg-turbo) fetch_source libjpeg-turbo libjpeg-turbo turbojpeg.h ;;
       googletest) fetch_source googletest googletest CMakeLists.txt ;;
       *) echo "install-deps: no such source: ${2:-}" >&2; exit 2 ;;
