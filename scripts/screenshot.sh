@@ -4,13 +4,17 @@
 # desktop), works it from the keyboard, and saves PNG pictures under build/:
 #   screenshot-about.png      the window as it opens (the About page)
 #   screenshot-message.png    a message box with a reason: a unit name the game cannot store
+#   screenshot-import-strict.png  the import dialog with Strict on for a picture of other
+#                             colours: "Cannot be imported", OK greyed out
 #   screenshot-edit-menu.png  the Edit menu open, offering to undo a border
 #   screenshot-help-about.png the About page again, reached through the Help menu
+#   screenshot-written.png    the status bar right after the GAF file was written
 # and, when the road helper was built, screenshot-normal.png (a picture loaded, with a border)
 # and screenshot-operations.png (the Operations page after the whole road: the automatic
 # generation, the preview, the GAF written).
 # The program's settings go to a temporary folder: every run is a first run, and the user's
-# own settings are left alone.
+# own settings are left alone. The program starts in that folder too, so that its dialogs open
+# there and the GAF file it writes lands there.
 # Fails when the window or a dialog never appears. Prints "skipped" when Xvfb is not installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +34,9 @@ if [[ ! -x "$build/iconwright" ]]; then
   echo "screenshot: $build/iconwright has not been built" >&2
   exit 1
 fi
+build="$(cd "$build" && pwd)"
+convert=/usr/bin/convert
+[[ -x "$convert" ]] || convert="$(command -v convert || true)"
 
 # A free display number: no lock file and no socket.
 display=99
@@ -96,7 +103,10 @@ shoot_area() {
   echo "screenshot: $2"
 }
 
-QT_QPA_PLATFORM=xcb "$build/iconwright" >/dev/null 2>&1 &
+# A picture in colours the game palette lacks, for the import dialog.
+"$convert" -size 120x80 gradient:'#3080c0-#e0a040' "$runtime_dir/shape.png"
+
+(cd "$runtime_dir" && exec env QT_QPA_PLATFORM=xcb "$build/iconwright" >/dev/null 2>&1) &
 app_pid=$!
 
 window="$(find_window "Iconwright by ORBIT")"
@@ -121,9 +131,27 @@ echo "screenshot: $build/screenshot-message.png"
 xdotool key Return
 sleep 0.5
 
-# A border on the normal picture, then the Edit menu, which offers to undo it.
+# The import dialog with Strict on: the gradient cannot be imported, and OK is greyed out. Strict
+# off again, OK imports the picture into the normal slot.
 xdotool key --clearmodifiers ctrl+1
 sleep 0.3
+xdotool key --clearmodifiers ctrl+i
+find_window "^Open$" >/dev/null
+sleep 0.5
+xdotool type --delay 30 "shape.png"
+xdotool key Return
+options="$(find_window "^Import picture - shape.png$")"
+sleep 0.5
+xdotool key --clearmodifiers alt+s
+sleep 1
+"$import" -frame -window "$options" "$build/screenshot-import-strict.png"
+echo "screenshot: $build/screenshot-import-strict.png"
+xdotool key --clearmodifiers alt+s
+sleep 0.5
+xdotool key Return
+sleep 0.7
+
+# A border on the normal picture, then the Edit menu, which offers to undo it.
 xdotool key --clearmodifiers alt+c
 sleep 0.5
 xdotool key --clearmodifiers alt+e
@@ -139,20 +167,41 @@ xdotool key Right Return
 sleep 0.7
 shoot_area "$area" "$build/screenshot-help-about.png"
 
-# Quit: the question, Yes, and the program must end.
+# Quit with unsaved work: the question; No keeps the window.
 xdotool key --clearmodifiers alt+F4
 find_window "Exit Iconwright" >/dev/null
-yes_at="$(date +%s%N)"
+xdotool key Escape
+sleep 0.5
+
+# The GAF file written into the folder the program started in: the status bar says so.
+xdotool key --clearmodifiers ctrl+4
+sleep 0.5
+xdotool key --clearmodifiers alt+w
+find_window "Enter your unit name" >/dev/null
+xdotool type --delay 50 "armcamp"
 xdotool key Return
+find_window "^Save As$" >/dev/null
+sleep 0.5
+xdotool key Return
+sleep 1
+shoot_area "$area" "$build/screenshot-written.png"
+if [[ ! -s "$runtime_dir/armcamp_GADGET.GAF" ]]; then
+  echo "screenshot: armcamp_GADGET.GAF was not written" >&2
+  exit 1
+fi
+
+# Everything is saved now: the program ends without a question.
+quit_at="$(date +%s%N)"
+xdotool key --clearmodifiers alt+F4
 for _ in $(seq 1 500); do
   kill -0 "$app_pid" 2>/dev/null || break
   sleep 0.01
 done
 if kill -0 "$app_pid" 2>/dev/null; then
-  echo "screenshot: the program did not end within 5 seconds of Yes" >&2
+  echo "screenshot: the program did not end within 5 seconds of a quit with nothing unsaved" >&2
   exit 1
 fi
-echo "screenshot: the program ended $(( ($(date +%s%N) - yes_at) / 1000000 )) ms after Yes"
+echo "screenshot: the program ended $(( ($(date +%s%N) - quit_at) / 1000000 )) ms after the quit, without a question"
 app_pid=""
 
 road="$build/tests/iconwright-road-screenshot"

@@ -3,6 +3,7 @@
 // addresses. The cross prompt's texts live with the cross-size rules (picture/CrossSizeText.h).
 
 #include "picture/CommandMessages.h"
+#include "picture/FailureReasons.h"
 
 namespace AppTexts {
 
@@ -35,6 +36,8 @@ inline constexpr const char* kFrameItem = "Frame %1 (%2 x %3)";
 inline constexpr const char* kMadeByGeneration = "(made by automatic generation)";
 // The status bar's passing note after a load; %1 is the file's name without its folder.
 inline constexpr const char* kLoadedNote = "Loaded %1";
+// The same after a file was written; %1 is the file's name without its folder.
+inline constexpr const char* kWroteNote = "Wrote %1";
 // The reason below "The .GAF file could not be written." for a unit name; %1 is the first
 // character the game's code page lacks.
 inline constexpr const char* kUnstorableName =
@@ -49,8 +52,10 @@ inline constexpr const char* kGadgetSuffix = "_GADGET.GAF";
 // Saving a picture: the BMP filter first, as it always was, then the other two writers.
 inline constexpr const char* kSavePictureFilter =
     "BMP files (*.bmp)|*.bmp|PCX files (*.pcx)|*.pcx|PNG files (*.png)|*.png";
+// Importing: every kind the import reads first, and offered first, so that no picture is hidden.
 inline constexpr const char* kImportFilter =
-    "PNG files (*.png)|*.png|JPEG files (*.jpg *.jpeg)|*.jpg;*.jpeg|BMP files (*.bmp)|*.bmp|PCX files (*.pcx)|*.pcx|"
+    "All pictures (*.png *.jpg *.jpeg *.bmp *.pcx)|*.png;*.jpg;*.jpeg;*.bmp;*.pcx|PNG files (*.png)|*.png|JPEG files "
+    "(*.jpg *.jpeg)|*.jpg;*.jpeg|BMP files (*.bmp)|*.bmp|PCX files (*.pcx)|*.pcx|"
     "All files (*)|*";
 inline constexpr const char* kImportDefaultExt = "png";
 
@@ -60,6 +65,9 @@ inline constexpr const char* kImportDefaultExt = "png";
 inline constexpr const char* kImportStep = "Import picture";
 inline constexpr const char* kImportFailed = "The picture could not be imported.";
 inline constexpr const char* kImportedNote = "Imported %1: %2";
+
+// How a refused picture's reason names the window's import command and its two loads.
+inline constexpr ImportCommandWords kCommandWords{"File > Import picture...", "Import picture", "Load BMP", "Load PCX"};
 
 // Messages
 inline constexpr const char* kBadPicture = CommandMessages::kBadPicture;

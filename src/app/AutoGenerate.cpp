@@ -1,34 +1,28 @@
 // "Use this image as the basis for the other two": the highlighted and disabled pictures made
-// from the picture file opened last, which the shared file dialog still names. When that file
-// was imported, it is imported again with the options of that import; otherwise it is loaded
-// as a BMP or PCX file, as the dialog's default extension says.
+// from the file the normal picture came from, read as it was read then (the BMP or PCX reader,
+// or the import with the same options). The picture set keeps that file with the slot, so what
+// any other page or dialog opened since does not matter.
 
 #include "app/AppTexts.h"
 #include "app/QtPictureBox.h"
 #include "app/frmMain.h"
 #include "picture/AutoGeneration.h"
+#include "picture/FailureReasons.h"
 #include "picture/RoundHalfEven.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
 constexpr int kAutoSteps = 8;
-}
+}  // namespace
 
 void frmMain::SetAutoProgress(int step) { SetProgress(static_cast<int>(RoundHalfEven(100.0 * step / kAutoSteps))); }
 
 bool frmMain::Command28_Click() {
     RunningCommand running(*this);
     ShowBusyCursor();
-    // The dialog's settings as the last file command left them; copies, since a command run
-    // while a load yields may change them.
-    const std::string lastFile = dialog_->FileName;
-    const bool imported = lastImport_ && dialog_->Filter == AppTexts::kImportFilter && lastImport_->File == lastFile;
-    const import::ImportSettings importSettings = imported ? lastImport_->Choices.Settings : import::ImportSettings{};
-    const PictureFileKind kind = imported                       ? PictureFileKind::Imported
-                                 : dialog_->DefaultExt == "pcx" ? PictureFileKind::Pcx
-                                                                : PictureFileKind::Bmp;
-
     classUnitGAF& unit = UnitGAF();
+    // A copy: a command run while a load yields may load another picture into the normal slot.
+    const SlotSource basis = *unit.Source(kNormalPic);
     const auto reportStage = [this](AutoGenerationStage stage) {
         switch (stage) {
             case AutoGenerationStage::LoadingPictures: SetMessage(AppTexts::kLoadingPictures); break;
@@ -46,13 +40,20 @@ bool frmMain::Command28_Click() {
         LetEventsThrough();
     };
     imagefiles::FileFailure why;
-    const AutoGenerationResult result =
-        GenerateHighlightedAndDisabled(unit, lastFile, kind, reportStage, &why, importSettings);
+    const AutoGenerationResult result = GenerateHighlightedAndDisabled(unit, basis, reportStage, &why);
     if (result != AutoGenerationResult::Done) {
-        SetAutoProgress(result == AutoGenerationResult::FirstLoadFailed ? 1 : 2);
+        std::string reason = CommandMessages::kNoNormalSource;
+        if (result != AutoGenerationResult::NoSourceFile) {
+            SetAutoProgress(result == AutoGenerationResult::FirstLoadFailed ? 1 : 2);
+            reason = basis.Kind == PictureFileKind::Imported
+                         ? ImportFailureReason(basis.File, why)
+                         : DescribeLoadFailure(basis.File, why, AppTexts::kCommandWords);
+        }
         ShowNormalCursor();
-        Tell(AppTexts::kTaskFailed, AppTexts::kProgramTitle, MsgIcon::None,
-             imported ? ImportFailureReason(lastFile, why) : std::string());
+        Tell(AppTexts::kTaskFailed, AppTexts::kProgramTitle, MsgIcon::None, reason);
+        // Nothing is under way any more.
+        SetMessage(AppTexts::kReady);
+        SetProgress(0);
         return false;
     }
 

@@ -4,9 +4,9 @@
 // before showing it, and the automatic generation later reads the default extension and file
 // name the last command left behind to find the file opened last.
 //
-// Where a dialog opens is the dialog's own affair: InitDir is set once and never changed, but
-// a dialog opens in the folder its kind was last used in, in this run or an earlier one, when
-// it is given somewhere to remember places.
+// Where a dialog opens: the folder its kind was last used in, in this run or an earlier one, when
+// it is given somewhere to remember places; else the folder any dialog last used in this run;
+// else InitDir, which is set once and never changed.
 
 #include <cstdint>
 #include <filesystem>
@@ -45,7 +45,7 @@ public:
     std::string FolderName;
 
     // The folder the dialog opens in, worked out by each ShowOpen, ShowSave and ShowFolder: the
-    // remembered folder of its kind, else InitDir.
+    // remembered folder of its kind, else the folder any dialog last used in this run, else InitDir.
     std::string StartFolder;
 
     void RememberPlacesIn(Places* places) { places_ = places; }
@@ -61,12 +61,11 @@ public:
     // opened last.
     int32_t ShowFolder(const std::string& Title, const std::string& Use) {
         const std::string dialogKind = "folder-" + Use;
-        StartFolder = places_ ? places_->LastFolder(dialogKind) : std::string();
-        if (StartFolder.empty()) StartFolder = InitDir;
+        FindStartFolder(dialogKind);
         std::optional<std::string> chosen = AskForFolder(Title);
         if (!chosen) return kCancelError;
         FolderName = *chosen;
-        if (places_ && !FolderName.empty()) places_->RememberFolder(dialogKind, FolderName);
+        Remember(dialogKind, FolderName);
         return 0;
     }
 
@@ -79,15 +78,26 @@ protected:
 private:
     int32_t Show(Kind kind) {
         const std::string dialogKind = (kind == Kind::Open ? "open-" : "save-") + DefaultExt;
-        StartFolder = places_ ? places_->LastFolder(dialogKind) : std::string();
-        if (StartFolder.empty()) StartFolder = InitDir;
+        FindStartFolder(dialogKind);
         std::optional<std::string> chosen = AskForFile(kind);
         if (!chosen) return kCancelError;
         FileName = *chosen;
-        const std::string folder = std::filesystem::path(FileName).parent_path().string();
-        if (places_ && !folder.empty()) places_->RememberFolder(dialogKind, folder);
+        Remember(dialogKind, std::filesystem::path(FileName).parent_path().string());
         return 0;
     }
 
+    void FindStartFolder(const std::string& dialogKind) {
+        StartFolder = places_ ? places_->LastFolder(dialogKind) : std::string();
+        if (StartFolder.empty()) StartFolder = lastFolderThisRun_;
+        if (StartFolder.empty()) StartFolder = InitDir;
+    }
+
+    void Remember(const std::string& dialogKind, const std::string& folder) {
+        if (folder.empty()) return;
+        lastFolderThisRun_ = folder;
+        if (places_) places_->RememberFolder(dialogKind, folder);
+    }
+
     Places* places_ = nullptr;
+    std::string lastFolderThisRun_;
 };

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "app/QtColourTable.h"
 #include "gaf/GafExtraction.h"
 #include "imagefiles/modPalettes.h"
 
@@ -31,11 +32,7 @@ void GafFrameView::ShowFrame(const gaf::DecodedFrame* frame) {
         return;
     }
     QImage image(frame->Width, frame->Height, QImage::Format_Indexed8);
-    QVector<QRgb> colours(256);
-    for (int i = 0; i < 256; ++i) {
-        const PaletteEntry& c = modPalettes::GamePalette[static_cast<std::size_t>(i)];
-        colours[i] = qRgb(c.Red, c.Green, c.Blue);
-    }
+    QList<QRgb> colours = QtColourTable(modPalettes::GamePalette);
     if (const auto empty = gaf::PngTransparentIndex(*frame)) colours[*empty] = qRgba(0, 0, 0, 0);
     image.setColorTable(colours);
     for (int y = 0; y < frame->Height; ++y) {

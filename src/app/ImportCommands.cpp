@@ -1,10 +1,9 @@
 // Importing a picture of any size and kind into a picture page's slot: from the File menu into
-// the page shown, or dropped onto a page into that page's slot. The file is decoded once, to
-// show the options dialog; OK imports it with the options chosen, which start the next import,
-// also in a later run.
+// the page shown, or dropped onto a page into that page's slot. The file is decoded once: the
+// options dialog shows it, and OK imports that decoded picture with the options chosen, which
+// start the next import, also in a later run.
 
 #include <QAction>
-#include <QDir>
 #include <QFileInfo>
 #include <QTabWidget>
 
@@ -14,11 +13,11 @@
 #include "app/frmMain.h"
 #include "imagefiles/PictureDecoders.h"
 #include "import/ImportSettingsText.h"
+#include "picture/FailureReasons.h"
 #include "picture/classUnitGAF.h"
 
 std::string frmMain::ImportFailureReason(const std::string& file, const imagefiles::FileFailure& why) {
-    return QFileInfo(QString::fromStdString(file)).fileName().toStdString() + ": " +
-           import::DescribeImportFailure(why) + ".";
+    return DescribeImportFileFailure(file, why);
 }
 
 bool frmMain::IsPicturePage(int page) { return page >= kNormalPage && page <= kDisabledPage; }
@@ -33,6 +32,7 @@ void frmMain::RecordImport(int TAPic, const std::function<bool()>& command) {
 bool frmMain::ImportPictureCommand(int TAPic) {
     RunningCommand running(*this);
     dialog_->Filter = AppTexts::kImportFilter;
+    dialog_->FilterIndex = 1;
     dialog_->DefaultExt = AppTexts::kImportDefaultExt;
     dialog_->FileName.clear();
     if (dialog_->ShowOpen() == CommonDialog::kCancelError) return false;
@@ -53,21 +53,15 @@ bool frmMain::ImportInto(int TAPic, const std::string& file) {
     RememberedImportChoices::Save(*choices);
 
     import::ConversionReport report;
-    if (!UnitGAF().ImportPicture(file, TAPic, choices->Settings, &report, &why)) {
+    if (!UnitGAF().ImportDecodedPicture(*picture, file, TAPic, choices->Settings, &report, &why)) {
         Tell(AppTexts::kImportFailed, AppTexts::kProgramTitle, MsgIcon::Warning, ImportFailureReason(file, why));
         return false;
     }
     PicUnitpic(TAPic)->SetBorder(false);
     ShowSlot(TAPic);
-    const QString path = QString::fromStdString(file);
-    SetSource(TAPic, QDir::toNativeSeparators(path));
+    ShowSource(TAPic);
     ShowNote(QString::fromUtf8(AppTexts::kImportedNote)
-                 .arg(QFileInfo(path).fileName(), QString::fromStdString(import::DescribeReport(report))));
-    // The dialog names the file imported last, also after a drop, as it names the file loaded
-    // last: the automatic generation then imports that file again with the same options.
-    dialog_->Filter = AppTexts::kImportFilter;
-    dialog_->DefaultExt = AppTexts::kImportDefaultExt;
-    dialog_->FileName = file;
-    lastImport_ = LastImport{file, *choices};
+                 .arg(QFileInfo(QString::fromStdString(file)).fileName(),
+                      QString::fromStdString(import::DescribeReport(report))));
     return true;
 }

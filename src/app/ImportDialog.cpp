@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -62,7 +63,10 @@ ImportDialog::ImportDialog(const std::string& Filename, const imagefiles::RgbaPi
     Refresh();
 }
 
-ImportDialog::~ImportDialog() = default;
+// The worker reads the picture, which the caller keeps only while the dialog lives.
+ImportDialog::~ImportDialog() {
+    if (work_.valid()) work_.wait();
+}
 
 void ImportDialog::BuildControls(const std::string& Filename) {
     setObjectName(QStringLiteral("ImportDialog"));
@@ -105,8 +109,18 @@ void ImportDialog::BuildControls(const std::string& Filename) {
 
     report_ = Named(new QLabel, "Report");
     report_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    report_->setWordWrap(true);
     problem_ = Named(new QLabel, "Problem");
     problem_->setWordWrap(true);
+    // Room for two lines each, taken whether they show anything or not, and a file name that
+    // never widens the dialog: the dialog keeps one size whatever the options make it show.
+    const int twoLines = 2 * fontMetrics().lineSpacing();
+    report_->setMinimumHeight(twoLines);
+    problem_->setMinimumHeight(twoLines);
+    backgroundName_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Enter is OK's, also right after the colour or picture button was used.
+    colour_->setAutoDefault(false);
+    backgroundFile_->setAutoDefault(false);
     QPalette warning = problem_->palette();
     warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
     problem_->setPalette(warning);
@@ -118,7 +132,10 @@ void ImportDialog::BuildControls(const std::string& Filename) {
     layout->addWidget(report_);
     layout->addWidget(problem_);
     layout->addWidget(buttons_);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    OkButton()->setDefault(true);
+    report_->setText(QStringLiteral("Cannot be imported: the picture is not fitted yet."));
+    setFixedSize(sizeHint());
+    report_->clear();
 }
 
 void ImportDialog::ShowChoices() {
@@ -229,17 +246,73 @@ void ImportDialog::ShowBackground() {
 }
 
 void ImportDialog::Refresh() {
-    imagefiles::FileFailure why;
-    result_ = import::ImportDecoded(picture_, choices_.Settings, modPalettes::GamePalette, &why);
+    waiting_ = choices_.Settings;
+    StartWork();
+    ShowProblems();
+}
+
+void ImportDialog::StartWork() {
+    if (working_ || !waiting_) return;
+    working_ = true;
+    const import::ImportSettings settings = std::move(*waiting_);
+    waiting_.reset();
+    std::shared_ptr<const import::PreparedFrames> kept =
+        frames_ && import::SameFrames(settings, framesFor_) ? frames_ : nullptr;
+    const imagefiles::RgbaPicture* picture = &picture_;
+    work_ = std::async(std::launch::async, [this, picture, settings, kept = std::move(kept)] {
+        Outcome outcome;
+        outcome.Frames = kept;
+        outcome.FramesFor = settings;
+        if (!outcome.Frames) {
+            if (auto frames = import::PrepareFrames(*picture, settings, &outcome.Why))
+                outcome.Frames = std::make_shared<const import::PreparedFrames>(std::move(*frames));
+        }
+        if (outcome.Frames)
+            outcome.Result =
+                import::MapPreparedFrames(*outcome.Frames, settings, modPalettes::GamePalette, &outcome.Why);
+        // Back on the dialog's thread; dropped if the dialog is gone by then.
+        QMetaObject::invokeMethod(
+            this, [this, outcome = std::move(outcome)]() mutable { WorkDone(std::move(outcome)); },
+            Qt::QueuedConnection);
+    });
+}
+
+void ImportDialog::WorkDone(Outcome outcome) {
+    working_ = false;
+    if (outcome.Frames) {
+        frames_ = outcome.Frames;
+        framesFor_ = outcome.FramesFor;
+    }
+    // A newer request replaces this outcome before anyone sees it.
+    if (waiting_) {
+        StartWork();
+        return;
+    }
+    ShowOutcome(outcome);
+}
+
+void ImportDialog::WaitForPreview() {
+    while (working_) {
+        work_.wait();
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    }
+}
+
+void ImportDialog::accept() {
+    WaitForPreview();
+    if (CanImport()) QDialog::accept();
+}
+
+void ImportDialog::ShowOutcome(const Outcome& outcome) {
+    result_ = outcome.Result;
     if (result_) {
         failure_.clear();
         sourcePreview_ = ImportPreview::Truecolour(result_->Frames.Composited);
         resultPreview_ = ImportPreview::Indexed(result_->Indices, modPalettes::GamePalette);
     } else {
-        failure_ = QString::fromStdString(import::DescribeImportFailure(why));
+        failure_ = QString::fromStdString(import::DescribeImportFailure(outcome.Why));
         // The picture as fitted is still worth seeing when only the mapping refused it.
-        const auto frames = import::PrepareFrames(picture_, choices_.Settings, nullptr);
-        sourcePreview_ = frames ? ImportPreview::Truecolour(frames->Composited) : QImage();
+        sourcePreview_ = outcome.Frames ? ImportPreview::Truecolour(outcome.Frames->Composited) : QImage();
         resultPreview_ = QImage();
     }
     source_->setPixmap(sourcePreview_.isNull() ? QPixmap() : QPixmap::fromImage(sourcePreview_));
@@ -263,6 +336,7 @@ QString ImportDialog::ProblemText() const {
 void ImportDialog::ShowProblems() {
     const QString problems = ProblemText();
     problem_->setText(problems);
-    problem_->setVisible(!problems.isEmpty());
-    OkButton()->setEnabled(ChoicesValid());
+    // Greyed out while what the dialog shows cannot be imported; while the first preview is on
+    // its way, OK waits for it (accept).
+    OkButton()->setEnabled(ChoicesValid() && failure_.isEmpty());
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The import options dialog: every import option beside the picture as the import fits it (in
 // its own colours) and as it comes out in the game palette, both at twice their size, with the
-// conversion report below. The file is decoded once, before the dialog opens; each change of an
-// option runs the import again on the decoded picture.
+// conversion report below. The file is decoded once, before the dialog opens; the picture is
+// fitted again only when the fit, the trim or the background changes. The fitting, mapping and
+// report run on a worker thread, one request at a time, the newest waiting request next and the
+// ones it replaced never shown, so that typing and clicking never wait for a large picture.
+// The dialog keeps its size whatever it shows.
 //
 // Everything the dialog does is reachable without showing it: tests set the widgets and read
 // the options, the pictures and the texts back.
@@ -11,7 +14,10 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -42,11 +48,21 @@ public:
     ~ImportDialog() override;
 
     // The options as the widgets stand. While the avoid list does not read, it holds the last one
-    // that did, and ChoicesValid is false (OK is then greyed out).
+    // that did, and ChoicesValid is false.
     const ImportChoices& Choices() const { return choices_; }
     bool ChoicesValid() const { return avoidProblem_.isEmpty(); }
+    // Whether OK would import: the options read and the preview shown imports. OK is greyed out
+    // while the options do not read or the preview shown cannot be imported, and pressing it
+    // waits for the preview of the options as they stand and closes only if that one imports.
+    bool CanImport() const { return ChoicesValid() && result_.has_value(); }
 
-    // The import with the options as they stand; nothing when it fails, ReportText then says why.
+    // Waits until the preview shows the options as they stand.
+    void WaitForPreview();
+    // Whether a preview is being made.
+    bool PreviewPending() const { return working_; }
+
+    // The import with the options as they stand (once the preview is done); nothing when it fails,
+    // ReportText then says why.
     const std::optional<import::ImportResult>& Result() const { return result_; }
     // 192 x 192; null when there is nothing to show (the import fails before that picture).
     const QImage& SourcePreview() const { return sourcePreview_; }
@@ -67,7 +83,17 @@ public:
     QCheckBox* StrictBox() const { return strict_; }
     QPushButton* OkButton() const;
 
+    void accept() override;
+
 private:
+    // What a worker hands back: the frames it fitted or reused, and the import's outcome.
+    struct Outcome {
+        std::shared_ptr<const import::PreparedFrames> Frames;
+        import::ImportSettings FramesFor;
+        std::optional<import::ImportResult> Result;
+        imagefiles::FileFailure Why;
+    };
+
     void BuildControls(const std::string& Filename);
     void ShowChoices();
     void ConnectControls();
@@ -75,11 +101,22 @@ private:
     void PickBackgroundFile();
     void TakeAvoidList(const QString& text);
     void ShowBackground();
-    // Runs the import with the options as they stand and shows its outcome.
+    // Asks for the import with the options as they stand; its outcome is shown when it is done.
     void Refresh();
+    // Starts the waiting request on a worker, unless one is at work.
+    void StartWork();
+    void WorkDone(Outcome outcome);
+    void ShowOutcome(const Outcome& outcome);
     void ShowProblems();
 
     const imagefiles::RgbaPicture& picture_;
+    // The frames last fitted, and the settings they were fitted with.
+    std::shared_ptr<const import::PreparedFrames> frames_;
+    import::ImportSettings framesFor_;
+    // The request waiting for the worker, and the worker's own.
+    std::optional<import::ImportSettings> waiting_;
+    bool working_ = false;
+    std::future<void> work_;
     ImportChoices choices_;
     Pickers pickers_;
     std::optional<import::ImportResult> result_;

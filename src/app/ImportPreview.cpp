@@ -1,5 +1,7 @@
 #include "app/ImportPreview.h"
 
+#include "app/QtColourTable.h"
+
 namespace ImportPreview {
 
 namespace {
@@ -25,10 +27,9 @@ QImage Truecolour(const imagefiles::RgbaPicture& Frame, int Scale) {
 }
 
 QImage Indexed(const import::IndexFrame& Indices, const Palette& Colours, int Scale) {
-    return Enlarged(import::kFrameSide, import::kFrameSide, Scale, [&](int x, int y) {
-        const PaletteEntry& c = Colours[Indices[static_cast<std::size_t>(y * import::kFrameSide + x)]];
-        return qRgb(c.Red, c.Green, c.Blue);
-    });
+    const QList<QRgb> table = QtColourTable(Colours);
+    return Enlarged(import::kFrameSide, import::kFrameSide, Scale,
+                    [&](int x, int y) { return table[Indices[static_cast<std::size_t>(y * import::kFrameSide + x)]]; });
 }
 
 }  // namespace ImportPreview

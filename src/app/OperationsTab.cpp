@@ -2,15 +2,17 @@
 // Also the busy pointer, which the automatic generation uses too.
 
 #include <QCursor>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTabWidget>
+#include <QUndoStack>
 
 #include "app/AppTexts.h"
 #include "app/QtPictureBox.h"
 #include "app/frmMain.h"
-#include "gaf/Windows1252.h"
 #include "picture/FailureReasons.h"
 #include "picture/RoundHalfEven.h"
+#include "picture/UnitName.h"
 #include "picture/classUnitGAF.h"
 
 void frmMain::ShowBusyCursor() {
@@ -44,33 +46,34 @@ void frmMain::SSTab1_Click(int /*PreviousTab*/) {
     ShowNormalCursor();
 }
 
-std::string frmMain::UnstorableNameReason(const std::string& unitName) {
-    const std::optional<std::string> character = windows1252::RefusedCharacter(unitName);
-    if (!character) return {};
-    return QString::fromUtf8(AppTexts::kUnstorableName).arg(QString::fromStdString(*character)).toStdString();
-}
-
-std::optional<std::string> frmMain::AskUnitName() {
+std::optional<std::string> frmMain::AskUnitName(const char* refusal) {
     std::string unitName = prompts_->InputBox(AppTexts::kUnitNamePrompt, AppTexts::kUnitNameTitle, std::string());
     if (unitName.empty()) {
         Tell(AppTexts::kNoUnitName, AppTexts::kProgramTitle, MsgIcon::None);
         return std::nullopt;
     }
     UnitGAF().Name(unitName);
+    // A name the files cannot carry is refused now, before the user looks for a place for nothing.
+    if (const std::optional<std::string> problem = UnitNameProblem(unitName)) {
+        Tell(refusal, AppTexts::kProgramTitle, MsgIcon::Warning, *problem);
+        return std::nullopt;
+    }
+    // A name longer than the entry is cut, as it always was, but not without a word.
+    if (const std::optional<std::string> cut = UnitNameCutWarning(unitName)) {
+        if (closePending_ || unloaded_) return std::nullopt;
+        const MsgAnswer answer =
+            prompts_->MsgBox(*cut, AppTexts::kProgramTitle, MsgIcon::Warning, MsgButtons::OKCancel, std::string());
+        if (answer != MsgAnswer::OK) return std::nullopt;
+    }
     return unitName;
 }
 
 void frmMain::Command26_Click() {
     RunningCommand running(*this);
-    const std::optional<std::string> asked = AskUnitName();
+    const std::optional<std::string> asked = AskUnitName(AppTexts::kGafFailed);
     if (!asked) return;
     const std::string& unitName = *asked;
     classUnitGAF& unit = UnitGAF();
-    // A name the file cannot hold is refused now, before the user picks a file for nothing.
-    if (const std::string reason = UnstorableNameReason(unitName); !reason.empty()) {
-        Tell(AppTexts::kGafFailed, AppTexts::kProgramTitle, MsgIcon::Warning, reason);
-        return;
-    }
 
     dialog_->Filter = AppTexts::kGafFilter;
     dialog_->DefaultExt = "gaf";
@@ -85,6 +88,9 @@ void frmMain::Command26_Click() {
     imagefiles::FileFailure why;
     if (unit.SaveGadget(chosen, "UseNameEntry", &why)) {
         SetMessage(AppTexts::kCompleted);
+        // Everything the GAF file holds is saved now: a quit from here loses nothing.
+        undoStack_->setClean();
+        ShowNote(QString::fromUtf8(AppTexts::kWroteNote).arg(QFileInfo(QString::fromStdString(chosen)).fileName()));
     } else {
         // Nothing was written.
         ShowNormalCursor();

@@ -1,7 +1,6 @@
 // The commands of the three picture pages. Each works on the slot of its own page
 // (TAPic = page index) and shows the result in that page's picture box.
 
-#include <QDir>
 #include <QFileInfo>
 
 #include "app/AppTexts.h"
@@ -14,8 +13,6 @@
 #include "picture/classUnitGAF.h"
 
 namespace {
-// How a refused picture's reason names the window's import command.
-constexpr ImportCommandWords kImportMenuWords{"File > Import picture...", "Import picture"};
 // The places of the PCX and PNG pairs in AppTexts::kSavePictureFilter, counted from 1.
 constexpr int32_t kPcxFilterIndex = 2;
 constexpr int32_t kPngFilterIndex = 3;
@@ -37,15 +34,14 @@ bool frmMain::LoadPicture(int TAPic, PictureFormat format) {
     imagefiles::FileFailure why;
     const bool loaded = pcx ? unit.LoadPCXPicture(chosen, TAPic, &why) : unit.LoadBMPPicture(chosen, TAPic, &why);
     if (!loaded) {
-        Tell(AppTexts::kBadPicture, AppTexts::kProgramTitle, MsgIcon::Information,
-             DescribeLoadFailure(chosen, why, kImportMenuWords));
+        Tell(AppTexts::kBadPicture, AppTexts::kProgramTitle, MsgIcon::Warning,
+             DescribeLoadFailure(chosen, why, AppTexts::kCommandWords));
         return false;
     }
     PicUnitpic(TAPic)->SetBorder(false);
     ShowSlot(TAPic);
-    const QString file = QString::fromStdString(chosen);
-    SetSource(TAPic, QDir::toNativeSeparators(file));
-    ShowNote(QString::fromUtf8(AppTexts::kLoadedNote).arg(QFileInfo(file).fileName()));
+    ShowSource(TAPic);
+    ShowNote(QString::fromUtf8(AppTexts::kLoadedNote).arg(QFileInfo(QString::fromStdString(chosen)).fileName()));
     return true;
 }
 
@@ -64,21 +60,31 @@ void frmMain::SavePicture(int TAPic) {
     // The other commands offer their first filter and do not set the index themselves.
     dialog_->FilterIndex = 1;
     bool saved = false;
+    PictureFileKind kind = PictureFileKind::Bmp;
     imagefiles::FileFailure why{imagefiles::FailureKind::CannotWrite, {}};
     switch (chosenFilter) {
         case kPcxFilterIndex:
             dialog_->DefaultExt = "pcx";
+            kind = PictureFileKind::Pcx;
             saved = SaveSlotAsPCX(UnitGAF(), TAPic, chosen);
             break;
         case kPngFilterIndex:
             dialog_->DefaultExt = "png";
+            kind = PictureFileKind::Imported;
             saved = SaveSlotAsPNG(UnitGAF(), TAPic, chosen);
             break;
         default: saved = UnitGAF().SaveAsBMP(TAPic, chosen, &why); break;
     }
     if (!saved) {
         Tell(AppTexts::kSaveFailed, AppTexts::kProgramTitle, MsgIcon::Warning, DescribeWriteFailure(chosen, why));
+        return;
     }
+    // The file now holds the picture and reads back as it (a PNG file through the import, whose
+    // plain settings take a 96 x 96 game-palette picture as it is): the automatic generation
+    // works from it, as it works from the file a picture was loaded from.
+    UnitGAF().SetSource(TAPic, SlotSource::FromFile(chosen, kind));
+    ShowSource(TAPic);
+    ShowNote(QString::fromUtf8(AppTexts::kWroteNote).arg(QFileInfo(QString::fromStdString(chosen)).fileName()));
 }
 
 bool frmMain::AddBorder(int TAPic) {
@@ -109,8 +115,7 @@ bool frmMain::MakeLighter() {
     RunningCommand running(*this);
     UnitGAF().MakePicLighter(kHighlightedPic);
     ShowSlot(kHighlightedPage);
-    // Once per run: lightening twice would wash the picture out.
-    pages_[kHighlightedPage].Light->setEnabled(false);
+    UpdateEffectButtons();
     return true;
 }
 
@@ -118,7 +123,7 @@ bool frmMain::MakeGrey() {
     RunningCommand running(*this);
     UnitGAF().MakePicGrey(kDisabledPic);
     ShowSlot(kDisabledPage);
-    pages_[kDisabledPage].Grey->setEnabled(false);
+    UpdateEffectButtons();
     return true;
 }
 

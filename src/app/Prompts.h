@@ -5,8 +5,8 @@
 #include <string>
 
 enum class MsgIcon { None, Information, Warning, Question };
-enum class MsgButtons { OK, YesNo };
-enum class MsgAnswer { OK, Yes, No };
+enum class MsgButtons { OK, YesNo, OKCancel };
+enum class MsgAnswer { OK, Yes, No, Cancel };
 
 class Prompts {
 public:

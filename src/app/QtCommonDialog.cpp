@@ -1,5 +1,7 @@
 #include "app/QtCommonDialog.h"
 
+#include "app/DialogOwner.h"
+
 #include <QFileDialog>
 #include <QRegularExpression>
 #include <QStringList>
@@ -24,7 +26,7 @@ QString QtCommonDialog::DefaultSuffix(const QString& NameFilter, const QString& 
 }
 
 std::optional<std::string> QtCommonDialog::AskForFile(Kind kind) {
-    QFileDialog dialog(window_);
+    QFileDialog dialog(DialogOwner(window_));
     const bool saving = kind == Kind::Save;
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The open dialog does not insist that the file exists (the load reports a missing file),
@@ -55,7 +57,7 @@ std::optional<std::string> QtCommonDialog::AskForFile(Kind kind) {
 }
 
 std::optional<std::string> QtCommonDialog::AskForFolder(const std::string& Title) {
-    QFileDialog dialog(window_);
+    QFileDialog dialog(DialogOwner(window_));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setDirectory(QString::fromStdString(StartFolder));

@@ -16,15 +16,16 @@ std::optional<ImportChoices> QtImportOptionsAsker::Ask(const std::string& Filena
         return colour;
     };
     pickers.BackgroundFile = [this]() -> std::optional<std::string> {
-        backgroundDialog_.Filter = AppTexts::kImportFilter;
-        backgroundDialog_.DefaultExt = AppTexts::kImportDefaultExt;
-        backgroundDialog_.FileName.clear();
-        if (backgroundDialog_.ShowOpen() == CommonDialog::kCancelError) return std::nullopt;
-        return backgroundDialog_.FileName;
+        if (fileDialog_ == nullptr) return std::nullopt;
+        fileDialog_->Filter = AppTexts::kImportFilter;
+        fileDialog_->FilterIndex = 1;
+        fileDialog_->DefaultExt = AppTexts::kImportDefaultExt;
+        fileDialog_->FileName.clear();
+        if (fileDialog_->ShowOpen() == CommonDialog::kCancelError) return std::nullopt;
+        return fileDialog_->FileName;
     };
     ImportDialog dialog(Filename, Picture, Start, std::move(pickers), window_);
     shown = &dialog;
-    backgroundDialog_.SetParentWindow(&dialog);
-    if (dialog.exec() != QDialog::Accepted || !dialog.ChoicesValid()) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || !dialog.CanImport()) return std::nullopt;
     return dialog.Choices();
 }

@@ -11,13 +11,14 @@
 class QtImportOptionsAsker : public ImportOptionsAsker {
 public:
     void SetParentWindow(QWidget* window) { window_ = window; }
+    // The window's file dialog, which the background picture is chosen with: it starts where the
+    // window's dialogs start and remembers its folder as they do.
+    void SetFileDialog(CommonDialog* dialog) { fileDialog_ = dialog; }
 
     std::optional<ImportChoices> Ask(const std::string& Filename, const imagefiles::RgbaPicture& Picture,
                                      const ImportChoices& Start) override;
 
 private:
     QPointer<QWidget> window_;
-    // The background's own file dialog, so that choosing a background leaves the window's file
-    // dialog naming the picture being imported.
-    QtCommonDialog backgroundDialog_;
+    CommonDialog* fileDialog_ = nullptr;
 };

@@ -18,5 +18,6 @@ std::unique_ptr<frmMain> MakeQtMainWindow() {
     dialogRef->SetParentWindow(window.get());
     promptsRef->SetParentWindow(window.get());
     importOptionsRef->SetParentWindow(window.get());
+    importOptionsRef->SetFileDialog(dialogRef);
     return window;
 }

@@ -6,17 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/QtColourTable.h"
 #include "display/BlockMapping.h"
-
-namespace {
-
-QVector<QRgb> ColourTable(const Palette& colours) {
-    QVector<QRgb> table(256);
-    for (int i = 0; i < 256; ++i) table[i] = qRgb(colours[i].Red, colours[i].Green, colours[i].Blue);
-    return table;
-}
-
-}  // namespace
 
 QtPictureBox::QtPictureBox(bool withBorder, QWidget* parent)
     : QFrame(parent), background_(palette().color(QPalette::Button)) {
@@ -66,7 +57,7 @@ void QtPictureBox::DrawIndexed(const IndexedBlock& block, PixelRect Source, Pixe
     // picture box) and put onto the canvas with one drawImage. Canvas pixels with no source
     // pixel keep what they had.
     QImage tile(width, height, QImage::Format_Indexed8);
-    tile.setColorTable(ColourTable(*block.Colours));
+    tile.setColorTable(QtColourTable(*block.Colours));
     tile.fill(0);
     std::vector<bool> covered(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), false);
     BlockMapping::ForEachDrawnCanvasPixel(

@@ -1,5 +1,7 @@
 #include "app/QtPrompts.h"
 
+#include "app/DialogOwner.h"
+
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -24,19 +26,33 @@ QMessageBox::Icon QtIcon(MsgIcon icon) {
 
 MsgAnswer QtPrompts::MsgBox(const std::string& Text, const std::string& Title, MsgIcon Icon, MsgButtons Buttons,
                             const std::string& Informative) {
-    const bool yesNo = Buttons == MsgButtons::YesNo;
-    QMessageBox box(QtIcon(Icon), QString::fromStdString(Title), DisplayText(Text),
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, window_);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton first = QMessageBox::Ok;
+    switch (Buttons) {
+        case MsgButtons::YesNo: buttons = QMessageBox::Yes | QMessageBox::No, first = QMessageBox::Yes; break;
+        case MsgButtons::OKCancel: buttons = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case MsgButtons::OK: break;
+    }
+    QWidget* owner = DialogOwner(window_);
+    QMessageBox box(QtIcon(Icon), QString::fromStdString(Title), DisplayText(Text), buttons, owner);
     if (!Informative.empty()) box.setInformativeText(DisplayText(Informative));
-    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    box.setDefaultButton(first);
     const int pressed = box.exec();
-    if (!yesNo) return MsgAnswer::OK;
-    return pressed == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+    // The window the box belonged to has the focus again, whatever the window manager picks.
+    if (owner != nullptr && owner->isVisible()) owner->activateWindow();
+    switch (pressed) {
+        case QMessageBox::Yes: return MsgAnswer::Yes;
+        case QMessageBox::No: return MsgAnswer::No;
+        case QMessageBox::Cancel: return MsgAnswer::Cancel;
+        default:
+            return Buttons == MsgButtons::OKCancel && pressed != QMessageBox::Ok ? MsgAnswer::Cancel : MsgAnswer::OK;
+    }
 }
 
 std::string QtPrompts::InputBox(const std::string& Prompt, const std::string& Title, const std::string& Default) {
     bool accepted = false;
-    const QString answer = QInputDialog::getText(window_, QString::fromStdString(Title), DisplayText(Prompt),
-                                                 QLineEdit::Normal, QString::fromStdString(Default), &accepted);
+    const QString answer =
+        QInputDialog::getText(DialogOwner(window_), QString::fromStdString(Title), DisplayText(Prompt),
+                              QLineEdit::Normal, QString::fromStdString(Default), &accepted);
     return accepted ? answer.toStdString() : std::string();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Message boxes and input boxes shown with QMessageBox and QInputDialog, each a child of the
-// main window: centred on it, carrying its icon, and above it under every window manager,
-// also when no window is active (as right after a file dialog or another box has closed).
+// window the user works in (DialogOwner), else of the main window: centred on it, carrying its
+// icon, and above it under every window manager, also when no window is active (as right after
+// a file dialog or another box has closed).
 
 #include <QPointer>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 // One step of the window's undo history: the slots one command changed, as they were before
-// it and after it (9,216 bytes each, and the name of the file the picture came from, which the
-// picture box shows as its tooltip).
+// it and after it (9,216 bytes each, with where the picture came from and whether it was
+// lightened or greyed, all of which the picture set keeps with the slot).
 
 #include <QString>
 #include <QUndoCommand>
@@ -9,12 +9,11 @@
 #include <functional>
 #include <vector>
 
-#include "picture/Picture.h"
+#include "picture/SlotSource.h"
 
 struct SlotState {
     int TAPic = 0;
-    Picture Pixels{};
-    QString Source;
+    SlotRecord Slot;
 };
 
 class SlotChange : public QUndoCommand {

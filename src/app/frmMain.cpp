@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -66,7 +68,11 @@ void frmMain::Startup() {
     // 3. to 7.
     LetEventsThrough();
     dialog_->Flags = CommonDialog::kExplorerHideReadOnly;
-    dialog_->InitDir = QCoreApplication::applicationDirPath().toStdString();
+    // Where a file dialog starts when nothing better is known: the folder the program was
+    // started in, else the home folder; never the program's own folder (for an installed
+    // program a system folder, where a mod must not be written).
+    const QFileInfo startedIn(QDir::currentPath());
+    dialog_->InitDir = (startedIn.isDir() ? startedIn.absoluteFilePath() : QDir::homePath()).toStdString();
     modPalettes::InitGamePalette();
     SetMessage(AppTexts::kReady);
 }
@@ -115,13 +121,17 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    askingToClose_ = true;
-    const MsgAnswer answer = prompts_->MsgBox(AppTexts::kQuitQuestion, AppTexts::kQuitTitle, MsgIcon::Question,
-                                              MsgButtons::YesNo, std::string());
-    askingToClose_ = false;
-    if (answer != MsgAnswer::Yes) {
-        event->ignore();
-        return;
+    // Only unsaved work is worth the question: the history is clean at start, once the GAF file
+    // is written or the unit exported, and when undo or redo comes back to such a point.
+    if (!undoStack_->isClean()) {
+        askingToClose_ = true;
+        const MsgAnswer answer = prompts_->MsgBox(AppTexts::kQuitQuestion, AppTexts::kQuitTitle, MsgIcon::Question,
+                                                  MsgButtons::YesNo, std::string());
+        askingToClose_ = false;
+        if (answer != MsgAnswer::Yes) {
+            event->ignore();
+            return;
+        }
     }
     if (runningCommands_ > 0) {
         // A command is paused below us and still uses the picture set and the picture boxes:

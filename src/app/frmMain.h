@@ -147,14 +147,16 @@ private:
     void ShowNote(const QString& note);
 
     // Undo history (SlotHistory.cpp)
-    // Runs command, which may change the slots listed; when it did its work and the slots
-    // changed, that is one step named name (the button's caption without its '&').
+    // Runs command, which may change the slots listed; when the slots changed, that is one step
+    // named name (the button's caption without its '&').
     void RecordSlotChange(const QString& name, const std::vector<int>& changing, const std::function<bool()>& command);
     // Puts slots back as an undo or redo step has them, shows them on their page and in the
     // previews, and turns to the page of the first.
     void PutSlotsBack(const std::vector<SlotState>& states);
-    // The file slot TAPic's picture came from, shown as the tooltip of its picture boxes.
-    void SetSource(int TAPic, const QString& source);
+    // Where slot TAPic's picture came from, shown as the tooltip of its picture boxes.
+    void ShowSource(int TAPic);
+    // Make "light" and Make "grey" are there while their slot's picture has not had them.
+    void UpdateEffectButtons();
 
     // Importing (ImportCommands.cpp)
     static bool IsPicturePage(int page);
@@ -169,12 +171,6 @@ private:
     void RecordImport(int TAPic, const std::function<bool()>& command);
     // The reason below a failed import's message: "photo.png: the picture is fully transparent."
     static std::string ImportFailureReason(const std::string& file, const imagefiles::FileFailure& why);
-    // The file and options of the last import that went through, which the automatic generation
-    // uses again while the file dialog still names that file.
-    struct LastImport {
-        std::string File;
-        ImportChoices Choices;
-    };
 
     // Automatic generation (AutoGenerate.cpp)
     bool Command28_Click();
@@ -183,11 +179,10 @@ private:
     // Operations page (OperationsTab.cpp)
     void SSTab1_Click(int PreviousTab);
     void Command26_Click();
-    // The explanation for a unit name the GAF file cannot hold, or "" when it can.
-    static std::string UnstorableNameReason(const std::string& unitName);
-    // Asks for the unit's name and gives it to the picture set; with no name typed, says so and
-    // gives nothing back.
-    std::optional<std::string> AskUnitName();
+    // Asks for the unit's name and gives it to the picture set. With no name typed, says so; a
+    // name the unit-name rule refuses gets refusal with the rule's reason; a name the entry
+    // cannot hold whole is cut, which the user is told and may cancel. Nothing then comes back.
+    std::optional<std::string> AskUnitName(const char* refusal);
 
     // GAF files and the unit's files in a mod (FileCommands.cpp)
     void OpenGaf();                             // File > Open GAF...
@@ -216,9 +211,7 @@ private:
     std::unique_ptr<UrlOpener> links_;
     std::unique_ptr<ImportOptionsAsker> importOptions_;
     std::unique_ptr<classUnitGAF> unitGAF_;
-    std::optional<LastImport> lastImport_;
     RememberedPlaces places_;
-    std::array<QString, 3> sources_{};
 
     int runningCommands_ = 0;
     bool askingToClose_ = false;

@@ -304,9 +304,8 @@ void frmMain::ConnectCommands() {
     changesSlots(pages_[kDisabledPage].Grey, {kDisabledPage}, [this] { return MakeGrey(); });
     changesSlots(command28_, {kHighlightedPage, kDisabledPage}, [this] {
         if (!Command28_Click()) return false;
-        const QString generated = QString::fromUtf8(AppTexts::kMadeByGeneration);
-        SetSource(kHighlightedPage, generated);
-        SetSource(kDisabledPage, generated);
+        ShowSource(kHighlightedPage);
+        ShowSource(kDisabledPage);
         return true;
     });
     connect(command26_, &QPushButton::clicked, this, [this] { Command26_Click(); });

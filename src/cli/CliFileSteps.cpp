@@ -1,14 +1,12 @@
 #include "cli/CliFileSteps.h"
 
-#include <cctype>
-
 #include "cli/CliMessages.h"
 #include "cli/GafListing.h"
 #include "gaf/GafExtraction.h"
 #include "gaf/GafReader.h"
-#include "gaf/Windows1252.h"
 #include "picture/CommandMessages.h"
 #include "picture/UnitExport.h"
+#include "picture/UnitName.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
@@ -48,19 +46,11 @@ StepFailure RunPreviewPng(const classUnitGAF& unit, const CliStep& step) {
 StepFailure RunExportUnit(const classUnitGAF& unit, const CliStep& step, CliOutput& out) {
     const std::string name = unit.Name();
     if (name.empty()) return CommandMessages::kNoUnitName;
-    if (!windows1252::FromUtf8(name)) {
-        return std::string(CommandMessages::kGafNotWritten) + CliMessages::kNameNotEncodable;
-    }
+    if (const std::optional<std::string> problem = UnitNameProblem(name))
+        return std::string(CommandMessages::kGafNotWritten) + " " + *problem;
     imagefiles::FileFailure why;
     const auto files = ExportUnit(unit, step.Dir, &why);
-    if (!files) {
-        if (why.Kind == imagefiles::FailureKind::BadName) {
-            std::string reason = why.Detail;
-            if (!reason.empty()) reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
-            return std::string(CommandMessages::kGafNotWritten) + " " + reason + ".";
-        }
-        return Sentence("The unit's files could not be written", why);
-    }
+    if (!files) return Sentence("The unit's files could not be written", why);
     out << files->Gadget << '\n' << files->UnitPicture << '\n';
     return Flushed(out);
 }

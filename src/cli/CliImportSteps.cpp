@@ -4,6 +4,7 @@
 
 #include "import/ImportPicture.h"
 #include "import/ImportSettingsText.h"
+#include "picture/AutoGeneration.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
@@ -100,7 +101,10 @@ std::optional<std::string> RunImportStep(classUnitGAF& unit, import::ImportSetti
             out << Reported(step, report) << '\n';
             return std::nullopt;
         case CliStepKind::AutoImport:
-            if (!unit.AutoImport(step.Text, settings, &report, &why)) return import::DescribeImportFailure(why);
+            if (GenerateHighlightedAndDisabled(unit,
+                                               SlotSource::FromFile(step.Text, PictureFileKind::Imported, settings), {},
+                                               &why, &report) != AutoGenerationResult::Done)
+                return import::DescribeImportFailure(why);
             out << Reported(step, report) << '\n';
             return std::nullopt;
         case CliStepKind::Background:

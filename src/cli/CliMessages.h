@@ -5,6 +5,5 @@
 namespace CliMessages {
 
 inline constexpr const char* kPreviewNotSaved = "The preview could not be saved.";
-inline constexpr const char* kNameNotEncodable = " The unit name has a character that Windows-1252 has no code for.";
 
 }  // namespace CliMessages

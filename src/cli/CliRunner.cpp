@@ -17,6 +17,7 @@
 #include "picture/CommandMessages.h"
 #include "picture/CrossSizeText.h"
 #include "picture/FailureReasons.h"
+#include "picture/UnitName.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
@@ -30,12 +31,21 @@ constexpr const char* kPictureNotSaved = CommandMessages::kPictureNotSaved;
 constexpr const char* kPreviewNotSaved = CliMessages::kPreviewNotSaved;
 constexpr const char* kNoUnitName = CommandMessages::kNoUnitName;
 constexpr const char* kGafNotWritten = CommandMessages::kGafNotWritten;
-constexpr const char* kNameNotEncodable = CliMessages::kNameNotEncodable;
 constexpr const char* kCrossOutOfRange = "The cross size must lie between -32768 and 32767";
 constexpr const char* kTaskFailed = CommandMessages::kTaskFailed;
 
 // Each step either succeeds (nothing) or gives the reason it failed.
 using StepFailure = std::optional<std::string>;
+
+// The unit-name rule, as both steps that write the GAF file apply it.
+StepFailure RefusedUnitName(const std::string& name) {
+    if (name.empty()) return kNoUnitName;
+    if (const std::optional<std::string> problem = UnitNameProblem(name))
+        return std::string(kGafNotWritten) + " " + *problem;
+    return std::nullopt;
+}
+
+bool WritesGaf(CliStepKind kind) { return kind == CliStepKind::WriteGaf || kind == CliStepKind::ExportUnit; }
 
 StepFailure RunUnit(classUnitGAF& unit, const CliStep& step) {
     unit.Name(step.Text);
@@ -43,7 +53,7 @@ StepFailure RunUnit(classUnitGAF& unit, const CliStep& step) {
 }
 
 // The window's message first, then the same reason the window gives beneath it.
-constexpr ImportCommandWords kImportStep{"--import", "--import"};
+constexpr ImportCommandWords kImportStep{"--import", "--import", "--load-bmp", "--load-pcx"};
 
 StepFailure RunLoadBmp(classUnitGAF& unit, const CliStep& step) {
     imagefiles::FileFailure why;
@@ -76,14 +86,10 @@ StepFailure RunPreview(classUnitGAF& unit, const CliStep& step) {
 }
 
 StepFailure RunWriteGaf(classUnitGAF& unit, const CliStep& step) {
-    const std::string name = unit.Name();
-    if (name.empty()) return kNoUnitName;
+    if (const StepFailure refused = RefusedUnitName(unit.Name())) return refused;
     imagefiles::FileFailure why;
-    if (!unit.SaveGadget(step.Text, "UseNameEntry", &why)) {
-        // A name the game cannot store is the cause the user can mend without looking at the disk.
-        if (why.Kind == imagefiles::FailureKind::BadName) return std::string(kGafNotWritten) + kNameNotEncodable;
+    if (!unit.SaveGadget(step.Text, "UseNameEntry", &why))
         return std::string(kGafNotWritten) + " " + DescribeWriteFailure(step.Text, why);
-    }
     return std::nullopt;
 }
 
@@ -137,7 +143,8 @@ bool EndsWithPcx(std::string_view file) {
 // name rather than by a dialog's last extension.
 StepFailure RunAuto(classUnitGAF& unit, const CliStep& step) {
     const PictureFileKind kind = EndsWithPcx(step.Text) ? PictureFileKind::Pcx : PictureFileKind::Bmp;
-    if (GenerateHighlightedAndDisabled(unit, step.Text, kind) != AutoGenerationResult::Done) return kTaskFailed;
+    if (GenerateHighlightedAndDisabled(unit, SlotSource::FromFile(step.Text, kind)) != AutoGenerationResult::Done)
+        return kTaskFailed;
     return std::nullopt;
 }
 
@@ -187,6 +194,12 @@ int RunCli(const std::vector<std::string>& args, CliOutput& out, CliOutput& err)
     classUnitGAF unit;
     import::ImportSettings importSettings;
     for (const CliStep& step : line.Steps) {
+        // A name cut to the entry's length is written all the same (scripts may rely on it), but
+        // never without a word.
+        if (WritesGaf(step.Kind) && !RefusedUnitName(unit.Name())) {
+            if (const std::optional<std::string> cut = UnitNameCutWarning(unit.Name()))
+                err << kProgram << ": " << DescribeStep(step) << ": " << EscapeControlCharacters(*cut) << '\n';
+        }
         const StepFailure failure = IsImportStep(step.Kind) ? RunImportStep(unit, importSettings, step, out)
                                     : IsFileStep(step.Kind) ? RunFileStep(unit, step, out)
                                                             : RunStep(unit, step);

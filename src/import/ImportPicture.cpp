@@ -13,13 +13,21 @@ using imagefiles::RgbaPicture;
 
 std::optional<PreparedFrames> PrepareFrames(const RgbaPicture& picture, const ImportSettings& settings,
                                             imagefiles::FileFailure* Why) {
-    if (picture.Width <= 0 || picture.Height <= 0 || !HasVisiblePixel(picture)) {
+    const bool visible = picture.Width > 0 && picture.Height > 0 && HasVisiblePixel(picture);
+    // Trimming a picture with nothing visible leaves nothing to fit.
+    if (picture.Width <= 0 || picture.Height <= 0 || (!visible && settings.Trim)) {
         imagefiles::Report(Why, FailureKind::FullyTransparent, "the picture is fully transparent");
         return std::nullopt;
     }
     PreparedFrames frames;
-    frames.Fitted =
-        settings.Trim ? FitToFrame(TrimTransparentEdges(picture), settings.Fit) : FitToFrame(picture, settings.Fit);
+    if (!visible) {
+        // Nothing of it shows, wherever it is fitted: the frame is the background alone.
+        frames.FullyTransparent = true;
+        frames.Fitted = imagefiles::RgbaPicture{kFrameSide, kFrameSide, std::vector<uint8_t>(kFramePixels * 4, 0)};
+    } else {
+        frames.Fitted =
+            settings.Trim ? FitToFrame(TrimTransparentEdges(picture), settings.Fit) : FitToFrame(picture, settings.Fit);
+    }
     frames.Composited = CompositeOver(
         frames.Fitted, settings.BackgroundFrame ? *settings.BackgroundFrame : SolidFrame(settings.Background));
     return frames;
@@ -33,9 +41,23 @@ std::optional<ImportResult> ImportDecoded(const RgbaPicture& picture, const Impo
     }
     auto frames = PrepareFrames(picture, settings, Why);
     if (!frames) return std::nullopt;
-    if (settings.Strict && !CheckExactColours(frames->Composited, palette, settings.Avoid, Why)) return std::nullopt;
-    MappedFrame mapped = MapToPalette(frames->Composited, palette, settings.Match, settings.Dither, settings.Avoid);
-    return ImportResult{std::move(*frames), mapped.Indices, mapped.Report};
+    return MapPreparedFrames(std::move(*frames), settings, palette, Why);
+}
+
+std::optional<ImportResult> MapPreparedFrames(PreparedFrames frames, const ImportSettings& settings,
+                                              const Palette& palette, imagefiles::FileFailure* Why) {
+    if (settings.Avoid.all()) {
+        imagefiles::Report(Why, FailureKind::Unsupported, "every palette index is avoided");
+        return std::nullopt;
+    }
+    if (settings.Strict && !CheckExactColours(frames.Composited, palette, settings.Avoid, Why)) return std::nullopt;
+    MappedFrame mapped = MapToPalette(frames.Composited, palette, settings.Match, settings.Dither, settings.Avoid);
+    mapped.Report.FullyTransparent = frames.FullyTransparent;
+    return ImportResult{std::move(frames), mapped.Indices, mapped.Report};
+}
+
+bool SameFrames(const ImportSettings& a, const ImportSettings& b) {
+    return a.Fit == b.Fit && a.Trim == b.Trim && a.Background == b.Background && a.BackgroundFrame == b.BackgroundFrame;
 }
 
 std::optional<ImportResult> ImportFile(const std::string& path, const ImportSettings& settings,

@@ -17,6 +17,7 @@ namespace import {
 struct PreparedFrames {
     imagefiles::RgbaPicture Fitted;      // 96 x 96, straight alpha, before the background
     imagefiles::RgbaPicture Composited;  // 96 x 96 opaque: the picture over its background
+    bool FullyTransparent = false;       // no pixel of the picture shows: Composited is the background
 };
 
 struct ImportResult {
@@ -25,8 +26,9 @@ struct ImportResult {
     ConversionReport Report;
 };
 
-// Trims (when asked), fits and composites. Fails with FailureKind::FullyTransparent ("the picture is
-// fully transparent") when no pixel of the picture is visible.
+// Trims (when asked), fits and composites. A picture with no visible pixel gives the background
+// alone, unless it is to be trimmed: that fails with FailureKind::FullyTransparent ("the picture
+// is fully transparent"), as does a picture without pixels.
 std::optional<PreparedFrames> PrepareFrames(const imagefiles::RgbaPicture& picture, const ImportSettings& settings,
                                             imagefiles::FileFailure* Why);
 
@@ -34,6 +36,16 @@ std::optional<PreparedFrames> PrepareFrames(const imagefiles::RgbaPicture& pictu
 // FailureKind::Unsupported when every index is avoided.
 std::optional<ImportResult> ImportDecoded(const imagefiles::RgbaPicture& picture, const ImportSettings& settings,
                                           const Palette& palette, imagefiles::FileFailure* Why);
+
+// The strict check (when asked) and the mapping onto palette of frames that PrepareFrames made
+// with the same fit, trim and background: the last steps of ImportDecoded, for a caller that
+// keeps the frames while only the mapping's settings change.
+std::optional<ImportResult> MapPreparedFrames(PreparedFrames frames, const ImportSettings& settings,
+                                              const Palette& palette, imagefiles::FileFailure* Why);
+
+// Whether PrepareFrames makes the same frames with a as with b (fit, trim and background alike;
+// a background picture is the same when it is the same shared frame).
+bool SameFrames(const ImportSettings& a, const ImportSettings& b);
 
 // ImportDecoded on the picture in the file at path, onto the game palette.
 std::optional<ImportResult> ImportFile(const std::string& path, const ImportSettings& settings,

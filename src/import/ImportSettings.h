@@ -67,6 +67,8 @@ struct ConversionReport {
     int32_t ExactPixels = 0;  // pixels whose game colour is exactly their own colour
     double MeanError = 0;
     double LargestError = 0;
+    // No pixel of the picture showed: what was mapped is the background alone.
+    bool FullyTransparent = false;
 };
 
 }  // namespace import

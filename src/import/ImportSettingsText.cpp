@@ -121,6 +121,7 @@ std::string DescribeReport(const ConversionReport& report) {
     else
         std::snprintf(text, sizeof text, "%d pixels, %d exact, mean error %.4f, largest error %.4f (perceptual, OKLab)",
                       report.Pixels, report.ExactPixels, report.MeanError, report.LargestError);
+    if (report.FullyTransparent) return std::string(text) + "; the picture is fully transparent";
     return text;
 }
 

@@ -29,7 +29,8 @@ std::string_view MatchRuleName(MatchRule rule);  // "rgb", "perceptual"
 // transparent" or "pixel 3,0 is #123456, which is not a game colour".
 std::string DescribeImportFailure(const imagefiles::FileFailure& failure);
 
-// "9216 pixels, 8120 exact, mean error 1.85, largest error 14 (rgb)"
+// "9216 pixels, 8120 exact, mean error 1.85, largest error 14 (rgb)", followed by "; the picture
+// is fully transparent" when the picture did not show and only the background was mapped.
 std::string DescribeReport(const ConversionReport& report);
 
 }  // namespace import

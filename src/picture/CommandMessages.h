@@ -9,5 +9,8 @@ inline constexpr const char* kPictureNotSaved = "The picture could not be saved.
 inline constexpr const char* kGafNotWritten = "The .GAF file could not be written.";
 inline constexpr const char* kNoUnitName = "You can't save without specifying your units UNITNAME";
 inline constexpr const char* kTaskFailed = "Error whilst processing task";
+// The reason beneath kTaskFailed when the normal picture names no file to make the others from.
+inline constexpr const char* kNoNormalSource =
+    "The normal picture was not loaded from a file: load or import it first.";
 
 }  // namespace CommandMessages

@@ -66,7 +66,10 @@ void DrawBorder(Picture& pic, int16_t BorderSize) {
 }
 
 void classUnitGAF::MakePicLighter(int32_t TAPic) {
-    if (Picture* slot = MutableSlot(TAPic)) modPalettes::RemapToPalette(*slot, LightPalette_, modPalettes::GamePalette);
+    Picture* slot = MutableSlot(TAPic);
+    if (!slot) return;
+    modPalettes::RemapToPalette(*slot, LightPalette_, modPalettes::GamePalette);
+    Notes(TAPic).Lightened = true;
 }
 
 void classUnitGAF::MakePicGrey(int32_t TAPic) {
@@ -76,6 +79,7 @@ void classUnitGAF::MakePicGrey(int32_t TAPic) {
     // level then goes back to the nearest game colour.
     modPalettes::RemapToPalette(*slot, modPalettes::GamePalette, GreyPalette_);
     modPalettes::RemapToPalette(*slot, GreyPalette_, modPalettes::GamePalette);
+    Notes(TAPic).Greyed = true;
 }
 
 void classUnitGAF::AddBlackCross(int32_t TAPic, int16_t BorderSize) {

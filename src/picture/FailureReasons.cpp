@@ -1,8 +1,8 @@
 #include "picture/FailureReasons.h"
 
-#include <cctype>
 #include <filesystem>
 
+#include "import/ImportSettingsText.h"
 #include "picture/Picture.h"
 
 namespace {
@@ -22,16 +22,9 @@ bool ImportCanRead(const std::string& kind) {
     return kind == "PNG" || kind == "JPEG" || kind == "BMP" || kind == "PCX";
 }
 
-// A refused unit name's detail is either its first character the game cannot store, in double
-// quotes, or a phrase.
+// A refused unit name's detail is already the sentence the unit-name rule gives.
 std::string DescribeNameFailure(const std::string& detail) {
-    if (detail.empty()) return "The unit name cannot be stored.";
-    if (detail.front() == '"')
-        return "The unit name has " + detail +
-               ", a character the game cannot store. Use only Western European letters, digits and signs.";
-    std::string sentence = detail;
-    sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
-    return sentence + ".";
+    return detail.empty() ? "The unit name cannot be stored." : detail;
 }
 
 }  // namespace
@@ -47,6 +40,10 @@ std::string DescribeLoadFailure(const std::string& Filename, const imagefiles::F
         case FailureKind::TooLarge:
             return name + " is far larger than a picture file can be" + InBrackets(detail) + ".";
         case FailureKind::OtherKind:
+            if (detail == "BMP" && !Import.LoadBmp.empty())
+                return name + " is a BMP picture. Use " + std::string(Import.LoadBmp) + " to load it.";
+            if (detail == "PCX" && !Import.LoadPcx.empty())
+                return name + " is a PCX picture. Use " + std::string(Import.LoadPcx) + " to load it.";
             if (ImportCanRead(detail))
                 return name + " is a " + detail + " picture. Use " + std::string(Import.Path) + " to bring it in.";
             return name + " is a " + (detail.empty() ? std::string("kind of") : detail) +
@@ -70,6 +67,19 @@ std::string DescribeLoadFailure(const std::string& Filename, const imagefiles::F
         case FailureKind::CannotWrite: break;
     }
     return name + ": " + (detail.empty() ? std::string("the picture cannot be loaded") : detail) + ".";
+}
+
+std::string DescribeImportFileFailure(const std::string& Filename, const imagefiles::FileFailure& Failure) {
+    switch (Failure.Kind) {
+        case FailureKind::CannotOpen:
+        case FailureKind::TooLarge:
+        case FailureKind::Unrecognised:
+        case FailureKind::Truncated:
+        case FailureKind::Malformed:
+        case FailureKind::TooManyPixels: return DescribeLoadFailure(Filename, Failure, {});
+        default: break;
+    }
+    return ShortName(Filename) + ": " + import::DescribeImportFailure(Failure) + ".";
 }
 
 std::string DescribeWriteFailure(const std::string& Filename, const imagefiles::FileFailure& Failure) {

@@ -10,6 +10,7 @@
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPCX.h"
 #include "imagefiles/modPalettes.h"
+#include "picture/UnitName.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
@@ -55,6 +56,7 @@ bool classUnitGAF::LoadBMPPicture(const std::string& Filename, int32_t TAPic, Fi
     Picture snapshot{};
     std::copy_n(decoded.begin(), kPicturePixels, snapshot.begin());
     CopyIntoSlotYielding(snapshot, TAPic);
+    NewPicture(TAPic, SlotSource::FromFile(Filename, PictureFileKind::Bmp));
     return true;
 }
 
@@ -73,6 +75,7 @@ bool classUnitGAF::LoadPCXPicture(const std::string& Filename, int32_t TAPic, Fi
     const Palette filePalette = modPCX::PcxPalette();
     modPalettes::RemapToPalette(snapshot, filePalette, modPalettes::GamePalette);
     CopyIntoSlotYielding(snapshot, TAPic);
+    NewPicture(TAPic, SlotSource::FromFile(Filename, PictureFileKind::Pcx));
     return true;
 }
 
@@ -90,14 +93,14 @@ bool classUnitGAF::SaveGadget(const std::string& Filename, const std::string& Un
     for (int32_t slot = 0; slot < kSlotCount; ++slot) frames[static_cast<std::size_t>(slot)] = ReducedFrame(slot);
 
     const std::string& name = UnitName == kUseNameEntry ? UnitName_ : UnitName;
-    // The entry name is single-byte text; a character without a code fails before any file
-    // is touched.
-    const std::optional<std::string> encoded = windows1252::FromUtf8(name);
-    if (!encoded) {
-        Report(Why, FailureKind::BadName, windows1252::RefusedCharacter(name).value_or(""));
+    // The entry name is single-byte text the game can name; any other name fails before any
+    // file is touched. (An empty name makes an entry with an empty name.)
+    if (const std::optional<std::string> problem = UnitNameProblem(name); problem && !name.empty()) {
+        Report(Why, FailureKind::BadName, *problem);
         return false;
     }
+    const std::string encoded = *windows1252::FromUtf8(name);
 
-    const std::vector<uint8_t> bytes = gaf::BuildGadgetFile(windows1252::ToUpper(*encoded), frames);
+    const std::vector<uint8_t> bytes = gaf::BuildGadgetFile(windows1252::ToUpper(encoded), frames);
     return filebytes::WriteFileAtomically(Filename, bytes, Why);
 }

@@ -8,6 +8,7 @@
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
 #include "imagefiles/modPalettes.h"
+#include "picture/UnitName.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
@@ -44,20 +45,11 @@ bool SaveFrameAsPNG(const classUnitGAF& Unit, int32_t TAPic, const std::string& 
 
 std::optional<UnitFiles> UnitFilePaths(const std::string& Dir, const std::string& UnitName,
                                        imagefiles::FileFailure* Why) {
-    if (UnitName.empty()) {
-        imagefiles::Report(Why, FailureKind::BadName, "the unit name is empty");
+    if (const std::optional<std::string> problem = UnitNameProblem(UnitName)) {
+        imagefiles::Report(Why, FailureKind::BadName, *problem);
         return std::nullopt;
     }
     const auto encoded = windows1252::FromUtf8(UnitName);
-    if (!encoded) {
-        imagefiles::Report(Why, FailureKind::BadName,
-                           "the unit name has a character that Windows-1252 has no code for");
-        return std::nullopt;
-    }
-    if (UnitName.find('/') != std::string::npos) {
-        imagefiles::Report(Why, FailureKind::BadName, "the unit name holds a '/', which cannot be part of a file name");
-        return std::nullopt;
-    }
     const std::filesystem::path dir(Dir);
     const std::string upper = windows1252::ToUtf8(windows1252::ToUpper(*encoded));
     return UnitFiles{(dir / "anims" / (UnitName + "_GADGET.GAF")).string(),

@@ -28,8 +28,8 @@ struct UnitFiles {
 };
 
 // The two paths for UnitName (UTF-8; upper-cased by the Windows-1252 letter pairs, as in the GAF
-// file). Nothing, with Why's Kind BadName, when the name is empty, has a character Windows-1252
-// has no code for, or holds a '/', which would put the file in another folder.
+// file). Nothing, with Why's Kind BadName and UnitNameProblem's sentence, when that rule refuses
+// the name.
 std::optional<UnitFiles> UnitFilePaths(const std::string& Dir, const std::string& UnitName,
                                        imagefiles::FileFailure* Why = nullptr);
 

@@ -73,3 +73,48 @@ gaf::Frame classUnitGAF::ReducedFrame(int32_t TAPic) const {
                     modPalettes::GamePalette, 0);
     return frame;
 }
+
+const classUnitGAF::SlotNotes* classUnitGAF::NotesOf(int32_t TAPic) const {
+    if (!Slot(TAPic)) return nullptr;
+    return &notes_.at(static_cast<std::size_t>(TAPic));
+}
+
+const SlotSource* classUnitGAF::Source(int32_t TAPic) const {
+    const SlotNotes* notes = NotesOf(TAPic);
+    return notes ? &notes->Source : nullptr;
+}
+
+void classUnitGAF::SetSource(int32_t TAPic, const SlotSource& Source) {
+    if (Slot(TAPic)) Notes(TAPic).Source = Source;
+}
+
+bool classUnitGAF::WasLightened(int32_t TAPic) const {
+    const SlotNotes* notes = NotesOf(TAPic);
+    return notes && notes->Lightened;
+}
+
+bool classUnitGAF::WasGreyed(int32_t TAPic) const {
+    const SlotNotes* notes = NotesOf(TAPic);
+    return notes && notes->Greyed;
+}
+
+SlotRecord classUnitGAF::Record(int32_t TAPic) const {
+    const SlotNotes* notes = NotesOf(TAPic);
+    if (!notes) {
+        SlotRecord white;
+        white.Pixels.fill(255);
+        return white;
+    }
+    return SlotRecord{*Slot(TAPic), notes->Source, notes->Lightened, notes->Greyed};
+}
+
+void classUnitGAF::Restore(int32_t TAPic, const SlotRecord& Record) {
+    Picture* slot = MutableSlot(TAPic);
+    if (!slot) return;
+    *slot = Record.Pixels;
+    Notes(TAPic) = SlotNotes{Record.Source, Record.Lightened, Record.Greyed};
+}
+
+void classUnitGAF::NewPicture(int32_t TAPic, const SlotSource& Source) {
+    if (Slot(TAPic)) Notes(TAPic) = SlotNotes{Source, false, false};
+}

@@ -11,6 +11,7 @@
 #include "imagefiles/PaletteEntry.h"
 #include "import/ImportSettings.h"
 #include "picture/Picture.h"
+#include "picture/SlotSource.h"
 
 class PictureBoxPort;  // display/PictureBoxPort.h: where DisplayPicture draws
 
@@ -33,8 +34,8 @@ public:
 
     // Writes the three slots, reduced to 64 x 64, as the game's build-menu GAF file. UnitName
     // "UseNameEntry" (exactly) stands for Name(). All or nothing: false, with the destination
-    // left as it was, when the name has a character with no Windows-1252 code (Why: BadName,
-    // naming it) or the file cannot be written (CannotWrite).
+    // left as it was, when UnitNameProblem refuses the name (Why: BadName, its sentence) or the file cannot be written
+    // (CannotWrite).
     bool SaveGadget(const std::string& Filename, const std::string& UnitName = "UseNameEntry",
                     imagefiles::FileFailure* Why = nullptr) const;
 
@@ -67,19 +68,36 @@ public:
     bool ImportPicture(const std::string& Filename, int32_t TAPic, const import::ImportSettings& Settings,
                        import::ConversionReport* Report = nullptr, imagefiles::FileFailure* Why = nullptr);
 
-    // The automatic generation from an imported file: the file imported once into slots 1 and 2,
-    // then slot 1 made lighter and slot 2 grey. A failed import changes nothing.
-    bool AutoImport(const std::string& Filename, const import::ImportSettings& Settings,
-                    import::ConversionReport* Report = nullptr, imagefiles::FileFailure* Why = nullptr);
+    // As ImportPicture, for a picture already decoded from Filename (a window that showed the
+    // options beside the picture does not decode the file again).
+    bool ImportDecodedPicture(const imagefiles::RgbaPicture& Decoded, const std::string& Filename, int32_t TAPic,
+                              const import::ImportSettings& Settings, import::ConversionReport* Report = nullptr,
+                              imagefiles::FileFailure* Why = nullptr);
 
     void AddBlackCross(int32_t TAPic, int16_t BorderSize = 2);
     void ResetToBackground(int32_t TAPic, int16_t Color = 255);
     void AddCavedogLikeBorder(int32_t TAPic, int16_t BorderSize = 1);
     void AddGrid(int32_t TAPic);
 
-    // Replaces slot TAPic with Pixels as a whole (an undo puts a slot back this way). TAPic
-    // outside 0 to 2: nothing changes.
+    // Replaces slot TAPic with Pixels as a whole; its source and marks stay. TAPic outside 0 to 2:
+    // nothing changes.
     void SetSlot(int32_t TAPic, const Picture& Pixels);
+
+    // Where slot TAPic's picture came from (nullptr outside 0 to 2). A load, an import or the
+    // automatic generation sets it; the effects keep it. SetSource is for a picture saved to a
+    // file that reads back as it: the file then holds the picture.
+    const SlotSource* Source(int32_t TAPic) const;
+    void SetSource(int32_t TAPic, const SlotSource& Source);
+    // Whether MakePicLighter or MakePicGrey has run on slot TAPic's picture since it came in.
+    bool WasLightened(int32_t TAPic) const;
+    bool WasGreyed(int32_t TAPic) const;
+    // The whole of slot TAPic, and putting it back (an undo step does so). Outside 0 to 2: a
+    // white slot with no source, and nothing changes.
+    SlotRecord Record(int32_t TAPic) const;
+    void Restore(int32_t TAPic, const SlotRecord& Record);
+    // A new picture is in slot TAPic: it has this source and has been neither lightened nor
+    // greyed.
+    void NewPicture(int32_t TAPic, const SlotSource& Source);
 
     // Read access for display, previews and tests. Slot(TAPic) is nullptr outside 0 to 2.
     const Picture* Slot(int32_t TAPic) const;
@@ -93,7 +111,15 @@ public:
     const Palette& LightPalette() const { return LightPalette_; }
 
 private:
+    struct SlotNotes {
+        SlotSource Source;
+        bool Lightened = false;
+        bool Greyed = false;
+    };
     Picture* MutableSlot(int32_t TAPic);
+    // The notes of slot TAPic, which must be 0 to 2.
+    SlotNotes& Notes(int32_t TAPic) { return notes_.at(static_cast<std::size_t>(TAPic)); }
+    const SlotNotes* NotesOf(int32_t TAPic) const;
     // Copies pixels into slot TAPic one by one, yielding after each.
     void CopyIntoSlotYielding(const Picture& snapshot, int32_t TAPic);
 
@@ -104,4 +130,5 @@ private:
     Picture DisabledPic_{};
     std::string UnitName_;
     YieldCallback yield_;
+    std::array<SlotNotes, kSlotCount> notes_{};
 };

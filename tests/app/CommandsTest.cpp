@@ -91,8 +91,8 @@ TEST_F(WindowTest, EachSlotCommandIsItsOperationAndOneStepBackAndForth) {
                  {"Command30", "", "2.5", cross, 1, [](U u) { u.AddBlackCross(1, 2); }},  // halves to even
                  {"Command5", "", "", grid, 1, [](U u) { u.AddGrid(1); }},
                  {"Command23", "", "", "Make \"light\" (for highlighted picture)", 1, [](U u) { u.MakePicLighter(1); }},
-                 {"Command28", "", "", "Use this image as the basis for the other two", 1,  // both slots, from b
-                  [&](U u) { u.LoadBMPPicture(b, 1), u.LoadBMPPicture(b, 2), u.MakePicLighter(1), u.MakePicGrey(2); }},
+                 {"Command28", "", "", "Use this image as the basis for the other two", 1,  // from the normal's a
+                  [&](U u) { u.LoadBMPPicture(a, 1), u.LoadBMPPicture(a, 2), u.MakePicLighter(1), u.MakePicGrey(2); }},
                  {"Command3", a, "", load, 2, [&](U u) { u.LoadBMPPicture(a, 2); }},
                  {"Command11", c, "", pcx, 2, [&](U u) { u.LoadPCXPicture(c, 2); }},
                  {"Command32", "", "", border, 2, [](U u) { u.AddCavedogLikeBorder(2, 1); }},

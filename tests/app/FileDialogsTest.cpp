@@ -2,17 +2,20 @@
 // (AppTestMain), never in the user's.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSettings>
 
 #include "WindowTestSupport.h"
 
 using namespace apptest;
 
-// Each kind of file dialog opens where it was last used, also in the next run; the window opens
-// where it was closed, unless no screen shows that place; the import options OK'd last start
-// the next run's.
+// Each kind of file dialog opens where it was last used, also in the next run; a kind never used
+// opens where any dialog was last used in this run, else in the folder the program was started
+// in, never in the program's own; the window opens where it was closed, unless no screen shows
+// that place; the import options OK'd last start the next run's.
 TEST_F(WindowTest, DialogFoldersTheWindowsPlaceAndImportOptionsLastIntoTheNextRun) {
-    const std::string programFolder = QCoreApplication::applicationDirPath().toStdString();
+    const std::string startedIn = QDir::currentPath().toStdString();
+    ASSERT_NE(startedIn, QCoreApplication::applicationDirPath().toStdString());
     const std::string pictures = dir.file("pictures"), saved = dir.file("saved"), picture = pictures + "/a.bmp";
     std::filesystem::create_directories(pictures);
     std::filesystem::create_directories(saved);
@@ -22,7 +25,7 @@ TEST_F(WindowTest, DialogFoldersTheWindowsPlaceAndImportOptionsLastIntoTheNextRu
     Click("Command1", picture);            // open-bmp again
     dialog->Cancel();
     Click("Command9");  // open-pcx: never used
-    EXPECT_EQ(dialog->StartFolders, (Strings{programFolder, programFolder, pictures, programFolder}));
+    EXPECT_EQ(dialog->StartFolders, (Strings{startedIn, pictures, pictures, pictures}));
     ShowPage(frmMain::kNormalPage);
     ImportChoices chosen;
     chosen.Settings.Fit = import::FitMode::Stretch, chosen.Settings.Background = {1, 2, 3};
@@ -39,7 +42,7 @@ TEST_F(WindowTest, DialogFoldersTheWindowsPlaceAndImportOptionsLastIntoTheNextRu
         dialog->Cancel();
         Click(button);
     }
-    EXPECT_EQ(dialog->StartFolders, (Strings{programFolder, pictures, saved}));
+    EXPECT_EQ(dialog->StartFolders, (Strings{startedIn, pictures, saved}));
     ShowPage(frmMain::kNormalPage);
     dialog->Choose(picture);
     importOptions->Cancel();

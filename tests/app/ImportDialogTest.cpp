@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <random>
 
@@ -47,10 +48,13 @@ public:
             return NextAnswer<std::optional<QColor>>(colours, {}, "colour dialog");
         };
         pickers.BackgroundFile = [this] { return NextAnswer<std::optional<std::string>>(files, {}, "file dialog"); };
-        return std::make_unique<ImportDialog>(dir.file("picture.png"), picture, start, std::move(pickers));
+        auto dialog = std::make_unique<ImportDialog>(dir.file("picture.png"), picture, start, std::move(pickers));
+        dialog->WaitForPreview();
+        return dialog;
     }
     // What the dialog must show for settings: the import's own outcome, pixel for pixel.
-    void ExpectShows(const ImportDialog& dialog, const ImportSettings& settings, const std::string& where) {
+    void ExpectShows(ImportDialog& dialog, const ImportSettings& settings, const std::string& where) {
+        dialog.WaitForPreview();
         EXPECT_EQ(Compared(dialog.Choices().Settings), Compared(settings)) << where;
         const auto expected = import::ImportDecoded(picture, settings, modPalettes::GamePalette, nullptr);
         ASSERT_TRUE(expected && dialog.Result()) << where;
@@ -175,6 +179,42 @@ TEST_F(ImportDialogTest, OptionsShowInTheWidgetsAndChangeThePreviewsAsTheImportD
     }
     EXPECT_TRUE(colours.empty() && files.empty());
     EXPECT_EQ(shownColours, std::vector<QColor>{QColor(0, 0, 0)}) << "the picker starts from the background colour";
+}
+
+// Strict with a colour the game lacks: the dialog says it cannot import and OK stays greyed out,
+// also when pressed. Every option changed at once, the last request is what shows, and the
+// dialog keeps its size. Enter after choosing a colour is OK's, not the colour button's.
+TEST_F(ImportDialogTest, CannotImportGreysOutOkTheLatestRequestShowsAndTheSizeStays) {
+    auto dialog = Open();
+    dialog->show();
+    const QSize size = dialog->size();
+    dialog->StrictBox()->click();
+    dialog->WaitForPreview();
+    EXPECT_TRUE(dialog->ReportText().startsWith("Cannot be imported: pixel ")) << dialog->ReportText().toStdString();
+    EXPECT_FALSE(dialog->OkButton()->isEnabled());
+    dialog->OkButton()->click();
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog->isVisible());
+
+    dialog->StrictBox()->click();
+    dialog->MatchBox()->setCurrentIndex(1);
+    dialog->DitherBox()->setCurrentIndex(1);
+    dialog->FitBox()->setCurrentIndex(3);
+    dialog->AvoidEdit()->setText(QStringLiteral("0-200"));
+    ImportSettings expected;
+    expected.Match = import::MatchRule::Perceptual, expected.Dither = import::DitherMode::FloydSteinberg;
+    expected.Fit = import::FitMode::None, expected.Avoid = *import::ParseAvoidList("0-200", nullptr);
+    ExpectShows(*dialog, expected, "all at once");
+    EXPECT_EQ(dialog->size(), size);
+
+    colours.push_back(QColor(1, 2, 3));
+    dialog->ColourButton()->setFocus();
+    dialog->ColourButton()->click();
+    QTest::keyClick(dialog.get(), Qt::Key_Return);
+    EXPECT_TRUE(colours.empty() && shownColours.size() == 1u) << "the colour picker opened again";
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->size(), size);
 }
 
 }  // namespace

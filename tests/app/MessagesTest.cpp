@@ -1,5 +1,6 @@
 // The window's message boxes: for each place that shows one, its title, icon and texts, with the
-// reason beneath. A refused command changes no slot and adds no step.
+// reason beneath. A refused command changes no slot and adds no step; refusals of a file or a
+// name carry the Warning icon, loads and imports alike.
 
 #include <QUndoStack>
 
@@ -37,22 +38,27 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
     } rows[] = {
         {[&] { Click("Command1", good), Click("Command28"); }, "Information", M::Information,
          "Done! Go to the Operations menu and see how your menu looks and to save a .GAF", ""},
-        {[&] { Click("Command1", dir.file("narrow.bmp")); }, program, M::Information,
+        {[&] { Click("Command1", dir.file("narrow.bmp")); }, program, M::Warning,
          "The background image must be a 96x96, 256 color bitmap",
          "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it)."},
         {[&] { prompts->InputAnswers = {"abc"}, Click("Command20"); }, program, M::Information,
          "You must enter a number !", ""},
         {[&] { Click("Command17", dir.file("no/saved.bmp")); }, program, M::Warning, "The picture could not be saved.",
          "saved.bmp" + notWritten},
-        {[&] { dialog->Cancel(), Click("Command1"), Click("Command28"); }, program, M::None,
-         "Error whilst processing task", ""},
+        {[&] { std::filesystem::remove(good), Click("Command28"); }, program, M::None, "Error whilst processing task",
+         "good.bmp cannot be opened (No such file or directory). Check that the file is there and readable."},
+        {[&] { Click("Command9", dir.file("narrow.bmp")); }, program, M::Warning,
+         "The background image must be a 96x96, 256 color bitmap",
+         "narrow.bmp is a BMP picture. Use Load BMP to load it."},
         {[&] { prompts->InputAnswers = {""}, Click("Command26"); }, program, M::None,
          "You can't save without specifying your units UNITNAME", ""},
         {[&] { prompts->InputAnswers = {"TankΩ"}, Click("Command26"); }, program, M::Warning, noGaf, notStored},
         {[&] { prompts->InputAnswers = {"a"}, Click("Command26", dir.file("no/a.gaf")); }, program, M::Warning, noGaf,
          "a.gaf" + notWritten},
         {[&] { prompts->InputAnswers = {"arm/camp"}, Command("Export unit...")->trigger(); }, program, M::Warning,
-         noFiles, "The unit name holds a '/', which cannot be part of a file name."},
+         noFiles,
+         "The unit name has \"/\", which a unit name cannot hold: it would make a sub-path or an entry the game "
+         "cannot name."},
         {[&] {
              prompts->InputAnswers = {"a"}, dialog->Choose(dir.file("taken")), Command("Export unit...")->trigger();
          },
@@ -61,7 +67,8 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
          "The .GAF file could not be opened.",
          "Not a GAF file: it starts with 0x04030201, not the version 0x00010100."},
         {[&] { dialog->Choose(dir.file("junk.png")), Command("Import picture...")->trigger(); }, program, M::Warning,
-         "The picture could not be imported.", "junk.png: not a PNG, JPEG, BMP or PCX picture."},
+         "The picture could not be imported.",
+         "junk.png is not a picture file Iconwright knows (BMP, PCX, PNG or JPEG)."},
         {[&] { dialog->Choose(photo), importOptions->Ok(strict), Command("Import picture...")->trigger(); }, program,
          M::Warning, "The picture could not be imported.",
          "photo.png: pixel 0,0 is #010203, which is not a game colour."},

@@ -119,18 +119,21 @@ TEST(QtDialogs, EveryDialogIsAChildOfTheWindowAndBringsItsAnswerBack) {
     trigger("&Import picture...");
     for (int k = 0; k < 3; ++k) click("Command17");
     trigger("&Export unit...");
+    const Picture slot = *window->UnitGAF().Slot(0);
+    click("Command4");  // unsaved again after the export
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(answers.AllUsed());
 
     const std::string bmp = "file: BMP files (*.bmp) of BMP files (*.bmp)",
                       save = bmp + ";;PCX files (*.pcx);;PNG files (*.png)",
                       imports =
-                          "file: PNG files (*.png) of PNG files (*.png);;JPEG files (*.jpg *.jpeg);;BMP files "
-                          "(*.bmp);;PCX files (*.pcx);;All files (*)",
+                          "file: All pictures (*.png *.jpg *.jpeg *.bmp *.pcx) of All pictures (*.png *.jpg *.jpeg "
+                          "*.bmp *.pcx);;PNG files (*.png);;JPEG files (*.jpg *.jpeg);;BMP files (*.bmp);;PCX files "
+                          "(*.pcx);;All files (*)",
                       name = "input: Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit";
     EXPECT_EQ(answers.Seen,
               (Strings{bmp,
-                       "message: The background image must be a 96x96, 256 color bitmap | narrow.bmp is 95 x 96 "
+                       "warning: The background image must be a 96x96, 256 color bitmap | narrow.bmp is 95 x 96 "
                        "pixels; pictures must be 96 x 96 (Import picture can fit it).",
                        name,
                        "warning: The .GAF file could not be written. | The unit name has \"Ω\", a character the game "
@@ -142,7 +145,6 @@ TEST(QtDialogs, EveryDialogIsAChildOfTheWindowAndBringsItsAnswerBack) {
                        "message: Are you sure you want to quit (unsaved changes will be lost) | "}));
     EXPECT_EQ(answers.Parents, std::vector<QWidget*>(answers.Seen.size(), window.get()));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "Ω_GADGET.GAF"));
-    const Picture& slot = *window->UnitGAF().Slot(0);
     EXPECT_EQ(testsupport::ReadBytes(dir.file("typed.pcx")), modPCX::EncodePcx(slot, modPalettes::GamePalette, 96, 96));
     EXPECT_EQ(testsupport::ReadBytes(dir.file("other.png")), modPNG::EncodePng(slot, modPalettes::GamePalette, 96, 96));
     EXPECT_EQ(testsupport::ReadBytes(dir.file("plain.bmp")), modBmp::EncodeBmp(slot, modPalettes::GamePalette, 96, 96));

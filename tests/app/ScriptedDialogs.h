@@ -30,18 +30,21 @@ class ScriptedCommonDialog : public CommonDialog {
 public:
     struct Answer {
         std::optional<std::string> Chosen;  // nullopt stands for Cancel
+        int32_t Filter = 0;                 // the filter the user picked, counted from 1; 0 keeps it
     };
     std::deque<Answer> Answers;  // file and folder dialogs answer from the same queue
     // What each dialog opened with: file name (file dialogs), folder (both).
     std::vector<std::string> ProposedNames, StartFolders;
-    void Choose(const std::string& file) { Answers.push_back({file}); }
+    void Choose(const std::string& file, int32_t filter = 0) { Answers.push_back({file, filter}); }
     void Cancel() { Answers.push_back({std::nullopt}); }
 
 protected:
     std::optional<std::string> AskForFile(Kind) override {
         ProposedNames.push_back(FileName);
         StartFolders.push_back(StartFolder);
-        return NextAnswer<Answer>(Answers, {}, "file dialog").Chosen;
+        const Answer answer = NextAnswer<Answer>(Answers, {}, "file dialog");
+        if (answer.Chosen && answer.Filter != 0) FilterIndex = answer.Filter;
+        return answer.Chosen;
     }
     std::optional<std::string> AskForFolder(const std::string& Title) override {
         StartFolders.push_back(StartFolder);

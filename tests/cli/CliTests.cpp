@@ -86,7 +86,13 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
          "--gaf-extract " + d + "good.gaf " + d + "out",
          "The frames could not all be written: the folder " + d + "out/B cannot be made.",
          d + "out/A/0.png\n"},
-        {{"--import", "0", d + "clear.png"}, "--import 0 " + d + "clear.png", "the picture is fully transparent"}};
+        {{"--trim", "on", "--import", "0", d + "clear.png"},
+         "--import 0 " + d + "clear.png",
+         "the picture is fully transparent"},
+        {{"--unit", "arm/camp", "--write-gaf", d + "x.gaf"},
+         "--write-gaf " + d + "x.gaf",
+         "The .GAF file could not be written. The unit name has \"/\", which a unit name cannot hold: it would make "
+         "a sub-path or an entry the game cannot name."}};
     for (const Case& c : cases) {
         std::filesystem::remove(before);
         Args args{"--save-bmp", "normal", before};
@@ -98,6 +104,20 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
         EXPECT_EQ(ReadBytes(before).size(), 10294u) << c.Step;
         EXPECT_FALSE(std::filesystem::exists(after) || std::filesystem::exists(d + "x.gaf")) << c.Step;
     }
+}
+
+// A name longer than the GAF entry is written cut, as scripts may expect, with the warning the
+// window gives on standard error; the run goes on.
+TEST(CliFailure, ALongUnitNameIsWrittenCutWithAWarning) {
+    clitest::Inputs in;
+    const std::string gaf = in.path().string() + "/long.gaf", name = "abcdefghijklmnopqrstuvwxyz012345";
+    const CliRun run = RunTool({"--unit", name, "--write-gaf", gaf, "--save-bmp", "normal", in.file("after.bmp")});
+    EXPECT_EQ(std::to_string(run.Exit) + run.Out + run.Err,
+              "0iconwright-cli: --write-gaf " + gaf +
+                  ": The entry inside the file will be named ABCDEFGHIJKLMNOPQRSTUVWXYZ01234: the game reads 31 "
+                  "characters.\n");
+    EXPECT_EQ(ReadBytes(gaf).size(), 12440u);
+    EXPECT_TRUE(std::filesystem::exists(in.file("after.bmp")));
 }
 
 // The program itself under a file-size limit smaller than the GAF file, with the signal such a

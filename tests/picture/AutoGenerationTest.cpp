@@ -32,7 +32,8 @@ void ExpectSlots(const classUnitGAF& set, const classUnitGAF& expected) {
 }
 
 // A loaded file is loaded into both other slots, then lightened and greyed; an imported one is
-// imported again with the settings given.
+// imported again with the settings given. Both come out as new pictures of the generation, which
+// Make "light" and Make "grey" may still be used on.
 TEST(AutoGeneration, LoadsOrImportsBothThenLightensAndGreysReportingEachStage) {
     Basis basis;
     import::ImportSettings settings;
@@ -45,11 +46,63 @@ TEST(AutoGeneration, LoadsOrImportsBothThenLightensAndGreysReportingEachStage) {
                                                      : expected.ImportPicture(basis.Path, slot, settings));
         expected.MakePicLighter(kHighlightedPic), expected.MakePicGrey(kDisabledPic);
         basis.Seen.clear();
-        EXPECT_EQ(GenerateHighlightedAndDisabled(set, basis.Path, kind, basis.Record, nullptr, settings),
+        EXPECT_EQ(GenerateHighlightedAndDisabled(set, SlotSource::FromFile(basis.Path, kind, settings), basis.Record),
                   AutoGenerationResult::Done);
         EXPECT_EQ(basis.Seen, (Stages{LoadingPictures, MakingHighlighted, MakingDisabled}));
         ExpectSlots(set, expected);
+        for (int32_t slot : {kHighlightedPic, kDisabledPic}) {
+            EXPECT_EQ(*set.Source(slot), SlotSource::Generation());
+            EXPECT_FALSE(set.WasLightened(slot) || set.WasGreyed(slot));
+        }
     }
+}
+
+// The normal slot's own source decides: the reader it was loaded with, the import with its
+// settings, a picture saved over it; a slot that came from no file generates nothing.
+TEST(AutoGeneration, WorksFromTheNormalSlotsOwnSourceOrNotAtAll) {
+    Basis basis;
+    classUnitGAF set;
+    EXPECT_EQ(GenerateFromNormalPicture(set, basis.Record), AutoGenerationResult::NoSourceFile);
+    EXPECT_TRUE(basis.Seen.empty());
+    ExpectSlots(set, classUnitGAF{});
+
+    import::ImportSettings perceptual;
+    perceptual.Match = import::MatchRule::Perceptual;
+    ASSERT_TRUE(set.ImportPicture(basis.Path, kNormalPic, perceptual));
+    ASSERT_TRUE(set.LoadBMPPicture(basis.Path, kDisabledPic));  // another page's load does not count
+    set.AddCavedogLikeBorder(kNormalPic);                       // nor do effects on the normal slot
+    EXPECT_EQ(*set.Source(kNormalPic), SlotSource::FromFile(basis.Path, PictureFileKind::Imported, perceptual));
+    ASSERT_EQ(GenerateFromNormalPicture(set), AutoGenerationResult::Done);
+    classUnitGAF expected;
+    ASSERT_TRUE(expected.ImportPicture(basis.Path, kHighlightedPic, perceptual));
+    ASSERT_TRUE(expected.ImportPicture(basis.Path, kDisabledPic, perceptual));
+    expected.MakePicLighter(kHighlightedPic), expected.MakePicGrey(kDisabledPic);
+    EXPECT_EQ(*set.Slot(kHighlightedPic), *expected.Slot(kHighlightedPic));
+    EXPECT_EQ(*set.Slot(kDisabledPic), *expected.Slot(kDisabledPic));
+}
+
+// Loads and imports start a picture afresh; the effects keep its source; lightening and greying
+// are marked on the picture; a record puts all of it back.
+TEST(SlotSource, FollowsThePictureThroughLoadsEffectsAndRecords) {
+    Basis basis;
+    classUnitGAF set;
+    EXPECT_EQ(*set.Source(kHighlightedPic), SlotSource{});
+    const SlotRecord white = set.Record(kHighlightedPic);
+    ASSERT_TRUE(set.LoadBMPPicture(basis.Path, kHighlightedPic));
+    set.MakePicLighter(kHighlightedPic);
+    set.AddGrid(kHighlightedPic);
+    EXPECT_EQ(*set.Source(kHighlightedPic), SlotSource::FromFile(basis.Path, PictureFileKind::Bmp));
+    EXPECT_TRUE(set.WasLightened(kHighlightedPic));
+    EXPECT_FALSE(set.WasGreyed(kHighlightedPic));
+    const SlotRecord lightened = set.Record(kHighlightedPic);
+    ASSERT_TRUE(set.LoadBMPPicture(basis.Path, kHighlightedPic));
+    EXPECT_FALSE(set.WasLightened(kHighlightedPic));
+    set.Restore(kHighlightedPic, white);
+    EXPECT_EQ(set.Record(kHighlightedPic), white);
+    set.Restore(kHighlightedPic, lightened);
+    EXPECT_EQ(set.Record(kHighlightedPic), lightened);
+    EXPECT_EQ(set.Source(3), nullptr);
+    EXPECT_FALSE(set.WasLightened(3));
 }
 
 // The BMP file read as PCX fails at once and changes nothing; a file that disappears while the
@@ -59,7 +112,8 @@ TEST(AutoGeneration, AFailedLoadEndsItWithTheSlotsAsFarAsItGot) {
     const classUnitGAF fresh;
     classUnitGAF wrongKind;
     imagefiles::FileFailure why;
-    EXPECT_EQ(GenerateHighlightedAndDisabled(wrongKind, basis.Path, PictureFileKind::Pcx, basis.Record, &why),
+    EXPECT_EQ(GenerateHighlightedAndDisabled(wrongKind, SlotSource::FromFile(basis.Path, PictureFileKind::Pcx),
+                                             basis.Record, &why),
               AutoGenerationResult::FirstLoadFailed);
     EXPECT_EQ(basis.Seen, Stages{LoadingPictures});
     EXPECT_EQ(why.Kind, imagefiles::FailureKind::OtherKind);
@@ -72,7 +126,8 @@ TEST(AutoGeneration, AFailedLoadEndsItWithTheSlotsAsFarAsItGot) {
         if (++yields == 9216) std::filesystem::remove(basis.Path);
     });
     basis.Seen.clear();
-    EXPECT_EQ(GenerateHighlightedAndDisabled(vanishing, basis.Path, PictureFileKind::Bmp, basis.Record, &why),
+    EXPECT_EQ(GenerateHighlightedAndDisabled(vanishing, SlotSource::FromFile(basis.Path, PictureFileKind::Bmp),
+                                             basis.Record, &why),
               AutoGenerationResult::SecondLoadFailed);
     EXPECT_EQ(basis.Seen, Stages{LoadingPictures});
     EXPECT_EQ(why.Kind, imagefiles::FailureKind::CannotOpen);

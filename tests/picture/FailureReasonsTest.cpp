@@ -13,8 +13,8 @@ namespace {
 using imagefiles::FailureKind;
 using imagefiles::FileFailure;
 
-constexpr ImportCommandWords kWindow{"File > Import picture...", "Import picture"};
-constexpr ImportCommandWords kCli{"--import", "--import"};
+constexpr ImportCommandWords kWindow{"File > Import picture...", "Import picture", "Load BMP", "Load PCX"};
+constexpr ImportCommandWords kCli{"--import", "--import", "--load-bmp", "--load-pcx"};
 
 struct LoadCase {
     FileFailure Failure;
@@ -27,6 +27,8 @@ TEST(FailureReasons, ALoadFailureNamesTheFileTheFaultAndTheWayOut) {
         {{FailureKind::OtherKind, "PNG"},
          kWindow,
          "armcamp.png is a PNG picture. Use File > Import picture... to bring it in."},
+        {{FailureKind::OtherKind, "BMP"}, kWindow, "armcamp.png is a BMP picture. Use Load BMP to load it."},
+        {{FailureKind::OtherKind, "PCX"}, kCli, "armcamp.png is a PCX picture. Use --load-pcx to load it."},
         {{FailureKind::OtherKind, "GIF"},
          kWindow,
          "armcamp.png is a GIF picture, which Iconwright cannot read. Save it as PNG, BMP or PCX in your drawing "
@@ -53,15 +55,21 @@ TEST(FailureReasons, ALoadFailureNamesTheFileTheFaultAndTheWayOut) {
         EXPECT_EQ(DescribeLoadFailure("/home/me/art/armcamp.png", c.Failure, c.Words), c.Expected) << c.Expected;
 }
 
-TEST(FailureReasons, AWriteFailureSaysWhyAndARefusedNameNamesItsCharacter) {
+// An import names the same causes of an unreadable file with the same words as a load, and its
+// own refusals with what the import found.
+TEST(FailureReasons, AnImportFailureSpeaksAsALoadForTheSameCause) {
+    const FileFailure junk{FailureKind::Unrecognised, ""};
+    EXPECT_EQ(DescribeImportFileFailure("/a/junk.png", junk), DescribeLoadFailure("/a/junk.png", junk, kWindow));
+    EXPECT_EQ(DescribeImportFileFailure("/a/p.png", {FailureKind::NotExact, "pixel 0,0 is #010203"}),
+              "p.png: pixel 0,0 is #010203, which is not a game colour.");
+}
+
+TEST(FailureReasons, AWriteFailureSaysWhyAndARefusedNameGivesTheRulesSentence) {
     EXPECT_EQ(DescribeWriteFailure("/nowhere/x.gaf", {FailureKind::CannotWrite, "No such file or directory"}),
               "x.gaf could not be written (No such file or directory). Choose another folder or file name, or free "
               "some space.");
-    EXPECT_EQ(DescribeWriteFailure("x.gaf", {FailureKind::BadName, "\"\xCE\xA9\""}),
-              "The unit name has \"\xCE\xA9\", a character the game cannot store. Use only Western European letters, "
-              "digits and signs.");
-    EXPECT_EQ(DescribeWriteFailure("x.gaf", {FailureKind::BadName, "the unit name is empty"}),
-              "The unit name is empty.");
+    EXPECT_EQ(DescribeWriteFailure("x.gaf", {FailureKind::BadName, "The unit name has \"/\"."}),
+              "The unit name has \"/\".");
 }
 
 }  // namespace

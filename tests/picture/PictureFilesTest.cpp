@@ -10,6 +10,7 @@
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
+#include "picture/UnitName.h"
 #include "picture/classUnitGAF.h"
 #include "support/Refusals.h"
 #include "support/TestFiles.h"
@@ -105,9 +106,9 @@ TEST(PictureFiles, RefusalsSayWhy) {
         {[&](auto* why) { return set.LoadBMPPicture(dir.file("gone.bmp"), 0, why); }, CannotOpen,
          "No such file or directory"},
         {[&](auto* why) { return set.SaveAsBMP(3, dir.file("s.bmp"), why); }, CannotWrite, "no picture 3"},
-        {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE\xA9", why); }, BadName, "\"\xCE\xA9\""},
-        {[&](auto* why) { return named.SaveGadget(gaf, "UseNameEntry", why); }, BadName, "\"\xCE\xA9\""},
-        {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE", why); }, BadName, "a byte that is not UTF-8 (0xCE)"},
+        {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE\xA9", why); }, BadName, *UnitNameProblem("\xCE\xA9")},
+        {[&](auto* why) { return named.SaveGadget(gaf, "UseNameEntry", why); }, BadName, *UnitNameProblem("\xCE\xA9")},
+        {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE", why); }, BadName, *UnitNameProblem("\xCE")},
         {[&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); }, CannotWrite,
          "No such file or directory"}};
     for (const auto& [operation, kind, detail] : cases) {
