@@ -36,7 +36,14 @@ const page = (script) => template.replace("<!--style-->", style).replace("<!--sc
 
 writeFileSync(join(outDir, "app.js"), await bundle(join(moduleDir, "iconwright.js")));
 copyFileSync(join(moduleDir, "iconwright.wasm"), join(outDir, "iconwright.wasm"));
-writeFileSync(join(outDir, "index.html"), page('<script type="module" src="app.js"></script>'));
+// The wasm is asked for at once, beside the script, rather than once the script has run.
+writeFileSync(
+  join(outDir, "index.html"),
+  page(
+    '<link rel="preload" href="iconwright.wasm" as="fetch" type="application/wasm" crossorigin>\n' +
+      '<script type="module" src="app.js"></script>',
+  ),
+);
 
 // Inline, a script's text must not hold "</script", which would end it early.
 const single = (await bundle(join(moduleDir, "iconwright-single.js"))).replaceAll("</script", "<\\/script");
