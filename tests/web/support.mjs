@@ -167,13 +167,19 @@ export function encodePng(width, height, colour) {
   ]);
 }
 
-// A soft picture with a transparent corner: every import option has something to do.
+// A shaded ball with a soft edge on a transparent ground, lit from the top left, with a band
+// across it: smooth shading to dither, partial alpha to composite, empty edges to trim.
 export function testPicture(x, y, width, height) {
-  const r = Math.round((255 * x) / (width - 1));
-  const g = Math.round((255 * y) / (height - 1));
-  const b = (x * 7 + y * 13) % 256;
-  const a = x + y < (width + height) / 8 ? 0 : 255;
-  return [r, g, b, a];
+  const cx = width / 2, cy = height / 2, r = Math.min(width, height) * 0.45;
+  const nx = (x + 0.5 - cx) / r, ny = (y + 0.5 - cy) / r;
+  const d = Math.hypot(nx, ny);
+  if (d >= 1) return [0, 0, 0, 0];
+  const nz = Math.sqrt(1 - d * d);
+  const light = Math.max(0, (-nx - ny + nz) / Math.sqrt(3));
+  const band = Math.abs(ny - 0.15) < 0.12;
+  const base = band ? [200, 170, 40] : [60, 120, 170];
+  const shade = (c) => Math.min(255, Math.round(c * (0.25 + 0.95 * light) + 40 * light ** 8));
+  return [shade(base[0]), shade(base[1]), shade(base[2]), Math.min(255, Math.round((1 - d) * r * 255 / 2))];
 }
 
 // GAF files as the game's tools write them: entries of raw or run-length frames, and frames drawn
