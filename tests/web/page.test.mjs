@@ -139,6 +139,14 @@ test("import with every option: live report, remembered options, GAF equal to th
   const gaf = await downloaded(page, "#download-gaf");
   assert.deepEqual(gaf.bytes, cliGaf(["--unit", "corkrog", ...options, "--import", "normal", files.png, "--auto-import", files.png]));
 
+  // A picture dropped onto a picture opens the import for that picture; Escape leaves it.
+  await dropFile(page, "#picture-2", files.png, "render.png");
+  await page.waitForSelector("#import-dialog[open]");
+  assert.equal(await page.textContent("#import-title"), "Import picture into the disabled picture");
+  await page.keyboard.press("Escape");
+  await page.waitForSelector("#import-dialog", { state: "hidden" });
+  assert.deepEqual((await downloaded(page, "#download-gaf")).bytes, gaf.bytes);
+
   // The options are remembered in this browser for the next visit.
   const again = await browser.newPage();
   await chooseFile(again, "#picture-1 [data-command=import]", files.jpeg);
@@ -190,8 +198,10 @@ test("effects with undo and redo, by buttons and by keys", async () => {
   await page.close();
 });
 
-test("unit zip: anims/<name>_GADGET.GAF and unitpics/<NAME>.PCX as --export-unit writes them", async () => {
+test("unit zip, made offline: anims/<name>_GADGET.GAF and unitpics/<NAME>.PCX as --export-unit writes them", async () => {
   const page = await browser.newPage();
+  // Once loaded, the page needs no network.
+  await browser.context.setOffline(true);
   await chooseFile(page, "#picture-0 [data-command=load-bmp]", files.bmp);
   await page.click("#picture-0 [data-command=basis]");
   await setUnitName(page, "Armcamp");
@@ -202,6 +212,7 @@ test("unit zip: anims/<name>_GADGET.GAF and unitpics/<NAME>.PCX as --export-unit
   runCli(["--unit", "Armcamp", "--load-bmp", "normal", files.bmp, "--auto", files.bmp, "--export-unit", mod]);
   assert.deepEqual(Object.keys(entries), ["anims/Armcamp_GADGET.GAF", "unitpics/ARMCAMP.PCX"]);
   for (const [name, bytes] of Object.entries(entries)) assert.deepEqual(bytes, readFileSync(join(mod, name)), name);
+  await browser.context.setOffline(false);
   await page.close();
 });
 
