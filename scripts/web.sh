@@ -7,15 +7,21 @@
 #   bash scripts/web.sh            build
 #   bash scripts/web.sh --serve    build, then serve build-web/ on 127.0.0.1 (prints the address)
 #
-# Needs Debian's emscripten and node/npm (scripts/install-deps.sh --packages emscripten npm).
-# Intermediate files go to build-wasm/; the libraries to a cache under .deps/ (built once).
+# Installs Debian's emscripten (and node, npm, a host C++ compiler) where missing. Intermediate
+# files go to build-wasm/; the libraries to a cache under .deps/ (built once).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# emcc runs its JavaScript tools with node, which finds Debian's acorn only through NODE_PATH when
+# node is not Debian's own.
 export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 
-for tool in emcc emcmake node npm; do
-  command -v "$tool" >/dev/null || { echo "web.sh: $tool is missing (scripts/install-deps.sh --packages emscripten nodejs npm)" >&2; exit 1; }
-done
+# Only a missing command is installed: node and npm may come from another package than Debian's.
+missing=()
+command -v emcc >/dev/null || missing+=(emscripten)
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
+command -v c++ >/dev/null || missing+=(g++)
+((${#missing[@]} == 0)) || bash scripts/install-deps.sh --packages "${missing[@]}"
 
 libraries=$(bash scripts/web-libraries.sh)
 
