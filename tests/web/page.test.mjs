@@ -267,9 +267,16 @@ test("refused files and names: the core's message and reason", async () => {
   assert.match(await page.textContent("#import-error"), /^The picture could not be imported\. anim\.gif: a GIF picture/);
   await page.click("#import-cancel");
 
-  // A GAF file that is not one.
-  await chooseFile(page, "#open-gaf", files.bmp);
-  assert.equal((await alertText(page))[0], "The .GAF file could not be opened.");
+  // GAF files that are none, or cut short: the reader's reason, which the CLI gives too.
+  const cutGaf = join(browser.scratch, "cut.gaf");
+  writeFileSync(cutGaf, readFileSync(files.gaf).subarray(0, 100));
+  for (const file of [files.bmp, cutGaf]) {
+    await chooseFile(page, "#open-gaf", file);
+    const [shownMessage, shownReason] = await alertText(page);
+    assert.equal(shownMessage, "The .GAF file could not be opened.");
+    const detail = shownReason[0].toLowerCase() + shownReason.slice(1);
+    assert.ok(cliFailure(["--gaf-list", file]).includes(`The GAF file could not be read: ${detail}`), shownReason);
+  }
 
   // Unit names: none, one the game cannot store, one that is no file name.
   await page.click("#download-gaf");
