@@ -79,9 +79,7 @@ async function start(): Promise<void> {
     if (file) await viewer.open(file);
   });
   document.addEventListener("open-gaf", (event) => void viewer.open((event as CustomEvent<File>).detail));
-  $("alert-close").addEventListener("click", () => {
-    $("alert").hidden = true;
-  });
+  $("alert-close").addEventListener("click", () => page.closeAlert());
 
   // A file dropped outside the picture panels: a GAF file opens in the viewer, a picture is
   // imported into the normal picture.

@@ -25,6 +25,7 @@ export class Page {
   basis: Basis | undefined;
   readonly sources: string[] = ["", "", ""];
   private readonly listeners: (() => void)[] = [];
+  private focusBeforeAlert: HTMLElement | null = null;
 
   constructor(readonly core: IconwrightModule) {
     this.files = new PageFiles(core);
@@ -77,10 +78,18 @@ export class Page {
   // Messages: a failure's message and the core's reason, or a passing status line.
   fail(outcome: Pick<Outcome, "message" | "reason">): void {
     const alert = document.getElementById("alert")!;
+    // Focus goes back where it was once the message is read.
+    if (alert.hidden) this.focusBeforeAlert = document.activeElement as HTMLElement | null;
     document.getElementById("alert-message")!.textContent = outcome.message;
     document.getElementById("alert-reason")!.textContent = outcome.reason;
     alert.hidden = false;
     (document.getElementById("alert-close") as HTMLButtonElement).focus();
+  }
+
+  closeAlert(): void {
+    document.getElementById("alert")!.hidden = true;
+    this.focusBeforeAlert?.focus();
+    this.focusBeforeAlert = null;
   }
 
   status(text: string): void {

@@ -42,8 +42,8 @@ export class PicturePanel {
 
     const canvases = document.createElement("div");
     canvases.className = "canvases";
-    this.slotCanvas = this.figure(canvases, "slot", 96, "96 x 96");
-    this.frameCanvas = this.figure(canvases, "frame", 64, "64 x 64, as in the GAF file");
+    this.slotCanvas = this.figure(canvases, "slot", 96, "96 x 96", slotNames[slot]!);
+    this.frameCanvas = this.figure(canvases, "frame", 64, "64 x 64, as in the GAF file", slotNames[slot]!);
     panel.append(canvases);
     this.source = document.createElement("p");
     this.source.className = "source";
@@ -119,9 +119,11 @@ export class PicturePanel {
     page.onChange(() => this.draw());
   }
 
-  private figure(parent: HTMLElement, kind: string, side: number, caption: string): HTMLCanvasElement {
+  private figure(parent: HTMLElement, kind: string, side: number, caption: string, name: string): HTMLCanvasElement {
     const figure = document.createElement("figure");
     const canvas = document.createElement("canvas");
+    canvas.setAttribute("role", "img");
+    canvas.setAttribute("aria-label", `${name}, ${caption}`);
     canvas.className = kind;
     canvas.width = side;
     canvas.height = side;
