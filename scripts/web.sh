@@ -2,6 +2,7 @@
 # Builds the web page into build-web/, a folder that any static host can serve as it is:
 #
 #   build-web/index.html, app.js, iconwright.wasm   the page (the wasm fetched beside the script)
+#   build-web/sw.js                                 keeps those files for a visit without a network
 #   build-web/iconwright-single.html                the whole page in one file, opens from file://
 #
 #   bash scripts/web.sh            build

@@ -5,6 +5,7 @@
 // OUT_DIR/index.html with app.js and iconwright.wasm beside it, and OUT_DIR/iconwright-single.html,
 // the same page with its script, styles and wasm inside (it opens from file://).
 import { build } from "esbuild";
+import { createHash } from "node:crypto";
 import { copyFileSync, readFileSync, writeFileSync } from "node:fs";
 import { dirname, join, resolve } from "node:path";
 import { fileURLToPath } from "node:url";
@@ -44,6 +45,15 @@ writeFileSync(
       '<script type="module" src="app.js"></script>',
   ),
 );
+
+// The service worker, its cache named after what it keeps.
+const version = createHash("sha256")
+  .update(readFileSync(join(outDir, "app.js")))
+  .update(readFileSync(join(outDir, "iconwright.wasm")))
+  .update(readFileSync(join(outDir, "index.html")))
+  .digest("hex")
+  .slice(0, 16);
+writeFileSync(join(outDir, "sw.js"), readFileSync(join(here, "sw.js"), "utf8").replace("__BUILD__", version));
 
 // Inline, a script's text must not hold "</script", which would end it early.
 const single = (await bundle(join(moduleDir, "iconwright-single.js"))).replaceAll("</script", "<\\/script");

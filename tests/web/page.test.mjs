@@ -316,6 +316,23 @@ test("keyboard: every command is reached with Tab and shows its focus", async ()
   await page.close();
 });
 
+test("a served page, loaded once, opens again without a network", async () => {
+  const page = await browser.newPage();
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await browser.context.setOffline(true);
+  try {
+    await page.reload();
+    await page.waitForSelector("body[data-ready=true]");
+    await chooseFile(page, "#picture-0 [data-command=load-bmp]", files.bmp);
+    await setUnitName(page, "offline");
+    const gaf = await downloaded(page, "#download-gaf");
+    assert.deepEqual(gaf.bytes, cliGaf(["--unit", "offline", "--load-bmp", "normal", files.bmp]));
+  } finally {
+    await browser.context.setOffline(false);
+  }
+  await page.close();
+});
+
 test("the single-file page opens from file:// and writes the same GAF file", async () => {
   const page = await browser.newPage(pathToFileURL(join(pageFolder, "iconwright-single.html")).href);
   await chooseFile(page, "#picture-0 [data-command=load-bmp]", files.bmp);

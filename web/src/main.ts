@@ -92,6 +92,11 @@ async function start(): Promise<void> {
 
   // The core and the page's files, for the bench to time the core in the page without the dialogs.
   (globalThis as { iconwright?: unknown }).iconwright = { core: page.core, files: page.files };
+  // Served pages keep their files for a visit without a network; a page opened from a file needs
+  // none.
+  if ("serviceWorker" in navigator && location.protocol.startsWith("http")) {
+    navigator.serviceWorker.register("sw.js").catch(() => {});
+  }
   page.refresh();
   page.status("Ready");
   document.body.dataset.ready = "true";
