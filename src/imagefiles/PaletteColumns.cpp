@@ -19,8 +19,10 @@ int16_t Difference(int16_t a, int16_t b) {
 
 }  // namespace
 
-PaletteColumns::PaletteColumns(const Palette& Target, std::span<const uint8_t> Indices)
-    : groups_((Indices.size() + kLanes - 1) / kLanes), values_(4 * Count(), kColumnPadding) {
+PaletteColumns::PaletteColumns(const Palette& Target, std::span<const uint8_t> Indices, bool FallsBackTo255)
+    : groups_((Indices.size() + kLanes - 1) / kLanes),
+      fallsBackTo255_(FallsBackTo255),
+      values_(4 * Count(), kColumnPadding) {
     assert(Indices.size() <= 256);
     int16_t* red = values_.data();
     int16_t* green = red + Count();
@@ -37,7 +39,7 @@ PaletteColumns::PaletteColumns(const Palette& Target, std::span<const uint8_t> I
 
 ColumnsView PaletteColumns::View() const {
     const int16_t* red = values_.data();
-    return {red, red + Count(), red + 2 * Count(), red + 3 * Count(), groups_};
+    return {red, red + Count(), red + 2 * Count(), red + 3 * Count(), groups_, fallsBackTo255_};
 }
 
 uint8_t ColumnsView::Nearest(int red, int green, int blue) const {
@@ -56,7 +58,7 @@ uint8_t ColumnsView::Nearest(int red, int green, int blue) const {
         distance[i] = static_cast<int16_t>(Difference(r, reds[i]) + Difference(g, greens[i]) + Difference(b, blues[i]));
         smallest = distance[i] < smallest ? distance[i] : smallest;
     }
-    if (smallest >= kFarthest) return 255;  // as in the plain rule: only a nearer entry replaces 255
+    if (smallest >= kFarthest && FallsBackTo255) return 255;  // as in the plain rule: only a nearer entry replaces 255
     std::size_t i = 0;
     while (distance[i] != smallest) ++i;
     return static_cast<uint8_t>(Index[i]);
