@@ -142,6 +142,18 @@ TEST(DecodeGafEntries, SeveralEntriesInOrderWithSharedFramesUnknownFieldsAndThei
               std::tuple(Bytes{5, 9, 6}, Bytes{3, 4}, Bytes{3, 4}));
 }
 
+// A refusal names the entry by its name, or by its number when the name holds a character that
+// would break the one-line message: a C0 or C1 control character or DEL.
+TEST(DecodeGafEntries, ARefusalNamesTheEntryUnlessItsNameHoldsAControlCharacter) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"ARM~", "entry ARM~"}, {"ARM\x7F", "entry 0"}, {"ARM\x1F", "entry 0"}, {"ARM\x81", "entry 0"}};
+    for (const auto& [name, place] : cases) {
+        FileFailure why;
+        EXPECT_FALSE(gaf::DecodeGaf(Build({{.Name = name, .Frames = {RowsFrame(0, {{}})}}}).Bytes, &why));
+        EXPECT_EQ(Said(why), Said({FailureKind::Malformed, "frame 0 of " + place + ": a frame of 0 x 1 pixels"}));
+    }
+}
+
 // A base file of three frames (raw, run-length, two layers), each case changing it in one place;
 // then every shorter prefix of it.
 TEST(DecodeGafHostile, EveryOutOfPlaceOffsetCountOrSizeIsRefusedWithItsPlace) {
