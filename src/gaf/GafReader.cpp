@@ -9,14 +9,13 @@
 #include "gaf/Windows1252.h"
 #include "imagefiles/ByteReader.h"
 #include "imagefiles/FileBytes.h"
+#include "imagefiles/ReadLimits.h"
 
 namespace gaf {
 
 namespace {
 
 using imagefiles::FailureKind;
-
-constexpr std::size_t kMaxFileBytes = std::size_t{256} * 1024 * 1024;
 
 constexpr uint64_t kFileHeaderBytes = 12;                    // version, entry count, a zero
 constexpr uint64_t kEntryHeaderBytes = 8 + kEntryNameBytes;  // frame count, two unknowns, name
@@ -365,12 +364,13 @@ std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::F
 }
 
 std::optional<DecodedGaf> ReadGafFile(const std::string& Filename, imagefiles::FileFailure* Why) {
-    const auto bytes = filebytes::ReadFileBytes(Filename, kMaxFileBytes);
+    const auto bytes = filebytes::ReadFileBytes(Filename, imagefiles::kMaxReadBytes);
     if (!bytes) {
         std::error_code error;
         const auto size = std::filesystem::file_size(Filename, error);
-        if (!error && std::filesystem::is_regular_file(Filename, error) && size > kMaxFileBytes) {
-            imagefiles::Report(Why, FailureKind::TooLarge, "the file is larger than " + CountText(kMaxFileBytes) + "B");
+        if (!error && std::filesystem::is_regular_file(Filename, error) && size > imagefiles::kMaxReadBytes) {
+            imagefiles::Report(Why, FailureKind::TooLarge,
+                               "the file is larger than " + CountText(imagefiles::kMaxReadBytes) + "B");
         } else {
             imagefiles::Report(Why, FailureKind::CannotOpen, "the file cannot be opened");
         }
