@@ -1,6 +1,7 @@
 #include "gaf/GafExtraction.h"
 
 #include <filesystem>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -35,8 +36,9 @@ std::string EntryFolderName(std::string_view name) {
 
 std::vector<std::string> EntryFolderNames(const DecodedGaf& gaf) {
     std::vector<std::string> folders;
-    folders.reserve(gaf.Entries.size());
-    std::unordered_set<std::string> taken;
+    folders.reserve(gaf.Entries.size());  // never moved again: taken views the names in place
+    std::unordered_set<std::string_view> taken;
+    taken.reserve(gaf.Entries.size());
     std::unordered_map<std::string, unsigned> nextRepeat;  // per name, the number to try next
     for (const DecodedEntry& entry : gaf.Entries) {
         const std::string base = EntryFolderName(entry.Name);
@@ -46,8 +48,8 @@ std::vector<std::string> EntryFolderNames(const DecodedGaf& gaf) {
             do folder = base + "~" + std::to_string(repeat++);
             while (taken.contains(folder));
         }
-        taken.insert(folder);
         folders.push_back(std::move(folder));
+        taken.insert(folders.back());
     }
     return folders;
 }

@@ -9,14 +9,13 @@
 #include "gaf/Windows1252.h"
 #include "imagefiles/ByteReader.h"
 #include "imagefiles/FileBytes.h"
+#include "imagefiles/ReadLimits.h"
 
 namespace gaf {
 
 namespace {
 
 using imagefiles::FailureKind;
-
-constexpr std::size_t kMaxFileBytes = std::size_t{256} * 1024 * 1024;
 
 constexpr uint64_t kFileHeaderBytes = 12;                    // version, entry count, a zero
 constexpr uint64_t kEntryHeaderBytes = 8 + kEntryNameBytes;  // frame count, two unknowns, name
@@ -353,7 +352,7 @@ std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::F
 }
 
 std::optional<DecodedGaf> ReadGafFile(const std::string& Filename, imagefiles::FileFailure* Why, WorkBudget& Budget) {
-    const auto bytes = filebytes::ReadFileBytes(Filename, kMaxFileBytes, Why);
+    const auto bytes = filebytes::ReadFileBytes(Filename, imagefiles::kMaxReadBytes, Why);
     if (!bytes) return std::nullopt;
     return DecodeGaf(*bytes, Why, Budget);
 }

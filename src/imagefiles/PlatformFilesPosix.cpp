@@ -248,14 +248,18 @@ bool SyncFile(const Handle& file, SystemError& error) {
 
 namespace {
 
+enum class Lock { Taken, HeldByAnother, Unsupported };
+
 // An open file description lock (not a process's lock): it belongs to the descriptor, so it is
 // not shared with other threads of the writer and ends when the descriptor closes, and it is seen
-// across process namespaces, where a process id means nothing.
-bool TakeLock(int fd, short type) {
+// across process namespaces, where a process id means nothing. A system or file system without
+// such locks (EINVAL; WebAssembly's in-memory files) has one process writing at most.
+Lock TakeLock(int fd, short type) {
     struct flock lock {};
     lock.l_type = type;
     lock.l_whence = SEEK_SET;
-    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) return Lock::Taken;
+    return errno == EINVAL || errno == ENOSYS ? Lock::Unsupported : Lock::HeldByAnother;
 }
 
 // True when name inside folder is still the file open as fd.
@@ -269,12 +273,13 @@ bool StillNames(int folder, const std::string& name, int fd) {
 }  // namespace
 
 bool MarkInUse(const Handle& folder, const std::string& name, const Handle& file) {
-    return TakeLock(Fd(file), F_WRLCK) && StillNames(Fd(folder), name, Fd(file));
+    return TakeLock(Fd(file), F_WRLCK) != Lock::HeldByAnother && StillNames(Fd(folder), name, Fd(file));
 }
 
 void RemoveIfAbandoned(const Handle& folder, const std::string& name) {
     Handle file(::openat(Fd(folder), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file.Valid() || !TakeLock(Fd(file), F_RDLCK)) return;
+    // Without locks nothing tells a running writer's file from an abandoned one: it stays.
+    if (!file.Valid() || TakeLock(Fd(file), F_RDLCK) != Lock::Taken) return;
     // Removed only while the lock is held and the name still names the file locked, so that a
     // writer that created it just now, and has not locked it yet, finds it gone and makes another.
     if (StillNames(Fd(folder), name, Fd(file))) ::unlinkat(Fd(folder), name.c_str(), 0);
