@@ -6,6 +6,7 @@
 #   sanitize          the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz              the fuzz targets, briefly
 #   screenshots       the window under Xvfb, with screenshots under build/
+#   web               the web page built with emscripten and tested in headless chromium
 #   system-untouched  /etc/apt unchanged by the set-up
 #
 # A developer runs some stages alone by naming them: bash scripts/test.sh build sanitize
@@ -13,7 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all_stages=(format build sanitize fuzz screenshots system-untouched)
+all_stages=(format build sanitize fuzz screenshots web system-untouched)
 if (($#)); then stages=("$@"); else stages=("${all_stages[@]}"); fi
 for stage in "${stages[@]}"; do
   [[ -x scripts/stages/$stage.sh ]] || { echo "test.sh: no stage named $stage (scripts/stages/$stage.sh)" >&2; exit 2; }
@@ -27,7 +28,7 @@ started=$SECONDS
 scripts/install-deps.sh
 echo "== set-up: $((SECONDS - started)) s"
 
-times=()
+times=("set-up $((SECONDS - started)) s")
 for stage in "${stages[@]}"; do
   echo "== $stage"
   began=$SECONDS
@@ -35,4 +36,5 @@ for stage in "${stages[@]}"; do
   times+=("$stage $((SECONDS - began)) s")
   echo "== $stage: $((SECONDS - began)) s"
 done
-echo "== stage times: set-up and ${times[*]/%/,} total $((SECONDS - started)) s"
+summary="$(printf '%s, ' "${times[@]}")"
+echo "== stage times: ${summary%, }; total $((SECONDS - started)) s"

@@ -61,17 +61,17 @@ void frmMain::SavePicture(int TAPic) {
     dialog_->FilterIndex = 1;
     bool saved = false;
     PictureFileKind kind = PictureFileKind::Bmp;
-    imagefiles::FileFailure why{imagefiles::FailureKind::CannotWrite, {}};
+    imagefiles::FileFailure why;
     switch (chosenFilter) {
         case kPcxFilterIndex:
             dialog_->DefaultExt = "pcx";
             kind = PictureFileKind::Pcx;
-            saved = SaveSlotAsPCX(UnitGAF(), TAPic, chosen);
+            saved = SaveSlotAsPCX(UnitGAF(), TAPic, chosen, &why);
             break;
         case kPngFilterIndex:
             dialog_->DefaultExt = "png";
             kind = PictureFileKind::Imported;
-            saved = SaveSlotAsPNG(UnitGAF(), TAPic, chosen);
+            saved = SaveSlotAsPNG(UnitGAF(), TAPic, chosen, &why);
             break;
         default: saved = UnitGAF().SaveAsBMP(TAPic, chosen, &why); break;
     }

@@ -1,5 +1,6 @@
 #include "app/QtMainWindow.h"
 
+#include "app/DialogOwner.h"
 #include "app/QtCommonDialog.h"
 #include "app/QtImportOptionsAsker.h"
 #include "app/QtPrompts.h"
@@ -7,6 +8,7 @@
 #include "app/frmMain.h"
 
 std::unique_ptr<frmMain> MakeQtMainWindow() {
+    FollowDialogOwners();
     auto dialog = std::make_unique<QtCommonDialog>();
     auto prompts = std::make_unique<QtPrompts>();
     QtCommonDialog* dialogRef = dialog.get();

@@ -9,14 +9,12 @@
 #include "imagefiles/ByteReader.h"
 #include "imagefiles/FileBytes.h"
 #include "imagefiles/FileKind.h"
+#include "imagefiles/ReadLimits.h"
 #include "imagefiles/modPCX.h"
 
 namespace imagefiles {
 
 namespace {
-
-// A 16 Mi-pixel picture stored without compression at 8 bytes per pixel, with room to spare.
-constexpr std::size_t kMaxFileBytes = std::size_t{256} * 1024 * 1024;
 
 // The palette reader's picture, its indices turned into the colours of the file's own palette.
 std::optional<RgbaPicture> DecodePcxColours(std::span<const uint8_t> file, FileFailure* Why, int64_t maxPixels) {
@@ -31,10 +29,7 @@ std::optional<RgbaPicture> DecodePcxColours(std::span<const uint8_t> file, FileF
     }
     const int64_t width = int64_t{static_cast<int16_t>(*xMax)} - static_cast<int16_t>(*xMin) + 1;
     const int64_t height = int64_t{static_cast<int16_t>(*yMax)} - static_cast<int16_t>(*yMin) + 1;
-    if (width > 0 && height > 0 && width * height > maxPixels) {
-        ReportTooManyPixels(Why, width, height, maxPixels);
-        return std::nullopt;
-    }
+    if (width > 0 && height > 0 && !PictureSizeAllowed(Why, width, height, maxPixels)) return std::nullopt;
     const auto decoded = modPCX::DecodePcx(file, Why);
     if (!decoded) return std::nullopt;
     return ColouredIndices(decoded->LastX + 1, decoded->LastY + 1, decoded->Pixels, decoded->Colours);
@@ -73,6 +68,20 @@ void ReportTooManyPixels(FileFailure* Why, int64_t width, int64_t height, int64_
     Report(Why, FailureKind::TooManyPixels, detail);
 }
 
+bool PictureSizeAllowed(FileFailure* Why, int64_t width, int64_t height, int64_t maxPixels) {
+    if (width * height > maxPixels) {
+        ReportTooManyPixels(Why, width, height, maxPixels);
+        return false;
+    }
+    if (width > kMaxImportSide || height > kMaxImportSide) {
+        Report(Why, FailureKind::TooManyPixels,
+               std::to_string(width) + " x " + std::to_string(height) + " pixels, a side longer than the limit of " +
+                   std::to_string(kMaxImportSide));
+        return false;
+    }
+    return true;
+}
+
 std::optional<RgbaPicture> DecodePicture(std::span<const uint8_t> file, FileFailure* Why, int64_t maxPixels) {
     const FileKind kind = DetectFileKind(file);
     switch (kind) {
@@ -86,7 +95,7 @@ std::optional<RgbaPicture> DecodePicture(std::span<const uint8_t> file, FileFail
 }
 
 std::optional<RgbaPicture> ReadPictureFile(const std::string& path, FileFailure* Why, int64_t maxPixels) {
-    const auto bytes = filebytes::ReadFileBytes(path, kMaxFileBytes, Why);
+    const auto bytes = filebytes::ReadFileBytes(path, kMaxReadBytes, Why);
     if (!bytes) return std::nullopt;
     return DecodePicture(*bytes, Why, maxPixels);
 }

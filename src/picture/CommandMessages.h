@@ -12,5 +12,9 @@ inline constexpr const char* kTaskFailed = "Error whilst processing task";
 // The reason beneath kTaskFailed when the normal picture names no file to make the others from.
 inline constexpr const char* kNoNormalSource =
     "The normal picture was not loaded from a file: load or import it first.";
+inline constexpr const char* kPictureNotImported = "The picture could not be imported.";
+inline constexpr const char* kGafNotOpened = "The .GAF file could not be opened.";
+inline constexpr const char* kUnitNotExported = "The unit's files could not be written.";
+inline constexpr const char* kFramesNotWritten = "The frames could not all be written.";
 
 }  // namespace CommandMessages

@@ -14,6 +14,7 @@
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
 using clitest::Args;
 using clitest::CliRun;
 using clitest::RunTool;
@@ -30,6 +31,8 @@ TEST(CliUsage, ErrorExitsWithTwoAndRunsNothing) {
         // A word starting with "--" is the next step, never an argument.
         {{"--load-bmp", "normal", "--write-gaf", "x.gaf"}, "--load-bmp: missing FILE"},
         {{"--grid", "1\n"}, "--grid: bad SLOT \"1\\n\" (use normal, highlighted, disabled, 0, 1 or 2)"},
+        {{"--grid", "1\x7F\xC2\x85"},
+         "--grid: bad SLOT \"1\\x7F\\xC2\\x85\" (use normal, highlighted, disabled, 0, 1 or 2)"},
         {{"--fill", "normal", "1.5"}, "--fill: bad COLOR \"1.5\" (a whole number)"},
         {{"--fit", "zoom"}, "--fit: bad MODE \"zoom\" (use contain, cover, stretch or none)"},
         {{"--strict", "ON"}, "--strict: bad on|off \"ON\" (use on or off)"},
@@ -78,14 +81,18 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
          "--load-bmp 0 \"" + d + "my pic\\n.bmp\"",
          "The background image must be a 96x96, 256 color bitmap. my pic\\n.bmp cannot be opened (No such file or "
          "directory). Check that the file is there and readable."},
+        {{"--load-bmp", "0", d + "del\x7F.bmp"},
+         "--load-bmp 0 \"" + d + "del\\x7F.bmp\"",
+         "The background image must be a 96x96, 256 color bitmap. del\\x7F.bmp cannot be opened (No such file or "
+         "directory). Check that the file is there and readable."},
         {{"--write-gaf", d + "x.gaf"},
          "--write-gaf " + d + "x.gaf",
          "You can't save without specifying your units UNITNAME"},
         {{"--cross", "normal", "abc"}, "--cross normal abc", "You must enter a number !"},
         {{"--gaf-extract", d + "good.gaf", d + "out"},
          "--gaf-extract " + d + "good.gaf " + d + "out",
-         "The frames could not all be written: the folder " + d + "out/B cannot be made.",
-         d + "out/A/0.png\n"},
+         "The frames could not all be written: the folder " + d + "out/B: Not a directory.",
+         d + "out/A/0.png\n1 file written\n"},
         {{"--trim", "on", "--import", "0", d + "clear.png"},
          "--import 0 " + d + "clear.png",
          "the picture is fully transparent"},
@@ -120,6 +127,45 @@ TEST(CliFailure, ALongUnitNameIsWrittenCutWithAWarning) {
     EXPECT_TRUE(std::filesystem::exists(in.file("after.bmp")));
 }
 
+// Import settings in combination: --trim and --strict each set their own setting, and a colour
+// background given after a picture background replaces the picture. The picture: a 2 x 2 red
+// square in a transparent 40 x 40, which trimmed fills the frame with exactly the game's red and
+// untrimmed is scaled with soft edges that no game colour holds.
+TEST(CliSteps, ImportSettingsInCombination) {
+    testsupport::TempDir dir;
+    const std::string dot = dir.file("dot.png"), green = dir.file("green.png"), out = dir.file("out.bmp");
+    imagefiles::RgbaPicture picture{40, 40, std::vector<uint8_t>(40 * 40 * 4, 0)};
+    for (int y : {19, 20})
+        for (int x : {19, 20})
+            std::copy_n(std::array<uint8_t, 4>{255, 0, 0, 255}.begin(), 4, &picture.Pixels[(y * 40 + x) * 4]);
+    WriteBytes(dot, pictureencode::EncodeRgbaPng(picture));
+    clitest::WriteSolidPng(green, 10, 10, {0, 255, 0, 255});
+    const auto slot = [&](const Args& settings) {
+        Args args = settings;
+        args.insert(args.end(), {"--import", "0", dot, "--save-bmp", "0", out});
+        const CliRun run = RunTool(args);
+        EXPECT_TRUE(run.Exit == 0 || run.Exit == 1) << run.Err;
+        return std::pair(
+            run.Exit, run.Exit == 0 && modBmp::LoadBMPFile(out, false) ? modBmp::BmpPixels() : std::vector<uint8_t>{});
+    };
+    const auto [trimmedExit, trimmed] = slot({"--trim", "on", "--strict", "off"});
+    EXPECT_EQ(trimmedExit, 0);
+    EXPECT_EQ(trimmed, std::vector<uint8_t>(9216, 249));  // red, edge to edge
+    const CliRun strict = RunTool({"--trim", "off", "--strict", "on", "--import", "0", dot});
+    EXPECT_EQ(strict.Exit, 1);
+    EXPECT_NE(strict.Err.find(": pixel "), std::string::npos) << strict.Err;
+    const auto [bothExit, both] = slot({"--strict", "on", "--trim", "on"});
+    EXPECT_EQ(bothExit, 0);
+    EXPECT_EQ(both, trimmed);
+
+    const auto [colourExit, overColour] = slot({"--background", green, "--background", "#0000FF"});
+    ASSERT_EQ(colourExit, 0);
+    EXPECT_EQ(overColour[0], 252);  // blue, not the green picture
+    const auto [pictureExit, overPicture] = slot({"--background", "#0000FF", "--background", green});
+    ASSERT_EQ(pictureExit, 0);
+    EXPECT_EQ(overPicture[0], 250);  // green
+}
+
 // The program itself under a file-size limit smaller than the GAF file, with the signal such a
 // limit sends at its default (ending the process): the program ignores it, so the write fails
 // like any other, exit status 1, and the old file and the folder stay as they were.
@@ -151,6 +197,43 @@ TEST(CliProcess, AFileSizeLimitIsAFailedStepNotASignal) {
     EXPECT_TRUE(err.starts_with("iconwright-cli: --write-gaf " + gaf + ": The .GAF file could not be written.")) << err;
     EXPECT_EQ(ReadBytes(gaf), std::vector<uint8_t>(100, 0x5A));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(in.path()), {}), 3) << "in.bmp, IN.PCX, the GAF file";
+}
+
+// Every writer of the CLI, on a full disk and past a file-size limit: exit status 1 and the
+// system's reason in the message, not only "could not be saved".
+TEST(CliProcess, EachWriterSaysWhyOnAFullDiskAndPastASizeLimit) {
+    clitest::Inputs in;
+    Bytes noise(100 * 100);
+    uint32_t state = 1;  // a picture that does not compress: its PNG file is larger than the room given
+    for (uint8_t& pixel : noise) pixel = static_cast<uint8_t>((state = state * 1103515245u + 12345u) >> 24);
+    WriteBytes(in.file("big.gaf"), gafbuild::Build({{"BIG", {gafbuild::Raw(100, 100, noise)}}}).Bytes);
+    const std::string out = in.file("out"), o = out + "/";
+    std::filesystem::create_directory(out);
+    const std::vector<Args> writers{
+        {"--save-bmp", "normal", o + "a.bmp"},
+        {"--save-pcx", "normal", o + "a.pcx"},
+        {"--save-png", "normal", o + "a.png"},
+        {"--preview", "normal", o + "p.bmp"},
+        {"--preview-png", "normal", o + "p.png"},
+        {"--write-gaf", o + "a.gaf"},
+        {"--export-unit", o + "mod"},
+        {"--gaf-extract", in.file("big.gaf"), o + "frames"},
+    };
+    for (const bool fullDisk : {true, false}) {
+        const std::string reason = fullDisk ? "No space left on device" : "File too large";
+        for (const Args& writer : writers) {
+            Args args{"--unit", "armcamp", "--load-bmp", "normal", in.Bmp};
+            args.insert(args.end(), writer.begin(), writer.end());
+            const auto failsWithReason = [&] {
+                const CliRun run = RunTool(args);
+                return run.Exit == 1 && run.Err.find(reason) != std::string::npos;
+            };
+            const int status = fullDisk ? testsupport::OnAFullDisk(out, failsWithReason)
+                                        : testsupport::UnderFileSizeLimit(3000, true, failsWithReason);
+            if (WIFEXITED(status) && WEXITSTATUS(status) == 3) GTEST_SKIP() << "no full disk here (needs root)";
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << writer[0] << ": " << reason;
+        }
+    }
 }
 
 }  // namespace

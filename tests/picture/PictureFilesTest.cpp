@@ -110,7 +110,7 @@ TEST(PictureFiles, RefusalsSayWhy) {
         {[&](auto* why) { return named.SaveGadget(gaf, "UseNameEntry", why); }, BadName, *UnitNameProblem("\xCE\xA9")},
         {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE", why); }, BadName, *UnitNameProblem("\xCE")},
         {[&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); }, CannotWrite,
-         "No such file or directory"}};
+         "the folder " + dir.file("no") + ": No such file or directory"}};
     for (const auto& [operation, kind, detail] : cases) {
         imagefiles::FileFailure why;
         EXPECT_FALSE(operation(&why)) << detail;

@@ -1,5 +1,7 @@
 #include "support/TestFiles.h"
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -54,6 +56,19 @@ int UnderFileSizeLimit(std::size_t limitBytes, bool ignoreSignal, const std::fun
         std::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
         const rlimit limit{limitBytes, limitBytes};
         ::_exit(::setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 3 : work() ? 0 : 1);
+    }
+    int status = -1;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) throw std::runtime_error("cannot run a child process");
+    return status;
+}
+
+int OnAFullDisk(const std::filesystem::path& folder, const std::function<bool()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool mounted = ::unshare(CLONE_NEWNS) == 0 &&
+                             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                             ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=4k") == 0;
+        ::_exit(!mounted ? 3 : work() ? 0 : 1);
     }
     int status = -1;
     if (child < 0 || ::waitpid(child, &status, 0) != child) throw std::runtime_error("cannot run a child process");
