@@ -277,9 +277,17 @@ bool MarkInUse(const Handle& folder, const std::string& name, const Handle& file
 }
 
 void RemoveIfAbandoned(const Handle& folder, const std::string& name) {
-    Handle file(::openat(Fd(folder), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    // A read lock needs the file open for reading; a file that the writer may only write (it has
+    // the mode of the file it replaces) is opened for writing and write-locked instead.
+    short type = F_RDLCK;
+    Handle file(::openat(Fd(folder), name.c_str(), O_RDONLY | kFlags));
+    if (!file.Valid()) {
+        file = Handle(::openat(Fd(folder), name.c_str(), O_WRONLY | kFlags));
+        type = F_WRLCK;
+    }
     // Without locks nothing tells a running writer's file from an abandoned one: it stays.
-    if (!file.Valid() || TakeLock(Fd(file), F_RDLCK) != Lock::Taken) return;
+    if (!file.Valid() || TakeLock(Fd(file), type) != Lock::Taken) return;
     // Removed only while the lock is held and the name still names the file locked, so that a
     // writer that created it just now, and has not locked it yet, finds it gone and makes another.
     if (StillNames(Fd(folder), name, Fd(file))) ::unlinkat(Fd(folder), name.c_str(), 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "CliRun.h"
 #include "imagefiles/modPCX.h"
@@ -104,6 +105,15 @@ TEST(CliSteps, ImportSettingsCarryOverAndEachImportReportsOneLine) {
     ASSERT_TRUE(modBmp::LoadBMPFile(dir.file("out.bmp"), false));
     EXPECT_EQ(modBmp::BmpPixels()[0], 255);        // the white background above the picture
     EXPECT_EQ(modBmp::BmpPixels()[96 * 48], 249);  // red
+}
+
+// An extraction says how many files it wrote, none included, and makes its folder even then.
+TEST(CliGafExtract, SaysHowManyFilesItWroteNoneIncluded) {
+    testsupport::TempDir dir;
+    testsupport::WriteBytes(dir.file("empty.gaf"), gafbuild::Build({{"A", {}}, {"B", {}}}).Bytes);
+    const CliRun run = RunTool({"--gaf-extract", dir.file("empty.gaf"), dir.file("out")});
+    EXPECT_EQ(std::to_string(run.Exit) + run.Out + run.Err, "00 files written\n");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("out")));
 }
 
 // Names are decoded from Windows-1252 and escaped by the JSON writer; the flags come as stored.
