@@ -36,7 +36,10 @@ if [[ ! -x "$build/iconwright" ]]; then
 fi
 build="$(cd "$build" && pwd)"
 convert=/usr/bin/convert
-[[ -x "$convert" ]] || convert="$(command -v convert || true)"
+if [[ ! -x "$convert" ]]; then
+  echo "skipped: ImageMagick's convert is not installed"
+  exit 0
+fi
 
 # A free display number: no lock file and no socket.
 display=99
