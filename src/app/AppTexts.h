@@ -63,7 +63,7 @@ inline constexpr const char* kImportDefaultExt = "png";
 // import, whose reason goes below it; the status bar's note after an import, %1 the file's name
 // without its folder and %2 the conversion report as iconwright-cli prints it.
 inline constexpr const char* kImportStep = "Import picture";
-inline constexpr const char* kImportFailed = "The picture could not be imported.";
+inline constexpr const char* kImportFailed = CommandMessages::kPictureNotImported;
 inline constexpr const char* kImportedNote = "Imported %1: %2";
 
 // How a refused picture's reason names the window's import command and its two loads.
@@ -79,10 +79,10 @@ inline constexpr const char* kDoneTitle = "Information";
 inline constexpr const char* kUnitNamePrompt = "Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit";
 inline constexpr const char* kUnitNameTitle = "Enter your unit name";
 inline constexpr const char* kNoUnitName = CommandMessages::kNoUnitName;
-inline constexpr const char* kGafNotOpened = "The .GAF file could not be opened.";
-inline constexpr const char* kUnitNotExported = "The unit's files could not be written.";
+inline constexpr const char* kGafNotOpened = CommandMessages::kGafNotOpened;
+inline constexpr const char* kUnitNotExported = CommandMessages::kUnitNotExported;
 inline constexpr const char* kUnitExported = "The unit's files were written:";
-inline constexpr const char* kFramesNotWritten = "The frames could not all be written.";
+inline constexpr const char* kFramesNotWritten = CommandMessages::kFramesNotWritten;
 inline constexpr const char* kWritingFrames = "Writing the frames as PNG files...";
 inline constexpr const char* kFramesCancelled = "The export of the frames was cancelled.";
 // How many frame files were written and where; one file in the singular.

@@ -4,7 +4,6 @@
 #include <QUndoStack>
 
 #include "app/AppTexts.h"
-#include "app/FailureText.h"
 #include "app/GafViewer.h"
 #include "app/frmMain.h"
 #include "gaf/GafReader.h"
@@ -29,7 +28,7 @@ void frmMain::OpenGafFile(const std::string& file) {
     std::optional<gaf::DecodedGaf> gaf = gaf::ReadGafFile(file, &why);
     ShowNormalCursor();
     if (!gaf) {
-        Tell(AppTexts::kGafNotOpened, AppTexts::kProgramTitle, MsgIcon::Warning, ReasonSentence(why));
+        Tell(AppTexts::kGafNotOpened, AppTexts::kProgramTitle, MsgIcon::Warning, imagefiles::ReasonSentence(why));
         return;
     }
     auto* viewer = new GafViewer(std::move(*gaf), file, *dialog_, *prompts_, this);
@@ -52,7 +51,7 @@ void frmMain::ExportUnitFiles() {
     ShowNormalCursor();
     if (!files) {
         SetMessage(AppTexts::kReady);
-        Tell(AppTexts::kUnitNotExported, AppTexts::kProgramTitle, MsgIcon::Warning, ReasonSentence(why));
+        Tell(AppTexts::kUnitNotExported, AppTexts::kProgramTitle, MsgIcon::Warning, imagefiles::ReasonSentence(why));
         return;
     }
     SetMessage(AppTexts::kCompleted);

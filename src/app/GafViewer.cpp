@@ -19,7 +19,6 @@
 #include <utility>
 
 #include "app/AppTexts.h"
-#include "app/FailureText.h"
 #include "app/GafFrameView.h"
 #include "gaf/GafExtraction.h"
 
@@ -242,6 +241,6 @@ void GafViewer::ExportFrames() {
                         WrittenBeforeText(count));
     } else {
         prompts_.MsgBox(AppTexts::kFramesNotWritten, AppTexts::kProgramTitle, MsgIcon::Warning, MsgButtons::OK,
-                        ReasonSentence(why) + " " + WrittenBeforeText(count));
+                        imagefiles::ReasonSentence(why) + " " + WrittenBeforeText(count));
     }
 }

@@ -44,4 +44,15 @@ inline std::string ReasonText(const FileFailure& Why) {
     return Why.Detail + ": " + Why.SystemText;
 }
 
+// The reason as a sentence of its own, below a command's message: "row 7: a packet runs past the
+// row's width" -> "Row 7: a packet runs past the row's width."; the system's words follow the
+// detail ("The folder out: Permission denied."). An empty reason gives "".
+inline std::string ReasonSentence(const FileFailure& Why) {
+    std::string sentence = ReasonText(Why);
+    if (sentence.empty()) return {};
+    // Only a plain letter is raised: the reason may start with a path or a name in UTF-8.
+    if (sentence[0] >= 'a' && sentence[0] <= 'z') sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
+    return sentence + ".";
+}
+
 }  // namespace imagefiles

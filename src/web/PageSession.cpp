@@ -36,17 +36,9 @@ Outcome Failed(std::string message, std::string reason) {
     return Outcome{false, std::move(message), std::move(reason), {}};
 }
 
-// A reason of the import road as the window words it: the file's name, then the core's phrase.
+// A reason of the import road in the window's words.
 std::string ImportReason(const std::string& path, const FileFailure& why) {
-    return FileName(path) + ": " + import::DescribeImportFailure(why) + ".";
-}
-
-// A reader's own detail as a sentence, as the window shows a GAF file's refusal.
-std::string DetailSentence(const FileFailure& why) {
-    std::string sentence = imagefiles::ReasonText(why);
-    if (sentence.empty()) return {};
-    if (sentence[0] >= 'a' && sentence[0] <= 'z') sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
-    return sentence + ".";
+    return DescribeImportFileFailure(FileName(path), why);
 }
 
 }  // namespace
@@ -231,7 +223,7 @@ Outcome PageSession::ExportUnit(const std::string& Dir, std::vector<std::string>
 Outcome PageSession::OpenGaf(const std::string& Path) {
     FileFailure why;
     auto opened = gaf::ReadGafFile(Path, &why);
-    if (!opened) return Failed(CommandMessages::kGafNotOpened, DetailSentence(why));
+    if (!opened) return Failed(CommandMessages::kGafNotOpened, imagefiles::ReasonSentence(why));
     gaf_ = std::move(opened);
     return Outcome{true, {}, {}, {}};
 }
@@ -246,7 +238,7 @@ Outcome PageSession::ExtractGaf(const std::string& Dir, std::vector<std::string>
     };
     const bool extracted = gaf::ExtractGafFrames(*gaf_, Dir, told, &why).has_value();
     if (Files) *Files = std::move(written);
-    if (!extracted) return Failed(CommandMessages::kFramesNotWritten, DetailSentence(why));
+    if (!extracted) return Failed(CommandMessages::kFramesNotWritten, imagefiles::ReasonSentence(why));
     return Outcome{true, {}, {}, {}};
 }
 
