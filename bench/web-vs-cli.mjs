@@ -50,7 +50,7 @@ try {
         const folder = files.outFolder();
         const start = performance.now();
         const imported = core.importPicture(0, path, options);
-        const generated = core.generateFromBasis(path, "import", options);
+        const generated = core.generateFromNormal();
         const written = core.writeGaf(`${folder}/bench_GADGET.GAF`);
         const time = performance.now() - start;
         if (!imported.ok || !generated.ok || !written.ok) throw new Error("the job failed in the page");

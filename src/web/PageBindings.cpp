@@ -62,6 +62,20 @@ val Slot(int32_t slot) { return Bytes(Session().Slot(slot)); }
 void SetSlot(int32_t slot, const val& pixels) { Session().SetSlot(slot, FromBytes(pixels)); }
 val GafFrame(int32_t slot) { return Bytes(Session().GafFrame(slot)); }
 void SetName(const std::string& name) { Session().SetName(name); }
+std::string NameCutWarning(const std::string& name) { return web::PageSession::NameCutWarning(name); }
+val Source(int32_t slot) {
+    const web::PageSession::SourceFields source = Session().Source(slot);
+    val result = val::object();
+    result.set("origin", source.Origin);
+    result.set("file", source.File);
+    return result;
+}
+bool WasLightened(int32_t slot) { return Session().WasLightened(slot); }
+bool WasGreyed(int32_t slot) { return Session().WasGreyed(slot); }
+int32_t KeepRecord(int32_t slot) { return Session().KeepRecord(slot); }
+void RestoreRecord(int32_t slot, int32_t record) { Session().RestoreRecord(slot, record); }
+bool SameRecords(int32_t a, int32_t b) { return Session().SameRecords(a, b); }
+void ForgetRecord(int32_t record) { Session().ForgetRecord(record); }
 
 val LoadPicture(int32_t slot, const std::string& path, bool pcx) {
     return Result(Session().LoadPicture(slot, path, pcx));
@@ -85,9 +99,7 @@ val PreviewImport(const std::string& path, const val& options) {
 val ImportPicture(int32_t slot, const std::string& path, const val& options) {
     return Result(Session().ImportPicture(slot, path, Words(options)));
 }
-val GenerateFromBasis(const std::string& path, const std::string& kind, const val& options) {
-    return Result(Session().GenerateFromBasis(path, kind, Words(options)));
-}
+val GenerateFromNormal() { return Result(Session().GenerateFromNormal()); }
 
 val WriteGaf(const std::string& path) { return Result(Session().WriteGaf(path)); }
 val ExportUnit(const std::string& dir) {
@@ -149,6 +161,14 @@ EMSCRIPTEN_BINDINGS(iconwright) {
     emscripten::function("setSlot", &SetSlot);
     emscripten::function("gafFrame", &GafFrame);
     emscripten::function("setName", &SetName);
+    emscripten::function("nameCutWarning", &NameCutWarning);
+    emscripten::function("source", &Source);
+    emscripten::function("wasLightened", &WasLightened);
+    emscripten::function("wasGreyed", &WasGreyed);
+    emscripten::function("keepRecord", &KeepRecord);
+    emscripten::function("restoreRecord", &RestoreRecord);
+    emscripten::function("sameRecords", &SameRecords);
+    emscripten::function("forgetRecord", &ForgetRecord);
     emscripten::function("loadPicture", &LoadPicture);
     emscripten::function("savePicture", &SavePicture);
     emscripten::function("addBorder", &AddBorder);
@@ -158,7 +178,7 @@ EMSCRIPTEN_BINDINGS(iconwright) {
     emscripten::function("addCross", &AddCross);
     emscripten::function("previewImport", &PreviewImport);
     emscripten::function("importPicture", &ImportPicture);
-    emscripten::function("generateFromBasis", &GenerateFromBasis);
+    emscripten::function("generateFromNormal", &GenerateFromNormal);
     emscripten::function("writeGaf", &WriteGaf);
     emscripten::function("exportUnit", &ExportUnit);
     emscripten::function("openGaf", &OpenGaf);

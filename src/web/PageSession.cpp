@@ -14,6 +14,7 @@
 #include "picture/CrossSizeText.h"
 #include "picture/FailureReasons.h"
 #include "picture/UnitExport.h"
+#include "picture/UnitName.h"
 
 namespace web {
 
@@ -21,8 +22,8 @@ namespace {
 
 using imagefiles::FileFailure;
 
-// How a refused picture's reason names the page's import command.
-constexpr ImportCommandWords kImportButtonWords{"Import picture...", "Import picture"};
+// How a refused picture's reason names the page's commands.
+constexpr ImportCommandWords kImportButtonWords{"Import picture...", "Import picture", "Load BMP", "Load PCX"};
 
 // The palette is filled once, before the first picture set is made.
 bool FillGamePaletteOnce() {
@@ -77,6 +78,40 @@ std::vector<uint8_t> PageSession::GafFrame(int32_t TAPic) const {
 
 void PageSession::SetName(const std::string& UnitName) { unit_.Name(UnitName); }
 
+PageSession::SourceFields PageSession::Source(int32_t TAPic) const {
+    const SlotSource* source = unit_.Source(TAPic);
+    if (!source) return {"none", {}};
+    switch (source->From) {
+        case SlotSource::Origin::File: return {"file", source->File};
+        case SlotSource::Origin::Generated: return {"generated", {}};
+        case SlotSource::Origin::None: break;
+    }
+    return {"none", {}};
+}
+
+int32_t PageSession::KeepRecord(int32_t TAPic) {
+    const int32_t number = nextRecord_++;
+    records_.emplace(number, unit_.Record(TAPic));
+    return number;
+}
+
+void PageSession::RestoreRecord(int32_t TAPic, int32_t Record) {
+    const auto kept = records_.find(Record);
+    if (kept != records_.end()) unit_.Restore(TAPic, kept->second);
+}
+
+bool PageSession::SameRecords(int32_t A, int32_t B) const {
+    const auto a = records_.find(A);
+    const auto b = records_.find(B);
+    return a != records_.end() && b != records_.end() && a->second == b->second;
+}
+
+void PageSession::ForgetRecord(int32_t Record) { records_.erase(Record); }
+
+std::string PageSession::NameCutWarning(const std::string& UnitName) {
+    return UnitNameCutWarning(UnitName).value_or(std::string());
+}
+
 Outcome PageSession::LoadPicture(int32_t TAPic, const std::string& Path, bool Pcx) {
     FileFailure why;
     const bool loaded = Pcx ? unit_.LoadPCXPicture(Path, TAPic, &why) : unit_.LoadBMPPicture(Path, TAPic, &why);
@@ -84,17 +119,23 @@ Outcome PageSession::LoadPicture(int32_t TAPic, const std::string& Path, bool Pc
     return Outcome{true, {}, {}, {}};
 }
 
-Outcome PageSession::SavePicture(int32_t TAPic, const std::string& Path, const std::string& Format) const {
+Outcome PageSession::SavePicture(int32_t TAPic, const std::string& Path, const std::string& Format) {
     FileFailure why;
     bool saved = false;
+    PictureFileKind kind = PictureFileKind::Bmp;
     if (Format == "pcx") {
+        kind = PictureFileKind::Pcx;
         saved = SaveSlotAsPCX(unit_, TAPic, Path, &why);
     } else if (Format == "png") {
+        // Read back through the import, whose plain settings take a 96 x 96 game-palette
+        // picture as it is.
+        kind = PictureFileKind::Imported;
         saved = SaveSlotAsPNG(unit_, TAPic, Path, &why);
     } else {
         saved = unit_.SaveAsBMP(TAPic, Path, &why);
     }
     if (!saved) return Failed(CommandMessages::kPictureNotSaved, DescribeWriteFailure(Path, why));
+    unit_.SetSource(TAPic, SlotSource::FromFile(Path, kind));
     return Outcome{true, {}, {}, {}};
 }
 
@@ -186,25 +227,25 @@ Outcome PageSession::ImportPicture(int32_t TAPic, const std::string& Path, const
     return Outcome{true, {}, {}, import::DescribeReport(report)};
 }
 
-Outcome PageSession::GenerateFromBasis(const std::string& Path, const std::string& Kind, const ImportWords& Words) {
-    import::ImportSettings settings;
-    PictureFileKind kind = Kind == "pcx" ? PictureFileKind::Pcx : PictureFileKind::Bmp;
-    if (Kind == "import") {
-        Outcome failure;
-        const auto chosen = Settings(Words, &failure);
-        if (!chosen) return failure;
-        settings = *chosen;
-        kind = PictureFileKind::Imported;
-    }
+Outcome PageSession::GenerateFromNormal() {
+    const SlotSource basis = *unit_.Source(0);
     FileFailure why;
-    const AutoGenerationResult result =
-        GenerateHighlightedAndDisabled(unit_, SlotSource::FromFile(Path, kind, settings), {}, &why);
-    if (result == AutoGenerationResult::Done) return Outcome{true, {}, {}, {}};
-    return Failed(CommandMessages::kTaskFailed, kind == PictureFileKind::Imported ? ImportReason(Path, why) : "");
+    const AutoGenerationResult result = GenerateHighlightedAndDisabled(unit_, basis, {}, &why);
+    switch (result) {
+        case AutoGenerationResult::Done: return Outcome{true, {}, {}, {}};
+        case AutoGenerationResult::NoSourceFile:
+            return Failed(CommandMessages::kTaskFailed, CommandMessages::kNoNormalSource);
+        case AutoGenerationResult::FirstLoadFailed:
+        case AutoGenerationResult::SecondLoadFailed: break;
+    }
+    return Failed(CommandMessages::kTaskFailed, basis.Kind == PictureFileKind::Imported
+                                                    ? ImportReason(basis.File, why)
+                                                    : DescribeLoadFailure(basis.File, why, kImportButtonWords));
 }
 
 Outcome PageSession::WriteGaf(const std::string& Path) const {
     if (unit_.Name().empty()) return Failed(CommandMessages::kNoUnitName, {});
+    if (const auto problem = UnitNameProblem(unit_.Name())) return Failed(CommandMessages::kGafNotWritten, *problem);
     FileFailure why;
     if (!unit_.SaveGadget(Path, "UseNameEntry", &why))
         return Failed(CommandMessages::kGafNotWritten, DescribeWriteFailure(Path, why));
@@ -213,6 +254,7 @@ Outcome PageSession::WriteGaf(const std::string& Path) const {
 
 Outcome PageSession::ExportUnit(const std::string& Dir, std::vector<std::string>* Files) const {
     if (unit_.Name().empty()) return Failed(CommandMessages::kNoUnitName, {});
+    if (const auto problem = UnitNameProblem(unit_.Name())) return Failed(CommandMessages::kUnitNotExported, *problem);
     FileFailure why;
     const auto files = ::ExportUnit(unit_, Dir, &why);
     if (!files) return Failed(CommandMessages::kUnitNotExported, DescribeWriteFailure(Dir, why));

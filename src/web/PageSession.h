@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,9 +68,30 @@ public:
     std::vector<uint8_t> GafFrame(int32_t TAPic) const;
     void SetName(const std::string& UnitName);
 
+    // Where slot TAPic's picture came from: Origin "none", "file" (File its path) or "generated".
+    struct SourceFields {
+        std::string Origin;
+        std::string File;
+    };
+    SourceFields Source(int32_t TAPic) const;
+    bool WasLightened(int32_t TAPic) const { return unit_.WasLightened(TAPic); }
+    bool WasGreyed(int32_t TAPic) const { return unit_.WasGreyed(TAPic); }
+
+    // The whole of slot TAPic (pixels, source, marks) kept here for the page's undo history, which
+    // holds only the number: KeepRecord keeps it, RestoreRecord puts it back into a slot,
+    // SameRecords compares two, ForgetRecord lets it go. An unknown number does nothing.
+    int32_t KeepRecord(int32_t TAPic);
+    void RestoreRecord(int32_t TAPic, int32_t Record);
+    bool SameRecords(int32_t A, int32_t B) const;
+    void ForgetRecord(int32_t Record);
+
+    // The core's warning for a name longer than the entry holds; empty for a name that fits.
+    static std::string NameCutWarning(const std::string& UnitName);
+
     Outcome LoadPicture(int32_t TAPic, const std::string& Path, bool Pcx);
-    // Format "bmp", "pcx" or "png".
-    Outcome SavePicture(int32_t TAPic, const std::string& Path, const std::string& Format) const;
+    // Format "bmp", "pcx" or "png". The written file then is the slot's source, as in the window:
+    // it reads back as the picture, so the page keeps it where the core can read it again.
+    Outcome SavePicture(int32_t TAPic, const std::string& Path, const std::string& Format);
 
     void AddBorder(int32_t TAPic);
     void AddGrid(int32_t TAPic);
@@ -81,8 +103,8 @@ public:
 
     ImportPreview PreviewImport(const std::string& Path, const ImportWords& Words);
     Outcome ImportPicture(int32_t TAPic, const std::string& Path, const ImportWords& Words);
-    // Kind "bmp", "pcx" or "import": how the normal picture's file was read.
-    Outcome GenerateFromBasis(const std::string& Path, const std::string& Kind, const ImportWords& Words);
+    // The highlighted and disabled pictures made from the normal slot's own source.
+    Outcome GenerateFromNormal();
 
     Outcome WriteGaf(const std::string& Path) const;
     // Writes Dir/anims/<name>_GADGET.GAF and Dir/unitpics/<NAME>.PCX; the two paths in Files.
@@ -101,6 +123,8 @@ private:
     bool paletteFilled_;
     classUnitGAF unit_;
     std::optional<gaf::DecodedGaf> gaf_;
+    std::map<int32_t, SlotRecord> records_;
+    int32_t nextRecord_ = 1;
     // The picture last decoded for a preview, so that changing an option does not decode again.
     std::string previewPath_;
     std::optional<imagefiles::RgbaPicture> previewPicture_;

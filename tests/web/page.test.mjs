@@ -1,7 +1,7 @@
 // The web page in Debian's chromium: every road a user takes, each file it offers for download
 // compared byte for byte with what iconwright-cli writes for the same steps.
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
+import { execFileSync, spawnSync } from "node:child_process";
 import { readdirSync, readFileSync, statSync, writeFileSync } from "node:fs";
 import { join, relative } from "node:path";
 import { after, before, test } from "node:test";
@@ -11,6 +11,7 @@ import {
   alertText,
   buildGaf,
   chooseFile,
+  cli,
   cliFailure,
   compressed,
   downloaded,
@@ -278,19 +279,133 @@ test("refused files and names: the core's message and reason", async () => {
     assert.ok(cliFailure(["--gaf-list", file]).includes(`The GAF file could not be read: ${detail}`), shownReason);
   }
 
-  // Unit names: none, one the game cannot store, one that is no file name.
+  // Unit names: none, one the game cannot store, one that is no file name: the core's one rule,
+  // whose reason the CLI gives too.
   await page.click("#download-gaf");
   assert.deepEqual(await alertText(page), ["You can't save without specifying your units UNITNAME", ""]);
   await setUnitName(page, "坦克");
   await page.click("#download-gaf");
-  assert.deepEqual(await alertText(page), [
-    "The .GAF file could not be written.",
-    'The unit name has "坦", a character the game cannot store. Use only Western European letters, digits and signs.',
-  ]);
+  const [gafMessage, notStorable] = await alertText(page);
+  assert.equal(gafMessage, "The .GAF file could not be written.");
+  assert.match(notStorable, /^The unit name has "坦", a character the game cannot store\./);
+  const cliGafPath = join(browser.scratch, "refused.gaf");
+  assert.ok(cliFailure(["--unit", "坦克", "--write-gaf", cliGafPath]).includes(notStorable));
   await setUnitName(page, "arm/camp");
   await page.click("#download-unit");
-  assert.deepEqual(await alertText(page), ["The unit's files could not be written.", "The unit name holds a '/', which cannot be part of a file name."]);
+  const subPath = 'The unit name has "/", which a unit name cannot hold: it would make a sub-path or an entry the game cannot name.';
+  assert.deepEqual(await alertText(page), ["The unit's files could not be written.", subPath]);
+  assert.ok(cliFailure(["--unit", "arm/camp", "--write-gaf", cliGafPath]).includes(subPath));
   await page.close();
+});
+
+test("a name longer than the entry: the core's warning first, Cancel writes nothing, OK writes the CLI's bytes", async () => {
+  const page = await browser.newPage();
+  const name = "abcdefghijklmnopqrstuvwxyz012345"; // 32 characters
+  const warning = "The entry inside the file will be named ABCDEFGHIJKLMNOPQRSTUVWXYZ01234: the game reads 31 characters.";
+  await setUnitName(page, name);
+  const asked = [];
+  page.once("dialog", (dialog) => {
+    asked.push(dialog.message());
+    void dialog.dismiss();
+  });
+  await page.click("#download-gaf");
+  assert.deepEqual(asked, [warning]);
+  assert.doesNotMatch(await page.textContent("#status"), /Saved/);
+
+  page.once("dialog", (dialog) => {
+    asked.push(dialog.message());
+    void dialog.accept();
+  });
+  const gaf = await downloaded(page, "#download-gaf");
+  assert.deepEqual(asked, [warning, warning]);
+  assert.equal(gaf.name, `${name}_GADGET.GAF`);
+  const out = join(browser.scratch, "long.gaf");
+  const written = spawnSync(cli, ["--unit", name, "--write-gaf", out], { encoding: "utf8" });
+  assert.equal(written.status, 0);
+  assert.ok(written.stderr.includes(warning), written.stderr);
+  assert.deepEqual(gaf.bytes, readFileSync(out));
+  // A name of 31 characters asks nothing.
+  page.once("dialog", () => asked.push("asked again"));
+  await setUnitName(page, name.slice(0, 31));
+  await downloaded(page, "#download-gaf");
+  assert.equal(asked.length, 2);
+  await page.close();
+});
+
+test("each slot whole: light and grey once per picture, undo gives source and marks back, the basis from the normal picture's source", async () => {
+  const page = await browser.newPage();
+  const light = "#picture-1 [data-command=light]";
+  const undo = async () => {
+    await page.click("#undo");
+  };
+  // Light once on the highlighted picture; a new picture there may be lightened again.
+  await chooseFile(page, "#picture-1 [data-command=load-bmp]", files.bmp);
+  await page.click(light);
+  assert.equal(await page.isDisabled(light), true);
+  await chooseFile(page, "#picture-1 [data-command=load-pcx]", files.pcx);
+  await page.waitForSelector("#status:has-text('Loaded armcamp.pcx')");
+  assert.equal(await page.isDisabled(light), false, "a new picture may be lightened");
+  await page.click(light);
+  assert.equal(await page.isDisabled(light), true);
+  await undo();
+  assert.equal(await page.isDisabled(light), false, "undo gives the light back");
+  await page.click("#redo");
+  assert.equal(await page.isDisabled(light), true, "redo spends it again");
+  // The generation's pictures are new ones, as in the window; undoing it gives the lightened
+  // picture back with its mark.
+  await chooseFile(page, "#picture-0 [data-command=load-bmp]", files.bmp);
+  await page.click("#picture-0 [data-command=basis]");
+  await page.waitForSelector("#status:has-text('Completed')");
+  assert.equal(await page.isDisabled(light), false);
+  assert.equal(await page.isDisabled("#picture-2 [data-command=grey]"), false);
+  await undo();
+  assert.equal(await page.isDisabled(light), true, "the pcx picture was lightened before");
+  assert.equal(await page.textContent("#picture-1 .source"), "armcamp.pcx");
+  await page.close();
+
+  // Imports on two pages: the basis is made from the normal page's file and options, not from
+  // the file imported last.
+  // With the import's own default options (other tests leave theirs in this browser).
+  const two = await browser.newPage();
+  await two.evaluate(() => localStorage.clear());
+  await two.reload();
+  await two.waitForSelector("body[data-ready=true]");
+  await chooseFile(two, "#picture-0 [data-command=import]", files.png);
+  await two.click("#import-ok");
+  await two.waitForSelector("#status:has-text('Imported render.png')");
+  await chooseFile(two, "#picture-2 [data-command=import]", files.smallPng);
+  await two.click("#import-ok");
+  await two.waitForSelector("#status:has-text('Imported small.png')");
+  // Loading a BMP on the normal page and undoing it gives the imported PNG back as its source.
+  await chooseFile(two, "#picture-0 [data-command=load-bmp]", files.bmp);
+  await two.waitForSelector("#status:has-text('Loaded armcamp.bmp')");
+  assert.equal(await two.textContent("#picture-0 .source"), "armcamp.bmp");
+  await two.click("#undo");
+  assert.equal(await two.textContent("#picture-0 .source"), "render.png");
+  await two.click("#picture-0 [data-command=basis]");
+  await two.waitForSelector("#status:has-text('Completed')");
+  assert.equal(await two.textContent("#picture-2 .source"), "(made by automatic generation)");
+  await setUnitName(two, "twopages");
+  const gaf = await downloaded(two, "#download-gaf");
+  assert.deepEqual(
+    gaf.bytes,
+    cliGaf(["--unit", "twopages", "--import", "normal", files.png, "--import", "disabled", files.smallPng, "--auto-import", files.png]),
+  );
+
+  // A saved picture becomes its slot's source, as in the window: the basis then reads it back.
+  await chooseFile(two, "#picture-0 [data-command=load-bmp]", files.bmp);
+  await two.click("#picture-0 [data-command=border]");
+  await two.selectOption("#picture-0 [data-command=save-format]", "pcx");
+  await downloaded(two, "#picture-0 [data-command=save]");
+  assert.equal(await two.textContent("#picture-0 .source"), "normal.pcx");
+  await two.click("#picture-0 [data-command=basis]");
+  await two.waitForSelector("#status:has-text('Completed')");
+  const saved = join(browser.scratch, "normal-saved.pcx");
+  assert.deepEqual(
+    (await downloaded(two, "#download-gaf")).bytes,
+    cliGaf(["--unit", "twopages", "--load-bmp", "normal", files.bmp, "--border", "normal", "--save-pcx", "normal", saved, "--auto", saved]),
+  );
+  await two.close();
 });
 
 test("keyboard: every command is reached with Tab and shows its focus", async () => {

@@ -59,6 +59,15 @@ export interface IconwrightModule {
   setSlot(slot: number, pixels: Uint8Array): void;
   gafFrame(slot: number): Uint8Array;
   setName(name: string): void;
+  nameCutWarning(name: string): string; // the core's warning for a name the entry cuts, or ""
+  source(slot: number): { origin: "none" | "file" | "generated"; file: string };
+  wasLightened(slot: number): boolean;
+  wasGreyed(slot: number): boolean;
+  // A slot's whole record (pixels, source, marks), kept by the core under a number.
+  keepRecord(slot: number): number;
+  restoreRecord(slot: number, record: number): void;
+  sameRecords(a: number, b: number): boolean;
+  forgetRecord(record: number): void;
   loadPicture(slot: number, path: string, pcx: boolean): Outcome;
   savePicture(slot: number, path: string, format: string): Outcome;
   addBorder(slot: number): void;
@@ -68,7 +77,7 @@ export interface IconwrightModule {
   addCross(slot: number, size: string): Outcome;
   previewImport(path: string, options: ImportOptions): Outcome & { composited: Uint8Array; indices: Uint8Array };
   importPicture(slot: number, path: string, options: ImportOptions): Outcome;
-  generateFromBasis(path: string, kind: string, options: ImportOptions): Outcome;
+  generateFromNormal(): Outcome;
   writeGaf(path: string): Outcome;
   exportUnit(dir: string): Outcome & { files: string[] };
   openGaf(path: string): Outcome & { entries: GafEntry[] };
@@ -95,6 +104,14 @@ export class PageFiles {
     const path = `${folder}/${name.replace(/\//g, "_") || "file"}`;
     this.core.FS.writeFile(path, bytes);
     return path;
+  }
+
+  // A fresh folder for a file the core writes and then reads again (a saved picture becomes
+  // its slot's source), kept like a given file.
+  keptFolder(): string {
+    const folder = `/in/${++this.count}`;
+    this.core.FS.mkdir(folder);
+    return folder;
   }
 
   // A fresh folder for the core to write into.

@@ -1,20 +1,20 @@
-// Undo and redo over every change of the pictures: each change keeps the state before it (the
-// three pictures, 27 KiB, and which once-only effects are spent).
+// Undo and redo over every change of the pictures: each change keeps the state before it, the
+// three slots' whole records (pixels, source, which once-per-picture effects are spent) as the
+// core keeps them. A state that can no longer be reached is handed to forget.
 
 export interface PageState {
-  slots: Uint8Array[];
-  lightUsed: boolean;
-  greyUsed: boolean;
+  records: number[];
 }
 
 export class History {
   private readonly undos: PageState[] = [];
   private redos: PageState[] = [];
-  constructor(private readonly limit = 200) {}
+  constructor(private readonly forget: (state: PageState) => void, private readonly limit = 200) {}
 
   record(before: PageState): void {
     this.undos.push(before);
-    if (this.undos.length > this.limit) this.undos.shift();
+    if (this.undos.length > this.limit) this.forget(this.undos.shift()!);
+    for (const state of this.redos) this.forget(state);
     this.redos = [];
   }
 

@@ -112,8 +112,6 @@ export class ImportDialog {
       this.page.fail(outcome);
       return;
     }
-    this.page.sources[this.slot] = this.fileName;
-    if (this.slot === normalSlot) this.page.basis = { path: this.path, kind: "import", options };
     this.page.status(`Imported ${this.fileName}: ${outcome.report}`);
     this.page.refresh();
   }

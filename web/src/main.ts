@@ -10,14 +10,20 @@ import { makeZip } from "./zip";
 
 const $ = <T extends HTMLElement>(id: string) => document.getElementById(id) as T;
 
-function unitName(page: Page): string {
+// The unit name as typed, given to the core, whose rule refuses it (with its reason, when the
+// file is written) or warns that the entry cuts it: then the user says whether to go on, as in
+// the window.
+function unitName(page: Page): string | undefined {
   const name = $<HTMLInputElement>("unit-name").value;
   page.core.setName(name);
+  const cut = page.core.nameCutWarning(name);
+  if (cut && !window.confirm(cut)) return undefined;
   return name;
 }
 
 function downloadGaf(page: Page): void {
   const name = unitName(page);
+  if (name === undefined) return;
   const folder = page.files.outFolder();
   const path = `${folder}/gadget.gaf`;
   const outcome = page.core.writeGaf(path);
@@ -32,6 +38,7 @@ function downloadGaf(page: Page): void {
 
 function downloadUnit(page: Page): void {
   const name = unitName(page);
+  if (name === undefined) return;
   const folder = page.files.outFolder();
   const exported = page.core.exportUnit(folder);
   if (exported.ok) {

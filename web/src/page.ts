@@ -1,6 +1,6 @@
 // The page's state and the commands every part of it shares: the three pictures, undo and redo,
 // messages, and files chosen or dropped.
-import type { IconwrightModule, ImportOptions, Outcome } from "./core";
+import type { IconwrightModule, Outcome } from "./core";
 import { PageFiles } from "./core";
 import { History, type PageState } from "./history";
 
@@ -9,21 +9,10 @@ export const normalSlot = 0;
 export const highlightedSlot = 1;
 export const disabledSlot = 2;
 
-// Where the normal picture came from, for "Use this image as the basis for the other two".
-export interface Basis {
-  path: string;
-  kind: "bmp" | "pcx" | "import";
-  options: ImportOptions;
-}
-
 export class Page {
   readonly files: PageFiles;
   readonly palette: Uint8Array;
-  readonly history = new History();
-  lightUsed = false;
-  greyUsed = false;
-  basis: Basis | undefined;
-  readonly sources: string[] = ["", "", ""];
+  readonly history = new History((state) => this.forget(state));
   private readonly listeners: (() => void)[] = [];
   private focusBeforeAlert: HTMLElement | null = null;
 
@@ -40,14 +29,25 @@ export class Page {
     for (const listener of this.listeners) listener();
   }
 
+  // The three slots as the core keeps them.
   state(): PageState {
-    return { slots: [0, 1, 2].map((k) => this.core.slot(k)), lightUsed: this.lightUsed, greyUsed: this.greyUsed };
+    return { records: [0, 1, 2].map((k) => this.core.keepRecord(k)) };
+  }
+
+  private forget(state: PageState): void {
+    for (const record of state.records) this.core.forgetRecord(record);
   }
 
   private restore(state: PageState): void {
-    state.slots.forEach((pixels, k) => this.core.setSlot(k, pixels));
-    this.lightUsed = state.lightUsed;
-    this.greyUsed = state.greyUsed;
+    state.records.forEach((record, k) => this.core.restoreRecord(k, record));
+    this.forget(state);
+  }
+
+  // What a picture box says of its picture's source.
+  sourceText(slot: number): string {
+    const source = this.core.source(slot);
+    if (source.origin === "generated") return "(made by automatic generation)";
+    return source.origin === "file" ? source.file.slice(source.file.lastIndexOf("/") + 1) : "";
   }
 
   // Runs a command that may change the pictures; one that changed nothing leaves no undo step.
@@ -55,23 +55,26 @@ export class Page {
     const before = this.state();
     command();
     const after = this.state();
-    const same =
-      before.lightUsed === after.lightUsed &&
-      before.greyUsed === after.greyUsed &&
-      before.slots.every((pixels, k) => pixels.every((value, i) => value === after.slots[k]![i]));
-    if (!same) this.history.record(before);
+    const same = before.records.every((record, k) => this.core.sameRecords(record, after.records[k]!));
+    this.forget(after);
+    if (same) this.forget(before);
+    else this.history.record(before);
     this.refresh();
   }
 
   undo(): void {
-    const state = this.history.undo(this.state());
+    const present = this.state();
+    const state = this.history.undo(present);
     if (state) this.restore(state);
+    else this.forget(present);
     this.refresh();
   }
 
   redo(): void {
-    const state = this.history.redo(this.state());
+    const present = this.state();
+    const state = this.history.redo(present);
     if (state) this.restore(state);
+    else this.forget(present);
     this.refresh();
   }
 

@@ -2,7 +2,6 @@
 // GAF file holds it, and the picture's commands.
 import { download } from "./download";
 import { drawIndices } from "./draw";
-import { defaultOptions } from "./options";
 import type { ImportDialog } from "./importDialog";
 import { chooseFile, disabledSlot, highlightedSlot, normalSlot, type Page, slotNames } from "./page";
 
@@ -29,7 +28,6 @@ export class PicturePanel {
   private readonly source: HTMLElement;
   private readonly light?: HTMLButtonElement;
   private readonly grey?: HTMLButtonElement;
-  private readonly basisButton?: HTMLButtonElement;
 
   constructor(private readonly page: Page, private readonly slot: number, private readonly importer: ImportDialog) {
     const panel = document.createElement("section");
@@ -77,18 +75,12 @@ export class PicturePanel {
     effects.append(crossSize);
     if (slot === highlightedSlot) {
       this.light = button(effects, 'Make "light" (for highlighted picture)', "light", () =>
-        this.page.change(() => {
-          this.page.core.makeLighter(this.slot);
-          this.page.lightUsed = true; // once: lightening twice would wash the picture out
-        }),
+        this.page.change(() => this.page.core.makeLighter(this.slot)),
       );
     }
     if (slot === disabledSlot) {
       this.grey = button(effects, 'Make "grey" (for disabled picture)', "grey", () =>
-        this.page.change(() => {
-          this.page.core.makeGrey(this.slot);
-          this.page.greyUsed = true;
-        }),
+        this.page.change(() => this.page.core.makeGrey(this.slot)),
       );
     }
     button(effects, "Add a grid (for disabled picture)", "grid", () =>
@@ -99,7 +91,7 @@ export class PicturePanel {
     if (slot === normalSlot) {
       const basis = document.createElement("div");
       basis.className = "commands";
-      this.basisButton = button(basis, "Use this image as the basis for the other two", "basis", () => this.generate());
+      button(basis, "Use this image as the basis for the other two", "basis", () => this.generate());
       panel.append(basis);
     }
 
@@ -138,10 +130,10 @@ export class PicturePanel {
     const core = this.page.core;
     drawIndices(this.slotCanvas, core.slot(this.slot), 96, 96, this.page.palette);
     drawIndices(this.frameCanvas, core.gafFrame(this.slot), 64, 64, this.page.palette);
-    this.source.textContent = this.page.sources[this.slot] ?? "";
-    if (this.light) this.light.disabled = this.page.lightUsed;
-    if (this.grey) this.grey.disabled = this.page.greyUsed;
-    if (this.basisButton) this.basisButton.disabled = !this.page.basis;
+    this.source.textContent = this.page.sourceText(this.slot);
+    // Once per picture: lightening or greying one picture twice would wash it out.
+    if (this.light) this.light.disabled = core.wasLightened(this.slot);
+    if (this.grey) this.grey.disabled = core.wasGreyed(this.slot);
   }
 
   private async load(pcx: boolean): Promise<void> {
@@ -155,17 +147,19 @@ export class PicturePanel {
   }
 
   private save(format: string): void {
-    const folder = this.page.files.outFolder();
+    // The saved file becomes the slot's source, so the page keeps a copy the core can read again.
+    const folder = this.page.files.keptFolder();
     const name = `${["normal", "highlighted", "disabled"][this.slot]}.${format}`;
     const path = `${folder}/${name}`;
     const outcome = this.page.core.savePicture(this.slot, path, format);
     if (!outcome.ok) {
       this.page.fail(outcome);
-    } else {
-      download(name, this.page.files.take(path));
-      this.page.status(`Saved ${name}`);
+      this.page.files.remove(folder);
+      return;
     }
-    this.page.files.remove(folder);
+    download(name, this.page.core.FS.readFile(path));
+    this.page.status(`Saved ${name}`);
+    this.page.refresh();
   }
 
   private cross(size: string): void {
@@ -178,20 +172,16 @@ export class PicturePanel {
   }
 
   private generate(): void {
-    const basis = this.page.basis;
-    if (!basis) return;
     let failure: { message: string; reason: string } | undefined;
     this.page.change(() => {
-      const outcome = this.page.core.generateFromBasis(basis.path, basis.kind, basis.options);
+      const outcome = this.page.core.generateFromNormal();
       if (!outcome.ok) failure = outcome;
     });
     if (failure) {
       this.page.fail(failure);
       return;
     }
-    this.page.sources[highlightedSlot] = this.page.sources[disabledSlot] = "(made by automatic generation)";
     this.page.status("Completed");
-    this.page.refresh();
   }
 }
 
@@ -206,8 +196,6 @@ export async function loadInto(page: Page, slot: number, file: File, pcx: boolea
     page.fail(outcome);
     return;
   }
-  page.sources[slot] = file.name;
-  if (slot === normalSlot) page.basis = { path, kind: pcx ? "pcx" : "bmp", options: { ...defaultOptions } };
   page.status(`Loaded ${file.name}`);
   page.refresh();
 }
