@@ -370,6 +370,10 @@ test("each slot whole: light and grey once per picture, undo gives source and ma
   await two.evaluate(() => localStorage.clear());
   await two.reload();
   await two.waitForSelector("body[data-ready=true]");
+  // Nothing loaded yet: the core's reason, nothing changed.
+  await two.click("#picture-0 [data-command=basis]");
+  assert.deepEqual(await alertText(two), ["Error whilst processing task", "The normal picture was not loaded from a file: load or import it first."]);
+  assert.equal(await two.isDisabled("#undo"), true);
   await chooseFile(two, "#picture-0 [data-command=import]", files.png);
   await two.click("#import-ok");
   await two.waitForSelector("#status:has-text('Imported render.png')");
