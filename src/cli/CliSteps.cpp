@@ -50,6 +50,7 @@ constexpr std::array<StepSyntax, 28> kSteps{{
 }};
 
 constexpr std::string_view kHelpOption = "--help";
+constexpr std::string_view kVersionOption = "--version";
 
 std::string_view ArgName(ArgKind kind, CliStepKind step) {
     switch (kind) {
@@ -174,6 +175,12 @@ CliCommandLine ParseCliSteps(const std::vector<std::string>& args) {
     for (const auto& word : args) {
         if (word == kHelpOption) {
             line.Result = CliCommandLine::Outcome::Help;
+            return line;
+        }
+    }
+    for (const auto& word : args) {
+        if (word == kVersionOption) {
+            line.Result = CliCommandLine::Outcome::Version;
             return line;
         }
     }

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "CliRun.h"
+#include "IconwrightVersion.h"
 #include "cli/CliHelp.h"
 #include "support/GafBuilder.h"
 
@@ -54,6 +55,10 @@ TEST(CliUsage, ErrorExitsWithTwoAndRunsNothing) {
     }
     const CliRun help = RunTool({"--save-bmp", "normal", earlier, "--bad", "--help"});
     EXPECT_EQ(std::to_string(help.Exit) + help.Out + "|" + help.Err, "0" + std::string(CliHelpText()) + "|");
+    EXPECT_FALSE(std::filesystem::exists(earlier));
+    const CliRun version = RunTool({"--save-bmp", "normal", earlier, "--bad", "--version"});
+    EXPECT_EQ(std::to_string(version.Exit) + version.Out + "|" + version.Err,
+              "0iconwright-cli " + std::string(kIconwrightVersion) + "\n|");
     EXPECT_FALSE(std::filesystem::exists(earlier));
 }
 
