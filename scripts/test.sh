@@ -27,7 +27,7 @@ started=$SECONDS
 scripts/install-deps.sh
 echo "== set-up: $((SECONDS - started)) s"
 
-times=()
+times=("set-up $((SECONDS - started)) s")
 for stage in "${stages[@]}"; do
   echo "== $stage"
   began=$SECONDS
@@ -35,4 +35,5 @@ for stage in "${stages[@]}"; do
   times+=("$stage $((SECONDS - began)) s")
   echo "== $stage: $((SECONDS - began)) s"
 done
-echo "== stage times: set-up and ${times[*]/%/,} total $((SECONDS - started)) s"
+summary="$(printf '%s, ' "${times[@]}")"
+echo "== stage times: ${summary%, }; total $((SECONDS - started)) s"
