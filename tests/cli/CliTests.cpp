@@ -1,9 +1,11 @@
 // iconwright-cli run in-process: lines checked before anything runs and failing steps;
 // and the program itself under a file-size limit.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -105,6 +107,7 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
     }
 }
 
+#ifndef _WIN32  // Windows has no file-size limit (RLIMIT_FSIZE), no SIGXFSZ and no fork
 // The program itself under a file-size limit smaller than the GAF file, with the signal such a
 // limit sends at its default (ending the process): the program ignores it, so the write fails
 // like any other, exit status 1, and the old file and the folder stay as they were.
@@ -137,5 +140,6 @@ TEST(CliProcess, AFileSizeLimitIsAFailedStepNotASignal) {
     EXPECT_EQ(ReadBytes(gaf), std::vector<uint8_t>(100, 0x5A));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(in.path()), {}), 3) << "in.bmp, IN.PCX, the GAF file";
 }
+#endif
 
 }  // namespace

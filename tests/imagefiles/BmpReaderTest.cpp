@@ -2,7 +2,6 @@
 // refused, and a refusal leaves the module state alone.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <climits>
 #include <fstream>
 #include "imagefiles/modBmp.h"
@@ -146,7 +145,7 @@ TEST(LoadBMPFile, ReadsTheHeadersFirstAndThenOnlyWhatTheyDescribe) {
                                                            {Build(PictureLayout(4, 4, 8)), true}};
     for (const auto& [start, accepted] : cases) {
         testsupport::WriteBytes(dir.file("big.bmp"), start);
-        ASSERT_EQ(::truncate(dir.file("big.bmp").c_str(), 200'000'000), 0);
+        std::filesystem::resize_file(dir.file("big.bmp"), 200'000'000);
         imagefiles::FileFailure why;
         const long long before = bytesReadSoFar();
         EXPECT_EQ(modBmp::LoadBMPFile(dir.file("big.bmp"), false, &why), accepted);

@@ -1,7 +1,9 @@
 #include "support/TestFiles.h"
 
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/wait.h>
+#endif
 #include <unistd.h>
 #include <atomic>
 #include <csignal>
@@ -34,7 +36,12 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::file(const std::string& name) const { return (path_ / name).string(); }
+// Through char8_t, which std::filesystem reads and writes as UTF-8 on every system (a plain
+// string is the ANSI code page on Windows).
+std::string TempDir::file(const std::string& name) const {
+    const std::u8string path = (path_ / std::u8string(name.begin(), name.end())).u8string();
+    return std::string(path.begin(), path.end());
+}
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -48,6 +55,7 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
+#ifndef _WIN32
 int UnderFileSizeLimit(std::size_t limitBytes, bool ignoreSignal, const std::function<bool()>& work) {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -59,5 +67,6 @@ int UnderFileSizeLimit(std::size_t limitBytes, bool ignoreSignal, const std::fun
     if (child < 0 || ::waitpid(child, &status, 0) != child) throw std::runtime_error("cannot run a child process");
     return status;
 }
+#endif
 
 }  // namespace testsupport

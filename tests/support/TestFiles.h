@@ -32,6 +32,8 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
 // Runs work in a child process whose files may not grow past limitBytes: a write beyond comes
 // back short when ignoreSignal, else SIGXFSZ ends the child. The child's wait status; it exits
 // with 0 when work gave true, 1 when false, 3 when the limit could not be set.
+#ifndef _WIN32  // Windows has no file-size limit and no fork
 int UnderFileSizeLimit(std::size_t limitBytes, bool ignoreSignal, const std::function<bool()>& work);
+#endif
 
 }  // namespace testsupport
