@@ -6,9 +6,11 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imagefiles/FileFailure.h"
+#include "imagefiles/PlatformFiles.h"
 
 namespace filebytes {
 
@@ -19,11 +21,8 @@ public:
     // folder, a device, a pipe: a pipe is refused at once rather than waited on).
     static std::optional<FileReader> Open(const std::string& path, imagefiles::FileFailure* Why = nullptr);
 
-    FileReader(FileReader&& other) noexcept;
-    FileReader& operator=(FileReader&& other) noexcept;
-    FileReader(const FileReader&) = delete;
-    FileReader& operator=(const FileReader&) = delete;
-    ~FileReader();
+    FileReader(FileReader&& other) noexcept = default;
+    FileReader& operator=(FileReader&& other) noexcept = default;
 
     // The size the file had when it was opened.
     uint64_t Size() const { return size_; }
@@ -36,9 +35,9 @@ public:
     bool HasMoreThanItsSize() const;
 
 private:
-    FileReader(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    FileReader(platformfiles::Handle file, uint64_t size) : file_(std::move(file)), size_(size) {}
 
-    int fd_ = -1;
+    platformfiles::Handle file_;
     uint64_t size_ = 0;
 };
 
