@@ -38,7 +38,7 @@ declare -A roads=(
   [png]='--unit corlab --dither floyd-steinberg --import normal IN/render.png --auto-import IN/render.png --write-gaf OUT/corlab_GADGET.GAF --save-pcx normal OUT/n.pcx --save-png normal OUT/n.png'
   [png16]='--unit deep --fit cover --match perceptual --import normal IN/deep.png --auto-import IN/deep.png --write-gaf OUT/deep_GADGET.GAF --save-png highlighted OUT/h.png --preview-png normal OUT/p.png'
   [jpeg]='--unit photo --background #202830 --import normal IN/photo.jpg --import disabled IN/photo.jpg --grey disabled --write-gaf OUT/photo_GADGET.GAF --save-bmp normal OUT/n.bmp --save-pcx disabled OUT/d.pcx'
-  [mixed]='--unit Über --load-pcx normal IN/UNIT.PCX --import highlighted IN/photo.jpg --lighter highlighted --load-bmp disabled IN/unit.bmp --grey disabled --grid disabled --cross normal 12 --export-unit OUT/Über_mod --gaf-extract OUT/Über_mod/anims/über_GADGET.GAF OUT/frames'
+  [mixed]='--unit Über --load-pcx normal IN/UNIT.PCX --import highlighted IN/photo.jpg --lighter highlighted --load-bmp disabled IN/unit.bmp --grey disabled --grid disabled --cross normal 12 --export-unit OUT/Über_mod --gaf-extract OUT/Über_mod/anims/Über_GADGET.GAF OUT/frames'
 )
 
 failures=0

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "imagefiles/PngWriter.h"
+#include "imagefiles/Utf8Path.h"
 #include "imagefiles/modPalettes.h"
 
 namespace gaf {
@@ -59,19 +60,19 @@ bool ExtractGafFrames(const DecodedGaf& gaf, const std::string& Dir, const Writt
                       imagefiles::FileFailure* Why) {
     const std::vector<std::string> folders = EntryFolderNames(gaf);
     for (std::size_t e = 0; e < gaf.Entries.size(); ++e) {
-        const std::filesystem::path folder = std::filesystem::path(Dir) / folders[e];
+        const std::filesystem::path folder = imagefiles::PathFromUtf8(Dir) / imagefiles::PathFromUtf8(folders[e]);
         const auto& frames = gaf.Entries[e].Frames;
         if (frames.empty()) continue;
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (error || !std::filesystem::is_directory(folder, error)) {
             imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite,
-                               "the folder " + folder.string() + " cannot be made");
+                               "the folder " + imagefiles::Utf8FromPath(folder) + " cannot be made");
             return false;
         }
         for (std::size_t n = 0; n < frames.size(); ++n) {
             const DecodedFrame& frame = frames[n];
-            const std::string path = (folder / (std::to_string(n) + ".png")).string();
+            const std::string path = imagefiles::Utf8FromPath(folder / (std::to_string(n) + ".png"));
             if (!modPNG::WritePNGFile(path, frame.Pixels, modPalettes::GamePalette, frame.Width, frame.Height,
                                       PngTransparentIndex(frame))) {
                 imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite, path + " cannot be written");

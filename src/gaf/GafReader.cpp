@@ -9,6 +9,7 @@
 #include "gaf/Windows1252.h"
 #include "imagefiles/ByteReader.h"
 #include "imagefiles/FileBytes.h"
+#include "imagefiles/Utf8Path.h"
 
 namespace gaf {
 
@@ -368,8 +369,9 @@ std::optional<DecodedGaf> ReadGafFile(const std::string& Filename, imagefiles::F
     const auto bytes = filebytes::ReadFileBytes(Filename, kMaxFileBytes);
     if (!bytes) {
         std::error_code error;
-        const auto size = std::filesystem::file_size(Filename, error);
-        if (!error && std::filesystem::is_regular_file(Filename, error) && size > kMaxFileBytes) {
+        const std::filesystem::path path = imagefiles::PathFromUtf8(Filename);
+        const auto size = std::filesystem::file_size(path, error);
+        if (!error && std::filesystem::is_regular_file(path, error) && size > kMaxFileBytes) {
             imagefiles::Report(Why, FailureKind::TooLarge, "the file is larger than " + CountText(kMaxFileBytes) + "B");
         } else {
             imagefiles::Report(Why, FailureKind::CannotOpen, "the file cannot be opened");

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "imagefiles/PlatformFiles.h"
+#include "imagefiles/Utf8Path.h"
 
 namespace filebytes {
 
@@ -207,10 +208,11 @@ bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes
     std::string target;
     SystemError error;
     if (!platformfiles::ResolveNamedDestination(path, target, error)) return CannotWrite(Why, error.Text);
-    const std::filesystem::path destination = target;
-    const std::string name = destination.filename().string();
+    const std::filesystem::path destination = imagefiles::PathFromUtf8(target);
+    const std::string name = imagefiles::Utf8FromPath(destination.filename());
     if (name.empty()) return CannotWrite(Why, "the name is a folder");  // "folder/" names no file
-    const std::string parent = destination.parent_path().empty() ? "." : destination.parent_path().string();
+    const std::string parent =
+        destination.parent_path().empty() ? "." : imagefiles::Utf8FromPath(destination.parent_path());
     const Handle folder = platformfiles::OpenFolder(parent, false, error);
     if (!folder.Valid()) return CannotWrite(Why, error.Text);
     std::optional<EntryInfo> existing;

@@ -7,6 +7,7 @@
 #include "gaf/Windows1252.h"
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
+#include "imagefiles/Utf8Path.h"
 #include "imagefiles/modPalettes.h"
 #include "picture/classUnitGAF.h"
 
@@ -18,7 +19,8 @@ bool MakeFolder(const std::filesystem::path& folder, imagefiles::FileFailure* Wh
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (!error && std::filesystem::is_directory(folder, error)) return true;
-    imagefiles::Report(Why, FailureKind::CannotWrite, "the folder " + folder.string() + " cannot be made");
+    imagefiles::Report(Why, FailureKind::CannotWrite,
+                       "the folder " + imagefiles::Utf8FromPath(folder) + " cannot be made");
     return false;
 }
 
@@ -58,17 +60,17 @@ std::optional<UnitFiles> UnitFilePaths(const std::string& Dir, const std::string
         imagefiles::Report(Why, FailureKind::BadName, "the unit name holds a '/', which cannot be part of a file name");
         return std::nullopt;
     }
-    const std::filesystem::path dir(Dir);
+    const std::filesystem::path dir = imagefiles::PathFromUtf8(Dir);
     const std::string upper = windows1252::ToUtf8(windows1252::ToUpper(*encoded));
-    return UnitFiles{(dir / "anims" / (UnitName + "_GADGET.GAF")).string(),
-                     (dir / "unitpics" / (upper + ".PCX")).string()};
+    return UnitFiles{imagefiles::Utf8FromPath(dir / "anims" / imagefiles::PathFromUtf8(UnitName + "_GADGET.GAF")),
+                     imagefiles::Utf8FromPath(dir / "unitpics" / imagefiles::PathFromUtf8(upper + ".PCX"))};
 }
 
 std::optional<UnitFiles> ExportUnit(const classUnitGAF& Unit, const std::string& Dir, imagefiles::FileFailure* Why) {
     auto files = UnitFilePaths(Dir, Unit.Name(), Why);
     if (!files) return std::nullopt;
-    const std::filesystem::path gadget(files->Gadget);
-    const std::filesystem::path picture(files->UnitPicture);
+    const std::filesystem::path gadget = imagefiles::PathFromUtf8(files->Gadget);
+    const std::filesystem::path picture = imagefiles::PathFromUtf8(files->UnitPicture);
     if (!MakeFolder(gadget.parent_path(), Why) || !MakeFolder(picture.parent_path(), Why)) return std::nullopt;
     if (!Unit.SaveGadget(files->Gadget)) {
         imagefiles::Report(Why, FailureKind::CannotWrite, files->Gadget + " cannot be written");

@@ -29,7 +29,8 @@ TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
     for (const char* slot : {"0", "1", "2"}) road.insert(road.end(), {"--preview-png", slot, d + "p" + slot + ".png"});
     const CliRun run = RunTool(road);
     ASSERT_EQ(run.Err + std::to_string(run.Exit), "0");
-    EXPECT_EQ(run.Out, gaf + "\n" + d + "mod/unitpics/ARMCAMP.PCX\n");
+    EXPECT_EQ(run.Out, testsupport::Joined(d + "mod", "anims/armcamp_GADGET.GAF") + "\n" +
+                           testsupport::Joined(d + "mod", "unitpics/ARMCAMP.PCX") + "\n");
 
     classUnitGAF direct;
     direct.Name("armcamp");
@@ -45,10 +46,11 @@ TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
     EXPECT_EQ(ReadBytes(d + "s.png"), modPNG::EncodePng(*direct.Slot(1), modPalettes::GamePalette, 96, 96));
 
     const CliRun extracted = RunTool({"--gaf-extract", gaf, d + "frames"});
-    const std::string frames = d + "frames/ARMCAMP/";
-    EXPECT_EQ(extracted.Out + extracted.Err, frames + "0.png\n" + frames + "1.png\n" + frames + "2.png\n");
+    const auto frame = [&](const char* n) { return testsupport::Joined(d + "frames", std::string("ARMCAMP/") + n); };
+    EXPECT_EQ(extracted.Out + extracted.Err, frame("0.png") + "\n" + frame("1.png") + "\n" + frame("2.png") + "\n");
     for (const char* n : {"0", "1", "2"})
-        EXPECT_EQ(ReadBytes(frames + n + ".png"), ReadBytes(d + "p" + n + ".png")) << "frame " << n;
+        EXPECT_EQ(ReadBytes(frame((std::string(n) + ".png").c_str())), ReadBytes(d + "p" + n + ".png"))
+            << "frame " << n;
 }
 
 // The slot steps on the pattern in all three slots: a wrong slot, operation or argument shows in

@@ -13,6 +13,7 @@
 #include "CliRun.h"
 #include "IconwrightVersion.h"
 #include "cli/CliHelp.h"
+#include "imagefiles/PlatformFiles.h"
 #include "support/GafBuilder.h"
 
 namespace {
@@ -64,6 +65,19 @@ TEST(CliUsage, ErrorExitsWithTwoAndRunsNothing) {
     EXPECT_FALSE(std::filesystem::exists(earlier));
 }
 
+// The system's words for opening a path that is not there: POSIX's; on Windows, whose names cannot
+// hold a line break, those its calls give.
+std::string CannotOpenText([[maybe_unused]] const std::string& path) {
+#ifdef _WIN32
+    platformfiles::EntryInfo info;
+    platformfiles::SystemError error;
+    platformfiles::OpenForReading(path, info, error);
+    return error.Text;
+#else
+    return "No such file or directory";
+#endif
+}
+
 // Each failing step runs after one that writes before.bmp and ahead of one that would write
 // after.bmp: the run stops there with exit status 1 and one line naming the step and the reason,
 // after what the step printed before it failed. A file name is quoted, and a control character
@@ -83,16 +97,16 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
     const std::vector<Case> cases{
         {{"--load-bmp", "0", d + "my pic\n.bmp"},
          "--load-bmp 0 \"" + d + "my pic\\n.bmp\"",
-         "The background image must be a 96x96, 256 color bitmap. my pic\\n.bmp cannot be opened (No such file or "
-         "directory). Check that the file is there and readable."},
+         "The background image must be a 96x96, 256 color bitmap. my pic\\n.bmp cannot be opened (" +
+             CannotOpenText(d + "my pic\n.bmp") + "). Check that the file is there and readable."},
         {{"--write-gaf", d + "x.gaf"},
          "--write-gaf " + d + "x.gaf",
          "You can't save without specifying your units UNITNAME"},
         {{"--cross", "normal", "abc"}, "--cross normal abc", "You must enter a number !"},
         {{"--gaf-extract", d + "good.gaf", d + "out"},
          "--gaf-extract " + d + "good.gaf " + d + "out",
-         "The frames could not all be written: the folder " + d + "out/B cannot be made.",
-         d + "out/A/0.png\n"},
+         "The frames could not all be written: the folder " + testsupport::Joined(d + "out", "B") + " cannot be made.",
+         testsupport::Joined(d + "out", "A/0.png") + "\n"},
         {{"--import", "0", d + "clear.png"}, "--import 0 " + d + "clear.png", "the picture is fully transparent"}};
     for (const Case& c : cases) {
         std::filesystem::remove(before);

@@ -50,8 +50,8 @@ TEST(ExtractGafFrames, OnePngPerFrameInTheGamePaletteWithTransparencyOnlyWhereIt
     const std::string out = dir.file("frames");
     std::vector<std::string> written;
     ASSERT_TRUE(gaf::ExtractGafFrames(*gaf, out, [&](const std::string& path) { written.push_back(path); }));
-    EXPECT_EQ(written, (std::vector<std::string>{out + "/ARMCAMP/0.png", out + "/ARMCAMP/1.png", out + "/FX/0.png",
-                                                 out + "/FX~2/0.png"}));
+    EXPECT_EQ(written, (std::vector<std::string>{dir.file("frames/ARMCAMP/0.png"), dir.file("frames/ARMCAMP/1.png"),
+                                                 dir.file("frames/FX/0.png"), dir.file("frames/FX~2/0.png")}));
     EXPECT_FALSE(std::filesystem::exists(out + "/EMPTY"));
 
     // Each file is the game-palette PNG of the frame with the layers drawn (its bytes are checked

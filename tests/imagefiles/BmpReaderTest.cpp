@@ -132,6 +132,9 @@ TEST(LoadBMPFile, MapsOntoTheGamePaletteOnRequest) {
 // they are no BMP signature, and a valid header at the start of one makes the reader read the
 // picture it describes and nothing else.
 TEST(LoadBMPFile, ReadsTheHeadersFirstAndThenOnlyWhatTheyDescribe) {
+#ifdef _WIN32  // Windows has no /proc (under Wine it is Linux's, counting Wine's own reads too)
+    GTEST_SKIP() << "the system does not count the bytes a process reads";
+#endif
     const auto bytesReadSoFar = [] {  // through read and pread, as the system counts them
         std::ifstream io("/proc/self/io");
         std::string name;

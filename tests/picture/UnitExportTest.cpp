@@ -57,7 +57,9 @@ TEST(UnitFilePaths, TheNameAsGivenForTheGafAndUpperCasedForThePicture) {
     for (const auto& [name, gadget, picture] : cases) {
         const auto files = UnitFilePaths("mod", name);
         ASSERT_TRUE(files) << name;
-        EXPECT_EQ(std::pair(files->Gadget, files->UnitPicture), std::pair(gadget, picture));
+        EXPECT_EQ(
+            std::pair(files->Gadget, files->UnitPicture),
+            std::pair(testsupport::Joined("mod", gadget.substr(4)), testsupport::Joined("mod", picture.substr(4))));
     }
     const std::vector<std::pair<std::string, std::string>> refused{
         {"", "the unit name is empty"},
@@ -76,8 +78,8 @@ TEST(ExportUnit, WritesTheGadgetFileAndTheNormalSlotAsPcxCreatingTheFolders) {
     const std::string mod = unit.Dir.file("mods/my mod");
     const auto files = ExportUnit(unit.Unit, mod);
     ASSERT_TRUE(files);
-    EXPECT_EQ(files->Gadget, mod + "/anims/armcamp_GADGET.GAF");
-    EXPECT_EQ(files->UnitPicture, mod + "/unitpics/ARMCAMP.PCX");
+    EXPECT_EQ(files->Gadget, testsupport::Joined(mod, "anims/armcamp_GADGET.GAF"));
+    EXPECT_EQ(files->UnitPicture, testsupport::Joined(mod, "unitpics/ARMCAMP.PCX"));
     ASSERT_TRUE(unit.Unit.SaveGadget(unit.Dir.file("direct.GAF")));
     EXPECT_EQ(ReadBytes(files->Gadget), ReadBytes(unit.Dir.file("direct.GAF")));
     const auto picture = modPCX::DecodePcx(ReadBytes(files->UnitPicture));
@@ -96,14 +98,15 @@ TEST(ExportUnit, ABadNameMakesNothingAndAFolderOrFileInTheWayIsNamed) {
     EXPECT_FALSE(fs::exists(mod));
     unit.Unit.Name("armcamp");
     const std::vector<std::tuple<std::function<void()>, std::string, bool>> cases{
-        {[&] { testsupport::WriteBytes(mod, {1}); }, "the folder " + mod + "/anims cannot be made", false},
+        {[&] { testsupport::WriteBytes(mod, {1}); },
+         "the folder " + testsupport::Joined(mod, "anims") + " cannot be made", false},
         {[&] { fs::create_directories(mod + "/anims"), testsupport::WriteBytes(mod + "/unitpics", {1}); },
-         "the folder " + mod + "/unitpics cannot be made", false},
+         "the folder " + testsupport::Joined(mod, "unitpics") + " cannot be made", false},
         {[&] { fs::create_directories(mod + "/anims/armcamp_GADGET.GAF"); },
-         mod + "/anims/armcamp_GADGET.GAF cannot be written", false},
+         testsupport::Joined(mod, "anims/armcamp_GADGET.GAF") + " cannot be written", false},
         // The GAF file is written first and stays when the picture cannot be.
         {[&] { fs::create_directories(mod + "/unitpics/ARMCAMP.PCX"); },
-         mod + "/unitpics/ARMCAMP.PCX cannot be written", true},
+         testsupport::Joined(mod, "unitpics/ARMCAMP.PCX") + " cannot be written", true},
     };
     for (const auto& [inTheWay, detail, gadgetWritten] : cases) {
         fs::remove_all(mod);

@@ -37,10 +37,19 @@ TempDir::~TempDir() {
 }
 
 // Through char8_t, which std::filesystem reads and writes as UTF-8 on every system (a plain
-// string is the ANSI code page on Windows).
+// string is the ANSI code page on Windows), with the system's separators, as the program's own
+// joined paths have them.
 std::string TempDir::file(const std::string& name) const {
-    const std::u8string path = (path_ / std::u8string(name.begin(), name.end())).u8string();
+    const std::u8string path = (path_ / std::u8string(name.begin(), name.end())).make_preferred().u8string();
     return std::string(path.begin(), path.end());
+}
+
+std::string Joined(const std::string& path, const std::string& more) {
+    const auto u8 = [](const std::string& text) {
+        return std::filesystem::path(std::u8string(text.begin(), text.end()));
+    };
+    const std::u8string joined = (u8(path) / u8(more).make_preferred()).u8string();
+    return std::string(joined.begin(), joined.end());
 }
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {

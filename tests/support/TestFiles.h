@@ -19,12 +19,17 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    // The path of a file in the folder, as the UTF-8 text the program's operations take.
+    // The path of a file in the folder, as the UTF-8 text the program's operations take; a "/" in
+    // name becomes the system's separator.
     std::string file(const std::string& name) const;
 
 private:
     std::filesystem::path path_;
 };
+
+// A path as the program joins it: more (whose "/" become the system's separator) added to path
+// (kept as given) by the system's separator. On POSIX simply path + "/" + more.
+std::string Joined(const std::string& path, const std::string& more);
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file);
 void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
