@@ -11,7 +11,7 @@
 #include "display/PictureBoxPort.h"
 #include "display/classFastWin.h"
 #include "gaf/GafFile.h"
-#include "picture/RoundHalfEven.h"
+#include "import/RoundHalfEven.h"
 #include "picture/classUnitGAF.h"
 
 namespace {

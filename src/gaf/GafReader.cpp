@@ -9,6 +9,7 @@
 #include "gaf/Windows1252.h"
 #include "imagefiles/ByteReader.h"
 #include "imagefiles/FileBytes.h"
+#include "imagefiles/ReadLimits.h"
 #include "imagefiles/Utf8Path.h"
 
 namespace gaf {
@@ -16,8 +17,6 @@ namespace gaf {
 namespace {
 
 using imagefiles::FailureKind;
-
-constexpr std::size_t kMaxFileBytes = std::size_t{256} * 1024 * 1024;
 
 constexpr uint64_t kFileHeaderBytes = 12;                    // version, entry count, a zero
 constexpr uint64_t kEntryHeaderBytes = 8 + kEntryNameBytes;  // frame count, two unknowns, name
@@ -366,13 +365,14 @@ std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::F
 }
 
 std::optional<DecodedGaf> ReadGafFile(const std::string& Filename, imagefiles::FileFailure* Why) {
-    const auto bytes = filebytes::ReadFileBytes(Filename, kMaxFileBytes);
+    const auto bytes = filebytes::ReadFileBytes(Filename, imagefiles::kMaxReadBytes);
     if (!bytes) {
         std::error_code error;
         const std::filesystem::path path = imagefiles::PathFromUtf8(Filename);
         const auto size = std::filesystem::file_size(path, error);
-        if (!error && std::filesystem::is_regular_file(path, error) && size > kMaxFileBytes) {
-            imagefiles::Report(Why, FailureKind::TooLarge, "the file is larger than " + CountText(kMaxFileBytes) + "B");
+        if (!error && std::filesystem::is_regular_file(path, error) && size > imagefiles::kMaxReadBytes) {
+            imagefiles::Report(Why, FailureKind::TooLarge,
+                               "the file is larger than " + CountText(imagefiles::kMaxReadBytes) + "B");
         } else {
             imagefiles::Report(Why, FailureKind::CannotOpen, "the file cannot be opened");
         }

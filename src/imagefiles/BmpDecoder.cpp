@@ -61,38 +61,23 @@ std::string CompressionName(uint32_t compression) {
     }
 }
 
-// Reads the core header's fields. Its sizes are unsigned 16-bit, rows always bottom-up, and
-// its colour table holds exactly 2^BitCount three-byte entries.
-std::optional<BmpLayout> ReadCoreHeader(const ByteReader& in, FileFailure* Why) {
-    const auto width = in.U16(18);
-    const auto height = in.U16(20);
-    const auto planes = in.U16(22);
-    const auto bitCount = in.U16(24);
-    if (!width || !height || !planes || !bitCount) {
-        Report(Why, FailureKind::Truncated, "the headers");
-        return std::nullopt;
-    }
-    if (*planes != 1) {
-        Report(Why, FailureKind::Malformed, std::to_string(*planes) + " planes");
-        return std::nullopt;
-    }
-    BmpLayout layout;
-    layout.Width = *width;
-    layout.Height = *height;
-    layout.BitCount = *bitCount;
-    layout.PaletteEntrySize = 3;
-    if (layout.BitCount == 1 || layout.BitCount == 4 || layout.BitCount == 8)
-        layout.ColourCount = uint64_t{1} << layout.BitCount;
-    return layout;
-}
-
-std::optional<BmpLayout> ReadInfoHeader(const ByteReader& in, FileFailure* Why) {
-    const auto width = in.I32(18);
-    const auto height = in.I32(22);
-    const auto planes = in.U16(26);
-    const auto bitCount = in.U16(28);
-    const auto compression = in.U32(30);
-    const auto coloursUsed = in.U32(46);
+// The fields the two kinds of header share. The core header (OS/2) holds the sizes in 16 unsigned
+// bits, its rows always bottom-up, and a colour table of exactly 2^BitCount three-byte entries;
+// the information headers hold them in 32 signed bits (a negative height: rows stored top-down),
+// then the compression and how many colours the table holds (0: as many as the depth allows).
+std::optional<BmpLayout> ReadHeader(const ByteReader& in, uint32_t headerSize, FileFailure* Why) {
+    const bool core = headerSize == kCoreHeaderSize;
+    const uint64_t sizeBytes = core ? 2 : 4;
+    const auto size = [&](uint64_t offset) -> std::optional<int64_t> {
+        if (core) return in.U16(offset);
+        return in.I32(offset);
+    };
+    const auto width = size(18);
+    const auto height = size(18 + sizeBytes);
+    const auto planes = in.U16(18 + 2 * sizeBytes);
+    const auto bitCount = in.U16(20 + 2 * sizeBytes);
+    const auto compression = core ? std::optional<uint32_t>(kCompressionNone) : in.U32(30);
+    const auto coloursUsed = core ? std::optional<uint32_t>(0) : in.U32(46);
     if (!width || !height || !planes || !bitCount || !compression || !coloursUsed) {
         Report(Why, FailureKind::Truncated, "the headers");
         return std::nullopt;
@@ -103,10 +88,11 @@ std::optional<BmpLayout> ReadInfoHeader(const ByteReader& in, FileFailure* Why) 
     }
     BmpLayout layout;
     layout.Width = *width;
-    layout.Height = *height < 0 ? -int64_t{*height} : int64_t{*height};
+    layout.Height = *height < 0 ? -*height : *height;
     layout.TopDown = *height < 0;
     layout.BitCount = *bitCount;
     layout.Compression = *compression;
+    layout.PaletteEntrySize = core ? 3 : 4;
     if (layout.BitCount == 1 || layout.BitCount == 4 || layout.BitCount == 8) {
         const uint64_t most = uint64_t{1} << layout.BitCount;
         if (*coloursUsed > most) {
@@ -221,74 +207,86 @@ std::optional<std::vector<uint8_t>> DecodeCompressed(std::span<const uint8_t> da
     return pixels;
 }
 
-}  // namespace
-
-std::optional<BmpLayout> ReadBmpLayout(std::span<const uint8_t> head, uint64_t fileSize, FileFailure* Why) {
+// A BMP file begins with "BM"; anything else is refused, naming its kind where it is a known one.
+bool CheckSignature(std::span<const uint8_t> head, FileFailure* Why) {
     const ByteReader in(head);
     const auto b = in.U8(0);
     const auto m = in.U8(1);
-    if (!b || !m || *b != 'B' || *m != 'M') {
-        const imagefiles::FileKind kind = imagefiles::DetectFileKind(head);
-        if (kind == imagefiles::FileKind::Unknown || kind == imagefiles::FileKind::Bmp)
-            Report(Why, FailureKind::Unrecognised);
-        else
-            Report(Why, FailureKind::OtherKind, std::string(imagefiles::FileKindName(kind)));
-        return std::nullopt;
-    }
+    if (b && m && *b == 'B' && *m == 'M') return true;
+    const imagefiles::FileKind kind = imagefiles::DetectFileKind(head);
+    if (kind == imagefiles::FileKind::Unknown || kind == imagefiles::FileKind::Bmp)
+        Report(Why, FailureKind::Unrecognised);
+    else
+        Report(Why, FailureKind::OtherKind, std::string(imagefiles::FileKindName(kind)));
+    return false;
+}
+
+// The file header and the information header, with where the colour table and the pixels start.
+std::optional<BmpLayout> ReadHeaders(const ByteReader& in, uint64_t fileSize, FileFailure* Why) {
     const auto pixelOffset = in.U32(10);
     const auto headerSize = in.U32(14);
     if (!pixelOffset || !headerSize) {
         Report(Why, FailureKind::Truncated, "the headers");
         return std::nullopt;
     }
-
-    std::optional<BmpLayout> layout;
-    if (*headerSize == kCoreHeaderSize) {
-        layout = ReadCoreHeader(in, Why);
-    } else if (IsInfoHeaderSize(*headerSize)) {
-        layout = ReadInfoHeader(in, Why);
-    } else {
+    if (*headerSize != kCoreHeaderSize && !IsInfoHeaderSize(*headerSize)) {
         Report(Why, FailureKind::Unsupported, "a " + std::to_string(*headerSize) + "-byte information header");
         return std::nullopt;
     }
+    std::optional<BmpLayout> layout = ReadHeader(in, *headerSize, Why);
     if (!layout) return std::nullopt;
     if (kFileHeaderSize + *headerSize > fileSize) {
         Report(Why, FailureKind::Truncated, "the headers");
         return std::nullopt;
     }
-    if (!CheckDepthAndCompression(*layout, Why)) return std::nullopt;
-
-    if (layout->Width <= 0 || layout->Height <= 0) {
-        Report(Why, FailureKind::Malformed,
-               "a size of " + std::to_string(layout->Width) + " x " + std::to_string(layout->Height));
-        return std::nullopt;
-    }
-    if (layout->Width * layout->Height > imagefiles::kMaxPicturePixels) {
-        Report(Why, FailureKind::TooManyPixels, "more than " + std::to_string(imagefiles::kMaxPicturePixels));
-        return std::nullopt;
-    }
-
-    // The colour table sits between the headers and the pixels and must not run into either
-    // the pixel data or the end of the file.
     layout->PaletteOffset = kFileHeaderSize + *headerSize;
     layout->PixelOffset = *pixelOffset;
-    const uint64_t paletteEnd = layout->PaletteOffset + layout->PaletteBytes();
-    if (paletteEnd > layout->PixelOffset) {
+    return layout;
+}
+
+bool CheckPictureSize(const BmpLayout& layout, FileFailure* Why) {
+    if (layout.Width <= 0 || layout.Height <= 0) {
+        Report(Why, FailureKind::Malformed,
+               "a size of " + std::to_string(layout.Width) + " x " + std::to_string(layout.Height));
+        return false;
+    }
+    if (layout.Width * layout.Height > imagefiles::kMaxPicturePixels) {
+        Report(Why, FailureKind::TooManyPixels, "more than " + std::to_string(imagefiles::kMaxPicturePixels));
+        return false;
+    }
+    return true;
+}
+
+// The colour table sits between the headers and the pixels and must not run into either the
+// pixel data or the end of the file; the two pieces together stay within the read limit.
+bool PlacePieces(BmpLayout& layout, uint64_t fileSize, FileFailure* Why) {
+    const uint64_t paletteEnd = layout.PaletteOffset + layout.PaletteBytes();
+    if (paletteEnd > layout.PixelOffset) {
         Report(Why, FailureKind::Malformed, "the colour table runs into the pixel data");
-        return std::nullopt;
+        return false;
     }
-    if (paletteEnd > fileSize || layout->PixelOffset >= fileSize) {
+    if (paletteEnd > fileSize || layout.PixelOffset >= fileSize) {
         Report(Why, FailureKind::Truncated, paletteEnd > fileSize ? "the colour table" : "the pixel data");
-        return std::nullopt;
+        return false;
     }
-    layout->PixelBytes = PixelExtent(*layout, fileSize);
-    const uint64_t toRead = layout->PaletteBytes() + layout->PixelBytes;
-    if (toRead > imagefiles::kMaxPictureReadBytes) {
-        Report(
-            Why, FailureKind::TooLarge,
-            std::to_string(toRead) + " bytes to read, more than " + std::to_string(imagefiles::kMaxPictureReadBytes));
-        return std::nullopt;
+    layout.PixelBytes = PixelExtent(layout, fileSize);
+    const uint64_t toRead = layout.PaletteBytes() + layout.PixelBytes;
+    if (toRead > imagefiles::kMaxReadBytes) {
+        Report(Why, FailureKind::TooLarge,
+               std::to_string(toRead) + " bytes to read, more than " + std::to_string(imagefiles::kMaxReadBytes));
+        return false;
     }
+    return true;
+}
+
+}  // namespace
+
+std::optional<BmpLayout> ReadBmpLayout(std::span<const uint8_t> head, uint64_t fileSize, FileFailure* Why) {
+    if (!CheckSignature(head, Why)) return std::nullopt;
+    std::optional<BmpLayout> layout = ReadHeaders(ByteReader(head), fileSize, Why);
+    if (!layout || !CheckDepthAndCompression(*layout, Why) || !CheckPictureSize(*layout, Why) ||
+        !PlacePieces(*layout, fileSize, Why))
+        return std::nullopt;
     return layout;
 }
 

@@ -4,7 +4,6 @@
 // colour in that box is asked for, so a program pays, in time and in memory, only for the
 // boxes it asks about.
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <memory>
@@ -15,6 +14,7 @@
 #include "imagefiles/GameColours.h"
 #include "imagefiles/GameGrid.h"
 #include "imagefiles/PaletteColumns.h"
+#include "imagefiles/RecentItems.h"
 #include "imagefiles/modPalettes.h"
 
 namespace modPalettes {
@@ -57,23 +57,9 @@ private:
 // The grids of the last few other palettes used are kept, with the boxes made so far.
 NearestColourSearch::NearestColourSearch(const Palette& Target) {
     if (Target == kGame) return;  // the built-in grid
-
-    static std::mutex mutex;
     // Never destroyed: a program that ends need not spend its last moments freeing every box.
-    static auto& recent = *new std::vector<std::shared_ptr<const CellIndex>>;  // most recently used first
-    constexpr std::size_t kKept = 4;
-
-    const std::lock_guard<std::mutex> lock(mutex);
-    const auto found = std::find_if(recent.begin(), recent.end(), [&](const std::shared_ptr<const CellIndex>& index) {
-        return index->Target == Target;
-    });
-    if (found != recent.end()) {
-        std::rotate(recent.begin(), found, found + 1);
-    } else {
-        recent.insert(recent.begin(), std::make_shared<const CellIndex>(Target));
-        if (recent.size() > kKept) recent.pop_back();
-    }
-    index_ = recent.front();
+    static auto& recent = *new RecentItems<Palette, std::shared_ptr<const CellIndex>, 4>;
+    index_ = recent.Find(Target, [&] { return std::make_shared<const CellIndex>(Target); });
 }
 
 uint8_t NearestColourSearch::Nearest(int red, int green, int blue) const {

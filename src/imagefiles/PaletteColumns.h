@@ -1,7 +1,8 @@
 #pragma once
 // Palette entries held as columns of 16-bit components, in index order, so that a search over
-// them runs on vector registers. Used by the nearest-colour rule's fast paths; the plain
-// search in NearestIndexPlain stays the definition.
+// them runs on vector registers. Every fast search of the nearest-colour rule ends here: the
+// grids' boxes, the remap of a palette and the import's match over the entries it may choose.
+// The plain search in NearestIndexPlain stays the definition.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +26,9 @@ struct ColumnsView {
     const int16_t* Blue = nullptr;
     const int16_t* Index = nullptr;
     std::size_t Groups = 0;
+    // Whether index 255 answers when no entry is nearer than 765, as in the plain rule. Without
+    // it (255 is not to be chosen) the lowest index among the farthest answers.
+    bool FallsBackTo255 = true;
 
     // The plain rule over these entries for a colour with components 0 to 255: the lowest
     // index at the smallest sum of absolute differences, or 255 when no entry is nearer than
@@ -38,7 +42,7 @@ public:
     static constexpr std::size_t kLanes = kColumnLanes;
 
     // The entries of Target with the given indices: at most 256, in increasing index order.
-    PaletteColumns(const Palette& Target, std::span<const uint8_t> Indices);
+    PaletteColumns(const Palette& Target, std::span<const uint8_t> Indices, bool FallsBackTo255 = true);
 
     ColumnsView View() const;
     uint8_t Nearest(int red, int green, int blue) const { return View().Nearest(red, green, blue); }
@@ -47,6 +51,7 @@ private:
     std::size_t Count() const { return groups_ * kLanes; }
 
     std::size_t groups_ = 0;
+    bool fallsBackTo255_ = true;
     std::vector<int16_t> values_;  // the red, green, blue and index columns one after another
 };
 

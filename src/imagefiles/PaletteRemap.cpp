@@ -1,15 +1,15 @@
 // The remap of a whole picture from one palette onto another by the nearest-colour rule.
 
-#include <algorithm>
 #include <array>
-#include <mutex>
 #include <numeric>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "imagefiles/GameColours.h"
 #include "imagefiles/GameGrid.h"
 #include "imagefiles/PaletteColumns.h"
+#include "imagefiles/RecentItems.h"
 #include "imagefiles/modPalettes.h"
 
 namespace modPalettes {
@@ -84,26 +84,9 @@ RemapTable MakeRemapTable(const Palette& source, const Palette& target) {
 // The tables of the last few palette pairs. A program remaps between the same few pairs again
 // and again: the game palette onto itself, and the lighter and grey palettes of the effects.
 RemapTable RecentRemapTable(const Palette& source, const Palette& target) {
-    struct Remembered {
-        Palette Source;
-        Palette Target;
-        RemapTable Table;
-    };
-    constexpr std::size_t kKept = 8;
-    static std::mutex mutex;
     // Never destroyed: a program that ends need not spend its last moments freeing it.
-    static auto& recent = *new std::vector<Remembered>;  // most recently used first
-
-    const std::lock_guard<std::mutex> lock(mutex);
-    const auto found = std::find_if(recent.begin(), recent.end(),
-                                    [&](const Remembered& r) { return r.Source == source && r.Target == target; });
-    if (found != recent.end()) {
-        std::rotate(recent.begin(), found, found + 1);
-    } else {
-        recent.insert(recent.begin(), Remembered{source, target, MakeRemapTable(source, target)});
-        if (recent.size() > kKept) recent.pop_back();
-    }
-    return recent.front().Table;
+    static auto& recent = *new RecentItems<std::pair<Palette, Palette>, RemapTable, 8>;
+    return recent.Find({source, target}, [&] { return MakeRemapTable(source, target); });
 }
 
 }  // namespace

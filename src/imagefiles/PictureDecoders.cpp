@@ -9,14 +9,12 @@
 #include "imagefiles/ByteReader.h"
 #include "imagefiles/FileBytes.h"
 #include "imagefiles/FileKind.h"
+#include "imagefiles/ReadLimits.h"
 #include "imagefiles/modPCX.h"
 
 namespace imagefiles {
 
 namespace {
-
-// A 16 Mi-pixel picture stored without compression at 8 bytes per pixel, with room to spare.
-constexpr std::size_t kMaxFileBytes = std::size_t{256} * 1024 * 1024;
 
 // The palette reader's picture, its indices turned into the colours of the file's own palette.
 std::optional<RgbaPicture> DecodePcxColours(std::span<const uint8_t> file, FileFailure* Why, int64_t maxPixels) {
@@ -86,7 +84,7 @@ std::optional<RgbaPicture> DecodePicture(std::span<const uint8_t> file, FileFail
 }
 
 std::optional<RgbaPicture> ReadPictureFile(const std::string& path, FileFailure* Why, int64_t maxPixels) {
-    const auto bytes = filebytes::ReadFileBytes(path, kMaxFileBytes, Why);
+    const auto bytes = filebytes::ReadFileBytes(path, kMaxReadBytes, Why);
     if (!bytes) return std::nullopt;
     return DecodePicture(*bytes, Why, maxPixels);
 }

@@ -166,7 +166,7 @@ const Palette& PcxPalette() { return State().Colours; }
 
 bool LoadPCXFile(const std::string& Filename, FileFailure* Why) {
     // The palette sits at the end of the file, so this reader needs the whole file.
-    const auto bytes = filebytes::ReadFileBytes(Filename, imagefiles::kMaxPictureReadBytes, Why);
+    const auto bytes = filebytes::ReadFileBytes(Filename, imagefiles::kMaxReadBytes, Why);
     if (!bytes) return false;
     auto decoded = DecodePcx(*bytes, Why);
     if (!decoded) return false;

@@ -12,10 +12,10 @@ uint8_t CompositeSample(uint8_t colour, uint8_t alpha, uint8_t background) {
 
 RgbaPicture SolidFrame(Colour colour) {
     RgbaPicture frame;
-    frame.Width = kFrameSide;
-    frame.Height = kFrameSide;
-    frame.Pixels.reserve(static_cast<std::size_t>(kFramePixels) * 4);
-    for (int i = 0; i < kFramePixels; ++i)
+    frame.Width = kPictureSide;
+    frame.Height = kPictureSide;
+    frame.Pixels.reserve(static_cast<std::size_t>(kPicturePixels) * 4);
+    for (int i = 0; i < kPicturePixels; ++i)
         frame.Pixels.insert(frame.Pixels.end(), {colour.Red, colour.Green, colour.Blue, 255});
     return frame;
 }

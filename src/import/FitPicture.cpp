@@ -1,25 +1,19 @@
 #include "import/FitPicture.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "import/LinearLight.h"
+#include "import/RoundHalfEven.h"
 
 namespace import {
 
 namespace {
 
 using imagefiles::RgbaPicture;
-
-// numerator / denominator (both positive) rounded to the nearest whole number, halves to even.
-int64_t DivideRoundingHalfEven(int64_t numerator, int64_t denominator) {
-    const int64_t quotient = numerator / denominator;
-    const int64_t twiceRemainder = 2 * (numerator % denominator);
-    if (twiceRemainder > denominator || (twiceRemainder == denominator && quotient % 2 == 1)) return quotient + 1;
-    return quotient;
-}
 
 int64_t FloorHalf(int64_t value) { return value >= 0 ? value / 2 : -((-value + 1) / 2); }
 
@@ -74,7 +68,7 @@ void AddCatmullRomTaps(AxisTaps& axis, int64_t source, int64_t scaled, int64_t u
 
 AxisTaps MakeAxis(int64_t source, int64_t scaled, int64_t start) {
     AxisTaps axis;
-    for (int64_t position = 0; position < kFrameSide; ++position) {
+    for (int64_t position = 0; position < kPictureSide; ++position) {
         axis.At.push_back(axis.Weights.size());
         const int64_t u = position - start;
         if (u < 0 || u >= scaled) {
@@ -95,16 +89,16 @@ AxisTaps MakeAxis(int64_t source, int64_t scaled, int64_t start) {
 
 std::vector<std::size_t> Reached(const AxisTaps& axis) {
     std::vector<std::size_t> positions;
-    for (std::size_t p = 0; p < static_cast<std::size_t>(kFrameSide); ++p)
+    for (std::size_t p = 0; p < static_cast<std::size_t>(kPictureSide); ++p)
         if (axis.Count[p] > 0) positions.push_back(p);
     return positions;
 }
 
 RgbaPicture EmptyFrame() {
     RgbaPicture frame;
-    frame.Width = kFrameSide;
-    frame.Height = kFrameSide;
-    frame.Pixels.assign(static_cast<std::size_t>(kFramePixels) * 4, 0);
+    frame.Width = kPictureSide;
+    frame.Height = kPictureSide;
+    frame.Pixels.assign(static_cast<std::size_t>(kPicturePixels) * 4, 0);
     return frame;
 }
 
@@ -112,17 +106,91 @@ RgbaPicture EmptyFrame() {
 RgbaPicture Unscaled(const RgbaPicture& source, const Placement& place) {
     RgbaPicture frame = EmptyFrame();
     const int64_t x0 = std::max<int64_t>(0, place.Left);
-    const int64_t x1 = std::min<int64_t>(kFrameSide, place.Left + source.Width);
+    const int64_t x1 = std::min<int64_t>(kPictureSide, place.Left + source.Width);
     const int64_t y0 = std::max<int64_t>(0, place.Top);
-    const int64_t y1 = std::min<int64_t>(kFrameSide, place.Top + source.Height);
+    const int64_t y1 = std::min<int64_t>(kPictureSide, place.Top + source.Height);
     if (x0 >= x1) return frame;
     for (int64_t y = y0; y < y1; ++y) {
         const uint8_t* from =
             source.Pixels.data() + static_cast<std::size_t>(((y - place.Top) * source.Width + (x0 - place.Left)) * 4);
-        std::memcpy(frame.Pixels.data() + static_cast<std::size_t>((y * kFrameSide + x0) * 4), from,
+        std::memcpy(frame.Pixels.data() + static_cast<std::size_t>((y * kPictureSide + x0) * 4), from,
                     static_cast<std::size_t>((x1 - x0) * 4));
     }
     return frame;
+}
+
+// One source row filtered across the frame's reached columns: premultiplied linear red, green,
+// blue and alpha at each, into rowSums (4 floats a frame column).
+void FilterRow(const uint8_t* row, const AxisTaps& columns, const std::vector<std::size_t>& xs,
+               std::vector<float>& rowSums) {
+    const std::array<float, 256>& linear = LinearFromSrgb();
+    static const std::array<float, 256> alphaOf = [] {
+        std::array<float, 256> fractions{};
+        for (std::size_t a = 0; a < fractions.size(); ++a) fractions[a] = static_cast<float>(a) / 255.0f;
+        return fractions;
+    }();
+    for (std::size_t x : xs) {
+        const float* w = columns.Weights.data() + columns.At[x];
+        const uint8_t* p = row + static_cast<std::size_t>(columns.First[x]) * 4;
+        float red = 0, green = 0, blue = 0, alpha = 0;
+        for (int32_t k = 0; k < columns.Count[x]; ++k, p += 4) {
+            const float a = w[k] * alphaOf[p[3]];
+            red += a * linear[p[0]];
+            green += a * linear[p[1]];
+            blue += a * linear[p[2]];
+            alpha += a;
+        }
+        float* out = rowSums.data() + x * 4;
+        out[0] = red;
+        out[1] = green;
+        out[2] = blue;
+        out[3] = alpha;
+    }
+}
+
+// Premultiplied linear red, green, blue and alpha per frame pixel: the source rows in order, each
+// filtered across the columns, then added into every frame row it is a tap of. Frame rows whose
+// taps have all gone by drop out at the front.
+std::vector<float> FrameSums(const RgbaPicture& source, const AxisTaps& columns, const AxisTaps& rows,
+                             const std::vector<std::size_t>& xs, const std::vector<std::size_t>& ys) {
+    std::vector<float> sums(static_cast<std::size_t>(kPicturePixels) * 4, 0.0f);
+    std::vector<float> rowSums(static_cast<std::size_t>(kPictureSide) * 4);
+    const auto width = static_cast<std::size_t>(source.Width);
+    std::size_t firstLive = 0;
+    const int64_t lastRow = rows.End(ys.back());
+    for (int64_t r = rows.First[ys.front()]; r < lastRow; ++r) {
+        while (firstLive < ys.size() && rows.End(ys[firstLive]) <= r) ++firstLive;
+        if (firstLive == ys.size()) break;
+        if (rows.First[ys[firstLive]] > r) continue;
+
+        FilterRow(source.Pixels.data() + static_cast<std::size_t>(r) * width * 4, columns, xs, rowSums);
+        for (std::size_t j = firstLive; j < ys.size() && rows.First[ys[j]] <= r; ++j) {
+            const std::size_t y = ys[j];
+            if (r >= rows.End(y)) continue;
+            const float w = rows.Weights[rows.At[y] + static_cast<std::size_t>(r - rows.First[y])];
+            float* target = sums.data() + y * kPictureSide * 4;
+            for (std::size_t x : xs)
+                for (std::size_t c = 0; c < 4; ++c) target[x * 4 + c] += w * rowSums[x * 4 + c];
+        }
+    }
+    return sums;
+}
+
+// The sums as straight-alpha 8-bit sRGB pixels of the frame. Interpolation can overshoot: alpha
+// is held to [0, 1] and colour to [0, alpha].
+void StoreSums(const std::vector<float>& sums, const std::vector<std::size_t>& xs, const std::vector<std::size_t>& ys,
+               RgbaPicture& frame) {
+    for (std::size_t y : ys) {
+        for (std::size_t x : xs) {
+            const float* s = sums.data() + (y * kPictureSide + x) * 4;
+            uint8_t* out = frame.Pixels.data() + (y * kPictureSide + x) * 4;
+            const float alpha = std::clamp(s[3], 0.0f, 1.0f);
+            const auto alpha8 = static_cast<uint8_t>(std::lround(alpha * 255.0f));
+            if (alpha8 == 0) continue;
+            for (std::size_t c = 0; c < 3; ++c) out[c] = ToSrgb8(std::clamp(s[c], 0.0f, alpha) / alpha);
+            out[3] = alpha8;
+        }
+    }
 }
 
 }  // namespace
@@ -135,22 +203,22 @@ Placement PlacePicture(int64_t width, int64_t height, FitMode fit) {
             // Contain gives the longer side 96, cover the shorter one.
             const bool widthLeads = fit == FitMode::Contain ? width >= height : width <= height;
             if (widthLeads) {
-                place.Width = kFrameSide;
-                place.Height = std::max<int64_t>(1, DivideRoundingHalfEven(kFrameSide * height, width));
+                place.Width = kPictureSide;
+                place.Height = std::max<int64_t>(1, DivideRoundingHalfEven(kPictureSide * height, width));
             } else {
-                place.Height = kFrameSide;
-                place.Width = std::max<int64_t>(1, DivideRoundingHalfEven(kFrameSide * width, height));
+                place.Height = kPictureSide;
+                place.Width = std::max<int64_t>(1, DivideRoundingHalfEven(kPictureSide * width, height));
             }
             break;
         }
         case FitMode::Stretch:
-            place.Width = kFrameSide;
-            place.Height = kFrameSide;
+            place.Width = kPictureSide;
+            place.Height = kPictureSide;
             break;
         case FitMode::None: break;
     }
-    place.Left = FloorHalf(kFrameSide - place.Width);
-    place.Top = FloorHalf(kFrameSide - place.Height);
+    place.Left = FloorHalf(kPictureSide - place.Width);
+    place.Top = FloorHalf(kPictureSide - place.Height);
     return place;
 }
 
@@ -196,66 +264,7 @@ RgbaPicture FitToFrame(const RgbaPicture& source, FitMode fit) {
     const std::vector<std::size_t> ys = Reached(rows);
     RgbaPicture frame = EmptyFrame();
     if (xs.empty() || ys.empty()) return frame;
-
-    const std::array<float, 256>& linear = LinearFromSrgb();
-    std::array<float, 256> alphaOf{};
-    for (std::size_t a = 0; a < alphaOf.size(); ++a) alphaOf[a] = static_cast<float>(a) / 255.0f;
-
-    // Premultiplied linear red, green, blue and alpha per frame pixel.
-    std::vector<float> sums(static_cast<std::size_t>(kFramePixels) * 4, 0.0f);
-    std::vector<float> rowSums(static_cast<std::size_t>(kFrameSide) * 4);
-    const auto width = static_cast<std::size_t>(source.Width);
-
-    // Source rows in order; frame rows whose taps have all gone by drop out at the front.
-    std::size_t firstLive = 0;
-    const int64_t lastRow = rows.End(ys.back());
-    for (int64_t r = rows.First[ys.front()]; r < lastRow; ++r) {
-        while (firstLive < ys.size() && rows.End(ys[firstLive]) <= r) ++firstLive;
-        if (firstLive == ys.size()) break;
-        if (rows.First[ys[firstLive]] > r) continue;
-
-        // This source row across the frame's columns.
-        const uint8_t* row = source.Pixels.data() + static_cast<std::size_t>(r) * width * 4;
-        for (std::size_t x : xs) {
-            const float* w = columns.Weights.data() + columns.At[x];
-            const uint8_t* p = row + static_cast<std::size_t>(columns.First[x]) * 4;
-            float red = 0, green = 0, blue = 0, alpha = 0;
-            for (int32_t k = 0; k < columns.Count[x]; ++k, p += 4) {
-                const float a = w[k] * alphaOf[p[3]];
-                red += a * linear[p[0]];
-                green += a * linear[p[1]];
-                blue += a * linear[p[2]];
-                alpha += a;
-            }
-            float* out = rowSums.data() + x * 4;
-            out[0] = red;
-            out[1] = green;
-            out[2] = blue;
-            out[3] = alpha;
-        }
-        // ... added into every frame row it is a tap of.
-        for (std::size_t j = firstLive; j < ys.size() && rows.First[ys[j]] <= r; ++j) {
-            const std::size_t y = ys[j];
-            if (r >= rows.End(y)) continue;
-            const float w = rows.Weights[rows.At[y] + static_cast<std::size_t>(r - rows.First[y])];
-            float* target = sums.data() + y * kFrameSide * 4;
-            for (std::size_t x : xs)
-                for (std::size_t c = 0; c < 4; ++c) target[x * 4 + c] += w * rowSums[x * 4 + c];
-        }
-    }
-
-    for (std::size_t y : ys) {
-        for (std::size_t x : xs) {
-            const float* s = sums.data() + (y * kFrameSide + x) * 4;
-            uint8_t* out = frame.Pixels.data() + (y * kFrameSide + x) * 4;
-            // Interpolation can overshoot: alpha is held to [0, 1] and colour to [0, alpha].
-            const float alpha = std::clamp(s[3], 0.0f, 1.0f);
-            const auto alpha8 = static_cast<uint8_t>(std::lround(alpha * 255.0f));
-            if (alpha8 == 0) continue;
-            for (std::size_t c = 0; c < 3; ++c) out[c] = ToSrgb8(std::clamp(s[c], 0.0f, alpha) / alpha);
-            out[3] = alpha8;
-        }
-    }
+    StoreSums(FrameSums(source, columns, rows, xs, ys), xs, ys, frame);
     return frame;
 }
 

@@ -21,7 +21,7 @@ struct PreparedFrames {
 
 struct ImportResult {
     PreparedFrames Frames;
-    IndexFrame Indices{};  // into the palette the import mapped onto
+    Picture Indices{};  // into the palette the import mapped onto
     ConversionReport Report;
 };
 

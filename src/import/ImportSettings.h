@@ -8,14 +8,14 @@
 #include <memory>
 
 #include "imagefiles/RgbaPicture.h"
+#include "import/PictureSlot.h"
 
 namespace import {
 
-constexpr int kFrameSide = 96;
-constexpr int kFramePixels = kFrameSide * kFrameSide;  // 9,216
-
-// A 96 x 96 picture as game-palette indices, top row first (the picture set's slot type).
-using IndexFrame = std::array<uint8_t, kFramePixels>;
+// Earlier names of the picture slot, still used by the window's import preview.
+constexpr int kFrameSide = kPictureSide;
+constexpr int kFramePixels = kPicturePixels;
+using IndexFrame = Picture;
 
 enum class FitMode {
     Contain,  // scaled to fit whole, aspect kept, centred on the background
@@ -63,7 +63,7 @@ struct ImportSettings {
 // Euclidean OKLab distance (0 to about 1).
 struct ConversionReport {
     MatchRule Rule = MatchRule::Rgb;
-    int32_t Pixels = kFramePixels;
+    int32_t Pixels = kPicturePixels;
     int32_t ExactPixels = 0;  // pixels whose game colour is exactly their own colour
     double MeanError = 0;
     double LargestError = 0;

@@ -25,7 +25,7 @@ void AddToReport(ConversionReport& report, double error) {
 }
 
 void MapPlain(const RgbaPicture& frame, PaletteMatcher& matcher, MappedFrame& mapped) {
-    for (std::size_t i = 0; i < static_cast<std::size_t>(kFramePixels); ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(kPicturePixels); ++i) {
         const Colour pixel = PixelAt(frame, i);
         const uint8_t index = matcher.Nearest(pixel);
         mapped.Indices[i] = index;
@@ -36,15 +36,15 @@ void MapPlain(const RgbaPicture& frame, PaletteMatcher& matcher, MappedFrame& ma
 void MapDithered(const RgbaPicture& frame, PaletteMatcher& matcher, MappedFrame& mapped) {
     const std::array<float, 256>& linear = LinearFromSrgb();
     // Error carried to this row and to the next, one cell of margin on either side.
-    constexpr std::size_t kRowCells = kFrameSide + 2;
+    constexpr std::size_t kRowCells = kPictureSide + 2;
     std::vector<std::array<float, 3>> here(kRowCells), below(kRowCells);
-    for (int y = 0; y < kFrameSide; ++y) {
+    for (int y = 0; y < kPictureSide; ++y) {
         std::fill(below.begin(), below.end(), std::array<float, 3>{});
         const bool leftToRight = y % 2 == 0;
         const int step = leftToRight ? 1 : -1;
-        for (int n = 0; n < kFrameSide; ++n) {
-            const int x = leftToRight ? n : kFrameSide - 1 - n;
-            const auto i = static_cast<std::size_t>(y * kFrameSide + x);
+        for (int n = 0; n < kPictureSide; ++n) {
+            const int x = leftToRight ? n : kPictureSide - 1 - n;
+            const auto i = static_cast<std::size_t>(y * kPictureSide + x);
             const Colour pixel = PixelAt(frame, i);
             const std::array<uint8_t, 3> samples{pixel.Red, pixel.Green, pixel.Blue};
             const auto cell = static_cast<std::size_t>(x + 1);
@@ -107,7 +107,7 @@ MappedFrame MapToPalette(const RgbaPicture& frame, const Palette& palette, Match
         MapDithered(frame, matcher, mapped);
     else
         MapPlain(frame, matcher, mapped);
-    mapped.Report.MeanError /= kFramePixels;
+    mapped.Report.MeanError /= kPicturePixels;
     return mapped;
 }
 

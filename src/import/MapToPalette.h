@@ -13,7 +13,7 @@
 namespace import {
 
 struct MappedFrame {
-    IndexFrame Indices{};
+    Picture Indices{};
     ConversionReport Report;
 };
 

@@ -1,11 +1,9 @@
 #include "import/Oklab.h"
 
+#include <emmintrin.h>  // every processor this program is built for has SSE2
 #include <array>
 #include <bit>
 #include <cstdint>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "import/LinearLight.h"
 
@@ -14,15 +12,14 @@ namespace import {
 namespace {
 
 // Cube roots by Halley's iteration from a bit-level first guess: faster than the library's and as
-// close as float holds. The three roots of a colour are taken side by side where SSE2 is there;
-// either way each lane does the same float operations in the same order, so the answers are the
-// same bits, and equal colours land on equal coordinates (ties stay ties).
+// close as float holds. The three roots of a colour are taken side by side; each lane does the
+// same float operations in the same order, so equal colours land on equal coordinates (ties stay
+// ties).
 float FirstGuess(float x) {
     return x > 0.0f ? std::bit_cast<float>(std::bit_cast<uint32_t>(x) / 3 + 709921077u) : 0.0f;
 }
 
 std::array<float, 3> CubeRoots(float l, float m, float s) {
-#if defined(__SSE2__)
     const __m128 x = _mm_setr_ps(l, m, s, 1.0f);
     __m128 y = _mm_setr_ps(FirstGuess(l), FirstGuess(m), FirstGuess(s), 1.0f);
     const __m128 two = _mm_set1_ps(2.0f);
@@ -35,20 +32,6 @@ std::array<float, 3> CubeRoots(float l, float m, float s) {
     alignas(16) float out[4];
     _mm_store_ps(out, y);
     return {out[0], out[1], out[2]};
-#else
-    std::array<float, 3> out{};
-    const float in[3] = {l, m, s};
-    for (int k = 0; k < 3; ++k) {
-        const float x = in[k];
-        float y = FirstGuess(x);
-        for (int step = 0; step < 2 && x > 0.0f; ++step) {
-            const float y3 = y * y * y;
-            y = y * (y3 + 2.0f * x) / (2.0f * y3 + x);
-        }
-        out[static_cast<std::size_t>(k)] = x > 0.0f ? y : 0.0f;
-    }
-    return out;
-#endif
 }
 
 }  // namespace

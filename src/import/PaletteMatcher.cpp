@@ -1,63 +1,44 @@
 #include "import/PaletteMatcher.h"
 
+#include <emmintrin.h>  // every processor this program is built for has SSE2
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace import {
 
 namespace {
 
-constexpr int kFarthestRgb = 765;             // 3 x 255: the plain rule's starting distance
-constexpr int16_t kAvoidedRgbPenalty = 2048;  // beyond any distance, small enough for 16 bits
-constexpr std::size_t kMemoSlots = 1 << 15;   // a 96 x 96 frame asks at most 9,216 questions
+constexpr std::size_t kMemoSlots = 1 << 15;  // a 96 x 96 frame asks at most 9,216 questions
 
 std::size_t CellOf(Colour c) {
     return (static_cast<std::size_t>(c.Red >> 5) << 6) | (static_cast<std::size_t>(c.Green >> 5) << 3) |
            static_cast<std::size_t>(c.Blue >> 5);
 }
 
-// The first index whose distance is least (which some index has).
-uint8_t FirstAt(const std::array<int16_t, 256>& distance, int16_t least) {
-#if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi16(least);
-    for (std::size_t k = 0; k < 256; k += 8) {
-        const int mask = _mm_movemask_epi8(
-            _mm_cmpeq_epi16(_mm_load_si128(reinterpret_cast<const __m128i*>(distance.data() + k)), wanted));
-        if (mask != 0)
-            return static_cast<uint8_t>(k +
-                                        static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2);
-    }
-    return 255;
-#else
-    std::size_t k = 0;
-    while (k < 255 && distance[k] != least) ++k;
-    return static_cast<uint8_t>(k);
-#endif
+std::vector<uint8_t> AllowedIndices(const std::bitset<256>& avoid) {
+    std::vector<uint8_t> allowed;
+    for (std::size_t k = 0; k < 256; ++k)
+        if (!avoid[k]) allowed.push_back(static_cast<uint8_t>(k));
+    return allowed;
 }
 
 }  // namespace
 
 PaletteMatcher::PaletteMatcher(const Palette& palette, MatchRule rule, const std::bitset<256>& avoid)
-    : rule_(rule), avoid_(avoid), memoKeys_(kMemoSlots, 0), memoAnswers_(kMemoSlots, 0) {
+    : rule_(rule),
+      // The plain rule falls back on 255 when nothing is nearer than the farthest distance; when 255
+      // is avoided the lowest allowed index among the farthest answers instead.
+      allowedColumns_(palette, AllowedIndices(avoid), !avoid[255]),
+      memoKeys_(kMemoSlots, 0),
+      memoAnswers_(kMemoSlots, 0) {
     for (std::size_t k = 0; k < 256; ++k) {
-        const Colour c{palette[k].Red, palette[k].Green, palette[k].Blue};
-        colours_[k] = c;
-        red_[k] = c.Red;
-        green_[k] = c.Green;
-        blue_[k] = c.Blue;
-        rgbPenalty_[k] = avoid[k] ? kAvoidedRgbPenalty : 0;
-        lab_[k] = OklabFromSrgb(c);
+        colours_[k] = Colour{palette[k].Red, palette[k].Green, palette[k].Blue};
+        lab_[k] = OklabFromSrgb(colours_[k]);
     }
     lastLab_ = OklabFromSrgb(lastColour_);
-    std::vector<uint8_t> order;
-    for (std::size_t k = 0; k < 256; ++k)
-        if (!avoid[k]) order.push_back(static_cast<uint8_t>(k));
+    std::vector<uint8_t> order = AllowedIndices(avoid);
     std::stable_sort(order.begin(), order.end(), [&](uint8_t x, uint8_t y) { return lab_[x].L < lab_[y].L; });
     for (uint8_t k : order) {
         lightL_.push_back(lab_[k].L);
@@ -87,42 +68,6 @@ PaletteMatcher::PaletteMatcher(const Palette& palette, MatchRule rule, const std
 
 Colour PaletteMatcher::EntryColour(uint8_t index) const { return colours_[index]; }
 
-// Both searches work in two passes over all 256 entries, four or eight at a time: the least
-// distance, then the first entry at it, which is the lowest index.
-uint8_t PaletteMatcher::SearchRgb(Colour colour) const {
-    alignas(16) std::array<int16_t, 256> distance;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i r = _mm_set1_epi16(colour.Red), g = _mm_set1_epi16(colour.Green), b = _mm_set1_epi16(colour.Blue);
-    const auto absolute = [&](__m128i d) { return _mm_max_epi16(d, _mm_sub_epi16(zero, d)); };
-    __m128i least = _mm_set1_epi16(INT16_MAX);
-    for (std::size_t k = 0; k < 256; k += 8) {
-        const auto at = [&](const std::array<int16_t, 256>& a) {
-            return _mm_load_si128(reinterpret_cast<const __m128i*>(a.data() + k));
-        };
-        const __m128i d =
-            _mm_add_epi16(_mm_add_epi16(absolute(_mm_sub_epi16(r, at(red_))), absolute(_mm_sub_epi16(g, at(green_)))),
-                          _mm_add_epi16(absolute(_mm_sub_epi16(b, at(blue_))), at(rgbPenalty_)));
-        _mm_store_si128(reinterpret_cast<__m128i*>(distance.data() + k), d);
-        least = _mm_min_epi16(least, d);
-    }
-    least = _mm_min_epi16(least, _mm_shuffle_epi32(least, 0x4E));
-    least = _mm_min_epi16(least, _mm_shuffle_epi32(least, 0xB1));
-    least = _mm_min_epi16(least, _mm_shufflelo_epi16(_mm_shufflehi_epi16(least, 0xB1), 0xB1));
-    const auto leastValue = static_cast<int16_t>(_mm_cvtsi128_si32(least));
-#else
-    int16_t leastValue = INT16_MAX;
-    for (std::size_t k = 0; k < 256; ++k) {
-        distance[k] = static_cast<int16_t>(std::abs(colour.Red - red_[k]) + std::abs(colour.Green - green_[k]) +
-                                           std::abs(colour.Blue - blue_[k]) + rgbPenalty_[k]);
-        leastValue = std::min(leastValue, distance[k]);
-    }
-#endif
-    // The plain rule starts from index 255 at distance 765 and takes only a strictly nearer entry.
-    if (leastValue >= kFarthestRgb && !avoid_[255]) return 255;
-    return FirstAt(distance, leastValue);
-}
-
 // The allowed entries are kept in order of lightness L. An entry at squared distance d from the
 // query differs from it in L by at most sqrt(d), so once a few entries of similar lightness have
 // given a distance to beat, only the band of entries that close in L can beat or tie it.
@@ -130,8 +75,8 @@ uint8_t PaletteMatcher::SearchRgb(Colour colour) const {
 // nearest to q.
 uint8_t PaletteMatcher::NearestInBand(const Oklab& q, std::size_t low, std::size_t high) const {
     alignas(16) std::array<float, 256 + 4> distance;
+    // The least distance four entries at a time, then the lowest index at it.
     float least = std::numeric_limits<float>::infinity();
-#if defined(__SSE2__)
     const __m128 ql = _mm_set1_ps(q.L), qa = _mm_set1_ps(q.A), qb = _mm_set1_ps(q.B);
     __m128 least4 = _mm_set1_ps(least);
     for (std::size_t i = low; i < high; i += 4) {
@@ -145,13 +90,6 @@ uint8_t PaletteMatcher::NearestInBand(const Oklab& q, std::size_t low, std::size
     least4 = _mm_min_ps(least4, _mm_shuffle_ps(least4, least4, 0x4E));
     least4 = _mm_min_ps(least4, _mm_shuffle_ps(least4, least4, 0xB1));
     least = _mm_cvtss_f32(least4);
-#else
-    for (std::size_t i = low; i < high; ++i) {
-        const float dl = q.L - lightL_[i], da = q.A - lightA_[i], db = q.B - lightB_[i];
-        distance[i] = dl * dl + da * da + db * db;
-        least = std::min(least, distance[i]);
-    }
-#endif
     uint8_t best = 255;
     for (std::size_t i = low; i < high; ++i)
         if (distance[i] == least) best = std::min(best, lightnessIndex_[i]);
@@ -189,7 +127,7 @@ uint8_t PaletteMatcher::Nearest(Colour colour) {
     }
     uint8_t answer = 0;
     if (rule_ == MatchRule::Rgb) {
-        answer = SearchRgb(colour);
+        answer = allowedColumns_.Nearest(colour.Red, colour.Green, colour.Blue);
     } else {
         lastColour_ = colour;
         lastLab_ = OklabFromSrgb(colour);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "imagefiles/PaletteColumns.h"
 #include "imagefiles/PaletteEntry.h"
 #include "import/ImportSettings.h"
 #include "import/Oklab.h"
@@ -28,7 +29,6 @@ public:
     Colour EntryColour(uint8_t index) const;
 
 private:
-    uint8_t SearchRgb(Colour colour) const;
     uint8_t SearchOklab(Colour colour, const Oklab& lab) const;
     uint8_t NearestInBand(const Oklab& lab, std::size_t low, std::size_t high) const;
     std::size_t BandStart(float lightness) const;
@@ -36,11 +36,9 @@ private:
     static constexpr std::size_t kLightnessBuckets = 64;
 
     MatchRule rule_;
-    std::bitset<256> avoid_;
     std::array<Colour, 256> colours_{};
-    // Entry components for the searches, one array each so the loops over all 256 vectorise; an
-    // avoided entry carries a penalty larger than any distance.
-    alignas(32) std::array<int16_t, 256> red_{}, green_{}, blue_{}, rgbPenalty_{};
+    // The allowed entries, for the RGB rule's search.
+    modPalettes::PaletteColumns allowedColumns_;
     std::array<Oklab, 256> lab_{};
     // The allowed entries' coordinates in order of lightness, and their indices.
     std::vector<float> lightL_, lightA_, lightB_;

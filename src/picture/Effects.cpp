@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "imagefiles/modPalettes.h"
+#include "import/RoundHalfEven.h"
 #include "picture/ResamplePicture.h"
-#include "picture/RoundHalfEven.h"
 #include "picture/classUnitGAF.h"
 
 namespace {

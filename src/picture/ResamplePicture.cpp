@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "imagefiles/modPalettes.h"
+#include "import/RoundHalfEven.h"
 #include "picture/Picture.h"
-#include "picture/RoundHalfEven.h"
 
 namespace {
 
@@ -42,18 +42,9 @@ std::vector<int64_t> AxisMap(int32_t sourceLength, int32_t destLength) {
 int RoundedAverage(int64_t sum, int64_t count) {
     if (sum >= (int64_t{1} << 52))
         return static_cast<int>(RoundHalfEven(static_cast<double>(sum) / static_cast<double>(count)));
-    if (sum < (int64_t{1} << 32)) {
-        const auto narrowSum = static_cast<uint32_t>(sum);
-        const auto narrowCount = static_cast<uint32_t>(count);
-        const uint32_t quotient = narrowSum / narrowCount;
-        const uint32_t twiceRemainder = 2 * (narrowSum % narrowCount);
-        const bool up = twiceRemainder > narrowCount || (twiceRemainder == narrowCount && quotient % 2 == 1);
-        return static_cast<int>(quotient + (up ? 1 : 0));
-    }
-    const int64_t quotient = sum / count;
-    const int64_t twiceRemainder = 2 * (sum % count);
-    const bool up = twiceRemainder > count || (twiceRemainder == count && quotient % 2 == 1);
-    return static_cast<int>(quotient + (up ? 1 : 0));
+    if (sum < (int64_t{1} << 32))
+        return static_cast<int>(DivideRoundingHalfEven(static_cast<uint32_t>(sum), static_cast<uint32_t>(count)));
+    return static_cast<int>(DivideRoundingHalfEven(sum, count));
 }
 
 // The empty-neighbour test reads flat indices; one outside the source holds nothing, so it is

@@ -99,6 +99,10 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
          "--load-bmp 0 \"" + d + "my pic\\n.bmp\"",
          "The background image must be a 96x96, 256 color bitmap. my pic\\n.bmp cannot be opened (" +
              CannotOpenText(d + "my pic\n.bmp") + "). Check that the file is there and readable."},
+        {{"--load-bmp", "0", d + "del\x7F.bmp"},
+         "--load-bmp 0 \"" + d + "del\\x7F.bmp\"",
+         "The background image must be a 96x96, 256 color bitmap. del\\x7F.bmp cannot be opened (" +
+             CannotOpenText(d + "del\x7F.bmp") + "). Check that the file is there and readable."},
         {{"--write-gaf", d + "x.gaf"},
          "--write-gaf " + d + "x.gaf",
          "You can't save without specifying your units UNITNAME"},
@@ -119,6 +123,45 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
         EXPECT_EQ(ReadBytes(before).size(), 10294u) << c.Step;
         EXPECT_FALSE(std::filesystem::exists(after) || std::filesystem::exists(d + "x.gaf")) << c.Step;
     }
+}
+
+// Import settings in combination: --trim and --strict each set their own setting, and a colour
+// background given after a picture background replaces the picture. The picture: a 2 x 2 red
+// square in a transparent 40 x 40, which trimmed fills the frame with exactly the game's red and
+// untrimmed is scaled with soft edges that no game colour holds.
+TEST(CliSteps, ImportSettingsInCombination) {
+    testsupport::TempDir dir;
+    const std::string dot = dir.file("dot.png"), green = dir.file("green.png"), out = dir.file("out.bmp");
+    imagefiles::RgbaPicture picture{40, 40, std::vector<uint8_t>(40 * 40 * 4, 0)};
+    for (int y : {19, 20})
+        for (int x : {19, 20})
+            std::copy_n(std::array<uint8_t, 4>{255, 0, 0, 255}.begin(), 4, &picture.Pixels[(y * 40 + x) * 4]);
+    WriteBytes(dot, pictureencode::EncodeRgbaPng(picture));
+    clitest::WriteSolidPng(green, 10, 10, {0, 255, 0, 255});
+    const auto slot = [&](const Args& settings) {
+        Args args = settings;
+        args.insert(args.end(), {"--import", "0", dot, "--save-bmp", "0", out});
+        const CliRun run = RunTool(args);
+        EXPECT_TRUE(run.Exit == 0 || run.Exit == 1) << run.Err;
+        return std::pair(
+            run.Exit, run.Exit == 0 && modBmp::LoadBMPFile(out, false) ? modBmp::BmpPixels() : std::vector<uint8_t>{});
+    };
+    const auto [trimmedExit, trimmed] = slot({"--trim", "on", "--strict", "off"});
+    EXPECT_EQ(trimmedExit, 0);
+    EXPECT_EQ(trimmed, std::vector<uint8_t>(9216, 249));  // red, edge to edge
+    const CliRun strict = RunTool({"--trim", "off", "--strict", "on", "--import", "0", dot});
+    EXPECT_EQ(strict.Exit, 1);
+    EXPECT_NE(strict.Err.find(": pixel "), std::string::npos) << strict.Err;
+    const auto [bothExit, both] = slot({"--strict", "on", "--trim", "on"});
+    EXPECT_EQ(bothExit, 0);
+    EXPECT_EQ(both, trimmed);
+
+    const auto [colourExit, overColour] = slot({"--background", green, "--background", "#0000FF"});
+    ASSERT_EQ(colourExit, 0);
+    EXPECT_EQ(overColour[0], 252);  // blue, not the green picture
+    const auto [pictureExit, overPicture] = slot({"--background", "#0000FF", "--background", green});
+    ASSERT_EQ(pictureExit, 0);
+    EXPECT_EQ(overPicture[0], 250);  // green
 }
 
 #ifndef _WIN32  // Windows has no file-size limit (RLIMIT_FSIZE), no SIGXFSZ and no fork

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (result) {
         for (uint8_t index : result->Indices)
             if (settings.Avoid[index]) std::abort();
-        if (result->Report.ExactPixels < 0 || result->Report.ExactPixels > import::kFramePixels) std::abort();
+        if (result->Report.ExactPixels < 0 || result->Report.ExactPixels > kPicturePixels) std::abort();
     }
     return 0;
 }

@@ -46,6 +46,8 @@ TEST(DecodeGafRows, EveryPacketKindAndTheTransparentRest) {
         // 0xFF skips 127, 0xFE repeats 64 times, 0xFC copies 64 bytes.
         {255, {Joined({{0xFF, 0xFE, 3, 0xFC}, Counting(64)})}, Joined({Bytes(127, 9), Bytes(64, 3), Counting(64)})},
         {4, {{Repeat(4), 200}}, {200, 200, 200, 200}},  // a repeat that ends exactly at the width
+        {4, {{Copy(1), 5, Skip(3)}}, {5, 9, 9, 9}},     // a skip that ends exactly at the width
+        {2, {{Copy(2), 6, 7}}, {6, 7}},                 // a copy that does
         {3, {{Repeat(3), 1}, {}, {Skip(1), Copy(2), 4, 5}}, {1, 1, 1, 9, 9, 9, 9, 4, 5}},  // rows of any byte count
     };
     for (const auto& [width, rows, expected] : cases) {
@@ -138,6 +140,18 @@ TEST(DecodeGafEntries, SeveralEntriesInOrderWithSharedFramesUnknownFieldsAndThei
     ASSERT_EQ(three.Frames.size(), 2u);
     EXPECT_EQ(std::tuple(three.Frames[0].Pixels, three.Frames[1].Pixels, one.Frames[1].Pixels),
               std::tuple(Bytes{5, 9, 6}, Bytes{3, 4}, Bytes{3, 4}));
+}
+
+// A refusal names the entry by its name, or by its number when the name holds a character that
+// would break the one-line message: a C0 or C1 control character or DEL.
+TEST(DecodeGafEntries, ARefusalNamesTheEntryUnlessItsNameHoldsAControlCharacter) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"ARM~", "entry ARM~"}, {"ARM\x7F", "entry 0"}, {"ARM\x1F", "entry 0"}, {"ARM\x81", "entry 0"}};
+    for (const auto& [name, place] : cases) {
+        FileFailure why;
+        EXPECT_FALSE(gaf::DecodeGaf(Build({{.Name = name, .Frames = {RowsFrame(0, {{}})}}}).Bytes, &why));
+        EXPECT_EQ(Said(why), Said({FailureKind::Malformed, "frame 0 of " + place + ": a frame of 0 x 1 pixels"}));
+    }
 }
 
 // A base file of three frames (raw, run-length, two layers), each case changing it in one place;
@@ -233,6 +247,20 @@ TEST(DecodeGafHostile, SharedOffsetsAndDeepLayersCannotMakeItSpinOrBlowUp) {
     EXPECT_EQ(Said(why),
               Said({FailureKind::Unsupported, nesting + "frame 0 of entry D: layers nested more than 8 deep"}));
     EXPECT_TRUE(gaf::DecodeGaf(deepFile.Bytes, &why, {.MaxLayerDepth = 9})) << why.Detail;
+}
+
+// The frame size limit at its value, 16 Mi pixels (a 4096 x 4096 frame of empty rows), and one
+// row past it.
+TEST(DecodeGafHostile, TheFramePixelLimitHoldsAtItsValue) {
+    FileFailure why;
+    const auto atLimit =
+        gaf::DecodeGaf(Build({{.Name = "BIG", .Frames = {RowsFrame(4096, std::vector<Bytes>(4096))}}}).Bytes, &why);
+    ASSERT_TRUE(atLimit) << why.Detail;
+    EXPECT_EQ(atLimit->Entries.at(0).Frames.at(0).Pixels.size(), std::size_t{4096} * 4096);
+    EXPECT_FALSE(
+        gaf::DecodeGaf(Build({{.Name = "BIG", .Frames = {RowsFrame(4096, std::vector<Bytes>(4097))}}}).Bytes, &why));
+    EXPECT_EQ(Said(why), Said({FailureKind::TooManyPixels,
+                               "frame 0 of entry BIG: 4096 x 4097 pixels, more than the 16 Mi a frame may have"}));
 }
 
 }  // namespace

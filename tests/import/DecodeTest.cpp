@@ -8,7 +8,9 @@
 #include <cstring>
 
 #include "ImportTestSupport.h"
+#include "imagefiles/BmpLayout.h"
 #include "imagefiles/PictureDecoders.h"
+#include "imagefiles/modPCX.h"
 #include "support/BmpBuilder.h"
 #include "support/PcxBuilder.h"
 #include "support/PictureEncoders.h"
@@ -117,6 +119,16 @@ TEST(DecodeTruecolourBmp, EveryDepthAndMaskKind) {
         {"BI_ALPHABITFIELDS",
          Truecolour(40, 1, 1, 32, 6, {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, {0x7F112233}),
          {0x33, 0x22, 0x11, 0x7F}},
+        {"32-bit V3 (56-byte header) with alpha",
+         Truecolour(56, 2, 1, 32, 3, argb, {0x80102030, 0x00405060}),
+         {0x10, 0x20, 0x30, 0x80, 0x40, 0x50, 0x60, 0}},
+        {"24-bit, the last row without its padding",
+         [] {
+             auto file = Truecolour(40, 1, 2, 24, 0, {}, {0x102030, 0x405060});
+             file.resize(file.size() - 1);
+             return file;
+         }(),
+         {0x10, 0x20, 0x30, 255, 0x40, 0x50, 0x60, 255}},
         {"all alpha zero is opaque",
          Truecolour(124, 2, 1, 32, 3, argb, {0x00102030, 0x00405060}),
          {0x10, 0x20, 0x30, 255, 0x40, 0x50, 0x60, 255}},
@@ -128,7 +140,7 @@ TEST(DecodeTruecolourBmp, EveryDepthAndMaskKind) {
         EXPECT_EQ(decoded->Pixels, rgba) << what;
     }
     auto cut = Truecolour(40, 4, 4, 24, 0, {}, std::vector<uint32_t>(16, 7));
-    cut.resize(cut.size() - 20);
+    cut.resize(cut.size() - 1);  // a pixel of the last row
     const std::pair<Bytes, imagefiles::FailureKind> refusals[] = {
         {Truecolour(40, 1, 1, 16, 3, {0xF800, 0x0FE0, 0x001F}, {0}), Malformed},   // overlapping masks
         {Truecolour(40, 1, 1, 16, 3, {0xF100, 0x07E0, 0x001F}, {0}), Malformed},   // a mask with a gap
@@ -154,9 +166,10 @@ TEST(DecodePicture, TheFirstBytesDecideTheKind) {
     ASSERT_TRUE(fromPng) << why.Detail;
     EXPECT_EQ(fromPng->Pixels, picture.Pixels);
     // A 256-colour PCX comes in through its palette: entry i is red i, green 255 - i, blue 7 i.
-    const auto pcx = DecodePicture(pcxbuild::BuildWithPackets(0, 0, 1, 0, {3, 5}), &why);
+    const auto pcx = DecodePicture(pcxbuild::BuildWithPackets(0, 0, 1, 2, {3, 5, 3, 5, 3, 5}), &why);
     ASSERT_TRUE(pcx) << why.Detail;
-    EXPECT_EQ(pcx->Pixels, (Bytes{3, 252, 21, 255, 5, 250, 35, 255}));
+    EXPECT_EQ(std::pair(pcx->Width, pcx->Height), std::pair(2, 3));
+    EXPECT_EQ(Bytes(pcx->Pixels.begin(), pcx->Pixels.begin() + 8), (Bytes{3, 252, 21, 255, 5, 250, 35, 255}));
     const std::tuple<std::string, imagefiles::FailureKind, std::string> others[] = {{"GIF89a....", OtherKind, "GIF"},
                                                                                     {"hello", Unrecognised, ""}};
     for (const auto& [bytes, kind, name] : others) {
@@ -215,6 +228,55 @@ TEST(DecodePicture, HugeSizesInTinyFilesAreRefusedBeforeAnyLargeAllocation) {
     FileFailure why;
     EXPECT_FALSE(DecodePicture(JpegClaiming(5000, 5000), &why));
     EXPECT_EQ(why.Detail, "5000 x 5000 pixels, more than the limit of 16 Mi pixels (16,777,216)");
+}
+
+// Each reader's limits at exactly their value and one past it. Files that claim a size at the
+// limit in a few bytes fail for another reason than their size.
+TEST(ReaderLimits, EachHoldsAtItsValueAndRefusesOnePast) {
+    FileFailure why;
+    // The import's 16 Mi pixels: a real 4096 x 4096 PNG comes in.
+    Bytes rows(4096 * 512, 0);
+    const auto big = DecodePicture(
+        EncodePng({.Width = 4096, .Height = 4096, .ColourType = 0, .BitDepth = 1, .Samples = rows}), &why);
+    ASSERT_TRUE(big) << why.Detail;
+    EXPECT_EQ(std::pair(big->Width, big->Height), std::pair(4096, 4096));
+    auto bmpClaiming = [](int32_t w, int32_t h) {
+        auto file = Truecolour(40, 1, 1, 24, 0, {}, {0});
+        std::memcpy(file.data() + 18, &w, 4), std::memcpy(file.data() + 22, &h, 4);
+        return file;
+    };
+    const std::pair<Bytes, Bytes> claims[] = {{PngClaiming(4096, 4096), PngClaiming(4097, 4096)},
+                                              {JpegClaiming(4096, 4096), JpegClaiming(4096, 4097)},
+                                              {bmpClaiming(4096, 4096), bmpClaiming(4097, 4096)},
+                                              {pcxbuild::BuildWithPackets(0, 0, 4095, 4095, {0xC1, 1}),
+                                               pcxbuild::BuildWithPackets(0, 0, 4095, 4096, {0xC1, 1})}};
+    for (const auto& [atLimit, past] : claims) {
+        SCOPED_TRACE(&atLimit - &claims[0].first);
+        EXPECT_FALSE(DecodePicture(atLimit, &why));
+        EXPECT_NE(why.Kind, TooManyPixels) << why.Detail;
+        EXPECT_FALSE(DecodePicture(past, &why));
+        EXPECT_EQ(why.Kind, TooManyPixels) << why.Detail;
+    }
+
+    // The palette readers' 64 Mi pixels (8192 x 8192), and the 256 MiB they read at the most.
+    const auto bmpHead = [](int32_t w, int32_t h, uint32_t compression) {
+        auto file = bmpbuild::Build(
+            {.Width = w, .Height = h, .Compression = compression, .Colours = std::vector<PaletteEntry>(256)});
+        return file;
+    };
+    const uint64_t huge = uint64_t{1} << 40;
+    EXPECT_TRUE(modBmp::ReadBmpLayout(bmpHead(8192, 8192, 0), huge, &why)) << why.Detail;
+    EXPECT_FALSE(modBmp::ReadBmpLayout(bmpHead(8192, 8193, 0), huge, &why));
+    EXPECT_EQ(why.Kind, TooManyPixels);
+    const uint64_t pixelsAt = 14 + 40 + 1024;  // run-length data can take up to four bytes a pixel
+    EXPECT_TRUE(modBmp::ReadBmpLayout(bmpHead(8192, 8192, 1), pixelsAt + (uint64_t{256} << 20) - 1024, &why))
+        << why.Detail;
+    EXPECT_FALSE(modBmp::ReadBmpLayout(bmpHead(8192, 8192, 1), pixelsAt + (uint64_t{256} << 20) - 1023, &why));
+    EXPECT_EQ(why.Kind, TooLarge);
+    EXPECT_FALSE(modPCX::DecodePcx(pcxbuild::BuildWithPackets(0, 0, 8191, 8191, {0xC1, 1}), &why));
+    EXPECT_EQ(why.Kind, Truncated);
+    EXPECT_FALSE(modPCX::DecodePcx(pcxbuild::BuildWithPackets(0, 0, 8191, 8192, {0xC1, 1}), &why));
+    EXPECT_EQ(why.Kind, TooManyPixels);
 }
 
 TEST(DecodePicture, TruncatedDamagedAndMislabelledFilesFailCleanly) {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "ImportTestSupport.h"
 #include "imagefiles/modPalettes.h"
@@ -24,7 +24,7 @@ using modPalettes::GamePalette;
 using Avoid = std::bitset<256>;
 
 RgbaPicture FrameOf(const std::vector<Colour>& colours) {
-    RgbaPicture frame{kFrameSide, kFrameSide, {}};
+    RgbaPicture frame{kPictureSide, kPictureSide, {}};
     for (const Colour& c : colours) frame.Pixels.insert(frame.Pixels.end(), {c.Red, c.Green, c.Blue, 255});
     return frame;
 }
@@ -37,12 +37,14 @@ Colour GameColour(int index) {
 // Random colours against a search of every index that is not avoided, by the sum of the three
 // differences (RGB) or the squared distance in OKLab (perceptual): the lowest index of the
 // nearest, or one of the same colour (perceptual distances that tie may differ in the last bits).
+// The RGB rule over the whole palette is the nearest-colour search's own (GamePaletteTest).
 TEST(PaletteMatcher, BothRulesAreNearestAmongTheIndicesNotAvoided) {
     std::array<Oklab, 256> lab;
     for (int k = 0; k < 256; ++k) lab[std::size_t(k)] = OklabFromSrgb(GameColour(k));
     std::mt19937 random(3);
     for (MatchRule rule : {MatchRule::Rgb, MatchRule::Perceptual})
         for (const Avoid& avoid : {Avoid{}, Avoid{}.set(0).set(7).set(208).set(100)}) {
+            if (rule == MatchRule::Rgb && avoid.none()) continue;
             PaletteMatcher matcher(GamePalette, rule, avoid);
             for (int i = 0; i < 3000; ++i) {
                 const Colour q{uint8_t(random()), uint8_t(random()), uint8_t(random())};
@@ -86,72 +88,126 @@ TEST(PaletteMatcher, ExactColoursTakeTheLowestIndexNotAvoidedAndTheFallbackKeeps
 
 TEST(MapToPalette, GameColoursComeThroughUnchangedInEveryModeAndStrictNamesTheFirstOtherPixel) {
     std::vector<Colour> colours;
-    for (int i = 0; i < kFramePixels; ++i) colours.push_back(GameColour((i * 7 + i / 96) % 256));
+    for (int i = 0; i < kPicturePixels; ++i) colours.push_back(GameColour((i * 7 + i / 96) % 256));
     const RgbaPicture frame = FrameOf(colours);
     for (MatchRule rule : {MatchRule::Rgb, MatchRule::Perceptual})
         for (DitherMode dither : {DitherMode::None, DitherMode::FloydSteinberg}) {
             const MappedFrame mapped = MapToPalette(frame, GamePalette, rule, dither, {});
-            for (int i = 0; i < kFramePixels; ++i)
+            for (int i = 0; i < kPicturePixels; ++i)
                 ASSERT_EQ(GameColour(mapped.Indices[std::size_t(i)]), colours[std::size_t(i)]) << i;
             EXPECT_EQ(std::tuple(mapped.Report.ExactPixels, mapped.Report.MeanError, mapped.Report.LargestError),
-                      std::tuple(kFramePixels, 0.0, 0.0));
+                      std::tuple(kPicturePixels, 0.0, 0.0));
         }
     imagefiles::FileFailure why;
     EXPECT_TRUE(CheckExactColours(frame, GamePalette, {}, &why));
     auto off = colours;
     off[96 * 2 + 5] = {0x12, 0x34, 0x56}, off[96 * 3 + 1] = {1, 2, 3};
     EXPECT_EQ(MapToPalette(FrameOf(off), GamePalette, MatchRule::Rgb, DitherMode::None, {}).Report.ExactPixels,
-              kFramePixels - 2);
+              kPicturePixels - 2);
     EXPECT_FALSE(CheckExactColours(FrameOf(off), GamePalette, {}, &why));
     EXPECT_EQ(std::pair(why.Kind, why.Detail),
               std::pair(imagefiles::FailureKind::NotExact, std::string("pixel 5,2 is #123456")));
     // An avoided index's colour is not allowed either (unless a kept index holds the same colour).
     EXPECT_FALSE(
-        CheckExactColours(FrameOf(std::vector(kFramePixels, GameColour(252))), GamePalette, Avoid{}.set(252), &why));
+        CheckExactColours(FrameOf(std::vector(kPicturePixels, GameColour(252))), GamePalette, Avoid{}.set(252), &why));
     EXPECT_EQ(why.Detail, "pixel 0,0 is #0000FF");
     EXPECT_TRUE(
-        CheckExactColours(FrameOf(std::vector(kFramePixels, GameColour(0))), GamePalette, Avoid{}.set(0), &why));
+        CheckExactColours(FrameOf(std::vector(kPicturePixels, GameColour(0))), GamePalette, Avoid{}.set(0), &why));
 }
 
-TEST(MapToPalette, DitheringKeepsBlockMeansNearerTheSourceAndIsDeterministic) {
-    std::vector<Colour> gradient;
-    for (int y = 0; y < 96; ++y)
-        for (int x = 0; x < 96; ++x) gradient.push_back({uint8_t(x * 255 / 95), uint8_t(60 + y), uint8_t(200 - x)});
-    const RgbaPicture frame = FrameOf(gradient);
-    // Mean colour of each 8 x 8 block in linear light.
-    const auto blockMeans = [](const std::function<Colour(std::size_t)>& at) {
-        std::vector<std::array<double, 3>> means(144);
-        for (std::size_t k = 0; k < kFramePixels; ++k) {
-            const Colour c = at(k);
-            auto& mean = means[k / 96 / 8 * 12 + k % 96 / 8];
-            mean[0] += ToLinear(c.Red) / 64, mean[1] += ToLinear(c.Green) / 64, mean[2] += ToLinear(c.Blue) / 64;
-        }
-        return means;
+// Floyd-Steinberg written out plainly, one pixel at a time over a whole frame of carried error:
+// even rows left to right, odd rows right to left; the pixel in linear light plus its error, held
+// to [0, 1], rounded to 8-bit sRGB and matched over all 256 entries; the error to the chosen
+// entry's colour goes 7/16 to the next pixel of the row, 3/16 below the previous one, 5/16 below
+// and 1/16 below the next. The report compares each chosen entry with the pixel itself.
+MappedFrame SlowDither(const std::vector<Colour>& pixels, MatchRule rule) {
+    const auto distance = [&](Colour a, Colour b) -> double {
+        if (rule == MatchRule::Rgb)
+            return std::abs(a.Red - b.Red) + std::abs(a.Green - b.Green) + std::abs(a.Blue - b.Blue);
+        const Oklab p = OklabFromSrgb(a), q = OklabFromSrgb(b);
+        const float dl = p.L - q.L, da = p.A - q.A, db = p.B - q.B;
+        return dl * dl + da * da + db * db;
     };
-    const auto source = blockMeans([&](std::size_t k) { return gradient[k]; });
-    for (MatchRule rule : {MatchRule::Rgb, MatchRule::Perceptual}) {
-        const MappedFrame plain = MapToPalette(frame, GamePalette, rule, DitherMode::None, {});
-        const MappedFrame dithered = MapToPalette(frame, GamePalette, rule, DitherMode::FloydSteinberg, {});
-        EXPECT_EQ(MapToPalette(frame, GamePalette, rule, DitherMode::FloydSteinberg, {}).Indices, dithered.Indices);
-        const auto plainMeans = blockMeans([&](std::size_t k) { return GameColour(plain.Indices[k]); });
-        const auto ditheredMeans = blockMeans([&](std::size_t k) { return GameColour(dithered.Indices[k]); });
-        double plainError = 0, ditheredError = 0;
-        for (std::size_t b = 0; b < 144; ++b) {
-            const auto distance = [&](const std::array<double, 3>& m) {
-                return std::hypot(m[0] - source[b][0], m[1] - source[b][1], m[2] - source[b][2]);
-            };
-            const double p = distance(plainMeans[b]), d = distance(ditheredMeans[b]);
-            plainError += p, ditheredError += d;
+    const auto nearest = [&](Colour c) {
+        int best = rule == MatchRule::Rgb ? 255 : 0;
+        double bestDistance = rule == MatchRule::Rgb ? 765 : distance(c, GameColour(0));
+        for (int k = 0; k < 256; ++k)
+            if (distance(c, GameColour(k)) < bestDistance) best = k, bestDistance = distance(c, GameColour(k));
+        return best;
+    };
+    std::vector<std::array<float, 3>> error(pixels.size() + 2 * 96 + 2);  // a spare row below
+    const auto carry = [&](int x, int y, int c, float amount) {
+        if (x >= 0 && x < 96 && y < 96) error[std::size_t(y * 96 + x)][std::size_t(c)] += amount;
+    };
+    const auto reportDistance = [&](Colour pixel, Colour entry) {
+        if (rule == MatchRule::Rgb) return distance(pixel, entry);
+        const Oklab p = OklabFromSrgb(pixel), q = OklabFromSrgb(entry);
+        const double dl = double{p.L} - q.L, da = double{p.A} - q.A, db = double{p.B} - q.B;
+        return std::sqrt(dl * dl + da * da + db * db);
+    };
+    MappedFrame mapped;
+    mapped.Report.Rule = rule;
+    for (int y = 0; y < 96; ++y) {
+        const int dx = y % 2 == 0 ? 1 : -1;
+        for (int n = 0; n < 96; ++n) {
+            const int x = dx == 1 ? n : 95 - n;
+            const Colour pixel = pixels[std::size_t(y * 96 + x)];
+            const uint8_t samples[3] = {pixel.Red, pixel.Green, pixel.Blue};
+            float wanted[3];
+            uint8_t asked[3];
+            for (int c = 0; c < 3; ++c) {
+                wanted[c] =
+                    std::clamp(ToLinear(samples[c]) + error[std::size_t(y * 96 + x)][std::size_t(c)], 0.0f, 1.0f);
+                asked[c] = ToSrgb8(wanted[c]);
+            }
+            const int index = nearest({asked[0], asked[1], asked[2]});
+            mapped.Indices[std::size_t(y * 96 + x)] = uint8_t(index);
+            const Colour got = GameColour(index);
+            const uint8_t chosen[3] = {got.Red, got.Green, got.Blue};
+            for (int c = 0; c < 3; ++c) {
+                const float e = wanted[c] - ToLinear(chosen[c]);
+                carry(x + dx, y, c, e * (7.0f / 16.0f));
+                carry(x - dx, y + 1, c, e * (3.0f / 16.0f));
+                carry(x, y + 1, c, e * (5.0f / 16.0f));
+                carry(x + dx, y + 1, c, e * (1.0f / 16.0f));
+            }
+            const double d = reportDistance(pixel, got);
+            mapped.Report.ExactPixels += d == 0;
+            mapped.Report.MeanError += d;
+            mapped.Report.LargestError = std::max(mapped.Report.LargestError, d);
         }
-        EXPECT_LT(ditheredError, plainError / 3) << MatchRuleName(rule);
-        EXPECT_GT(dithered.Report.MeanError, 0.0);
+    }
+    mapped.Report.MeanError /= kPicturePixels;
+    return mapped;
+}
+
+// A picture no palette holds well: saturated corners whose error runs past the colour cube, a
+// slow gradient, and a different picture on every row so that the scan order shows.
+TEST(MapToPalette, DitheringGivesExactlyTheIndicesOfSerpentineFloydSteinberg) {
+    std::vector<Colour> pixels;
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 96; ++x)
+            pixels.push_back(y < 24 ? Colour{255, uint8_t(250 - x), uint8_t(x < 48 ? 3 : 252)}
+                                    : Colour{uint8_t(x * 255 / 95), uint8_t(60 + y + (x * y) % 7), uint8_t(200 - x)});
+    for (MatchRule rule : {MatchRule::Rgb, MatchRule::Perceptual}) {
+        const MappedFrame want = SlowDither(pixels, rule);
+        const MappedFrame got = MapToPalette(FrameOf(pixels), GamePalette, rule, DitherMode::FloydSteinberg, {});
+        int wrong = 0;
+        for (int i = 0; i < kPicturePixels; ++i)
+            if (got.Indices[std::size_t(i)] != want.Indices[std::size_t(i)] && ++wrong <= 3)
+                ADD_FAILURE() << MatchRuleName(rule) << " pixel " << i % 96 << "," << i / 96 << ": "
+                              << int(got.Indices[std::size_t(i)]) << ", not " << int(want.Indices[std::size_t(i)]);
+        EXPECT_EQ(wrong, 0) << MatchRuleName(rule);
+        EXPECT_EQ(got.Report.ExactPixels, want.Report.ExactPixels) << MatchRuleName(rule);
+        EXPECT_NEAR(got.Report.MeanError, want.Report.MeanError, 1e-12) << MatchRuleName(rule);
+        EXPECT_NEAR(got.Report.LargestError, want.Report.LargestError, 1e-12) << MatchRuleName(rule);
     }
     // Avoided indices are never chosen, dithered or not.
     Avoid avoid;
     for (int k = 240; k < 256; ++k) avoid.set(std::size_t(k));
     avoid.set(0);
     for (DitherMode dither : {DitherMode::None, DitherMode::FloydSteinberg})
-        for (uint8_t index : MapToPalette(frame, GamePalette, MatchRule::Rgb, dither, avoid).Indices)
+        for (uint8_t index : MapToPalette(FrameOf(pixels), GamePalette, MatchRule::Rgb, dither, avoid).Indices)
             ASSERT_FALSE(avoid[index]);
 }
 

@@ -27,7 +27,7 @@ TEST(ImportPicture, APalettePngImportsExactlyLikeTheSamePictureLoadedAsBmp) {
         colours[k] = {uint8_t(random()), uint8_t(random()), uint8_t(random())};
         bmpPalette[k] = {colours[k][2], colours[k][1], colours[k][0], 0};
     }
-    std::vector<uint8_t> indices(import::kFramePixels);
+    std::vector<uint8_t> indices(kPicturePixels);
     for (auto& i : indices) i = static_cast<uint8_t>(random());
     testsupport::WriteBytes(dir.file("p.png"), pictureencode::EncodePng({96, 96, 3, 8, false, indices, colours}));
     ASSERT_TRUE(modBmp::WriteBMPFile(dir.file("p.bmp"), indices, bmpPalette, 96, 96));
@@ -61,7 +61,7 @@ TEST(ImportPicture, AFailureLeavesTheSlotAndAutoImportFillsBothOthers) {
     ASSERT_TRUE(unit.ImportPicture(red, 0, ImportSettings{}, &report, &why));
     EXPECT_EQ(unit.Slot(0)->at(0), 0);          // black above and below the 96 x 64 picture
     EXPECT_EQ(unit.Slot(0)->at(96 * 50), 249);  // red
-    EXPECT_EQ(report.ExactPixels, import::kFramePixels);
+    EXPECT_EQ(report.ExactPixels, kPicturePixels);
     EXPECT_TRUE(unit.ImportPicture(red, 3, ImportSettings{}, &report, &why));  // no slot: nothing changes
 
     classUnitGAF expected;

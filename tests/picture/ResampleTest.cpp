@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "imagefiles/modPalettes.h"
+#include "import/RoundHalfEven.h"
 #include "picture/ResamplePicture.h"
-#include "picture/RoundHalfEven.h"
 
 namespace {
 
