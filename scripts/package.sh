@@ -7,8 +7,9 @@
 # start), added to the usual optimisation.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-command -v dpkg-buildflags >/dev/null && command -v dpkg-shlibdeps >/dev/null ||
-  bash scripts/install-deps.sh --packages dpkg-dev
+bash scripts/install-deps.sh --packages cmake make gcc g++ dpkg-dev qt6-base-dev zlib1g-dev libturbojpeg0-dev \
+  nlohmann-json3-dev
+bash scripts/install-deps.sh --source libspng
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 flags() { dpkg-buildflags --get "$1"; }
 cmake -S . -B build-package -DCMAKE_BUILD_TYPE=RelWithDebInfo -DIW_WITH_TESTS=OFF -DIW_WITH_BENCH=OFF \

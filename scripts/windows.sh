@@ -9,14 +9,15 @@
 # zlib is Debian's MinGW build (libz-mingw-w64-dev). libjpeg-turbo and GoogleTest are built once
 # from their Debian source packages (unpacked in .deps/ by install-deps.sh, left untouched) into
 # caches .deps/mingw-<name>-<version>/, reused by every later build; libspng is compiled by the
-# project itself, as in the Linux build. The game palette's grid is made by the host's generator
-# (build/iw_make_game_grid): its table does not depend on the system it is compiled for.
+# project itself, as in the Linux build. The game palette's grid is made by a host build of its
+# generator: its table does not depend on the system it is compiled for.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 with_tests=0
 [[ ${1:-} == --tests ]] && with_tests=1
 
-bash scripts/install-deps.sh --packages g++-mingw-w64-x86-64-posix libz-mingw-w64-dev zip
+bash scripts/install-deps.sh --packages cmake make g++ g++-mingw-w64-x86-64-posix libz-mingw-w64-dev \
+  nlohmann-json3-dev zip
 bash scripts/install-deps.sh --source libspng
 bash scripts/install-deps.sh --source libjpeg-turbo
 ((with_tests)) && bash scripts/install-deps.sh --source googletest
@@ -62,14 +63,20 @@ if ((with_tests)); then
   prefixes="$prefixes;$PWD/$gtest_cache"
 fi
 
-# The host's generator of the game palette's grid.
-[[ -x build/iw_make_game_grid ]] || scripts/build.sh iw_make_game_grid >/dev/null
+# The host's generator of the game palette's grid, compiled alone (it includes only imagefiles/
+# headers), so that no native build folder is needed.
+grid=build-windows/host/iw_make_game_grid
+if [[ ! -x $grid || src/imagefiles/generator/MakeGameGrid.cpp -nt $grid ||
+      -n $(find src/imagefiles -name '*.h' -newer "$grid") ]]; then
+  mkdir -p build-windows/host
+  c++ -std=c++20 -O2 -Isrc src/imagefiles/generator/MakeGameGrid.cpp -o "$grid"
+fi
 
 # RelWithDebInfo as the Linux build: the same optimisation (GCC 12 at -O3 warns falsely about
 # overlapping copies), and the symbols go with the strip below.
 cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_FIND_ROOT_PATH="$prefixes" -DCMAKE_EXE_LINKER_FLAGS=-static \
-  -DIW_HOST_MAKE_GAME_GRID="$PWD/build/iw_make_game_grid" \
+  -DIW_HOST_MAKE_GAME_GRID="$PWD/$grid" \
   -DIW_WITH_QT=OFF -DIW_WITH_BENCH=OFF -DIW_WITH_TESTS="$with_tests" -DIW_WERROR="${IW_WERROR:-ON}" >/dev/null
 targets=(--target iconwright-cli)
 ((with_tests)) && targets+=(--target iw_windows_tests)
