@@ -75,6 +75,8 @@ inline constexpr const char* kGafNotOpened = "The .GAF file could not be opened.
 inline constexpr const char* kUnitNotExported = "The unit's files could not be written.";
 inline constexpr const char* kUnitExported = "The unit's files were written:";
 inline constexpr const char* kFramesNotWritten = "The frames could not all be written.";
+inline constexpr const char* kWritingFrames = "Writing the frames as PNG files...";
+inline constexpr const char* kFramesCancelled = "The export of the frames was cancelled.";
 // How many frame files were written and where; one file in the singular.
 inline constexpr const char* kFramesWritten = "%1 PNG files were written to %2.";
 inline constexpr const char* kOneFrameWritten = "1 PNG file was written to %1.";

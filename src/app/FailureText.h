@@ -6,6 +6,7 @@
 
 #include "imagefiles/FileFailure.h"
 
-// "row 7: a packet runs past the row's width" -> "Row 7: a packet runs past the row's width."
+// "row 7: a packet runs past the row's width" -> "Row 7: a packet runs past the row's width."; the
+// system's words follow the detail ("The folder out: Permission denied.").
 // An empty reason gives "".
 std::string ReasonSentence(const imagefiles::FileFailure& Why);

@@ -1,15 +1,21 @@
 #include "app/GafViewer.h"
 
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <atomic>
+#include <climits>
 #include <utility>
 
 #include "app/AppTexts.h"
@@ -66,7 +72,20 @@ GafViewer::GafViewer(gaf::DecodedGaf Gaf, const std::string& Filename, CommonDia
     setObjectName(QStringLiteral("GafViewer"));
     setWindowTitle(Text(AppTexts::kViewerTitle).arg(QFileInfo(QString::fromStdString(filename_)).fileName()));
     setSizeGripEnabled(true);
+    auto* whole = new QVBoxLayout(this);
+    whole->addLayout(MakeLists(), 1);
+    whole->addLayout(MakeButtons());
+    resize(720, 420);
+    ConnectCommands();
+    if (gaf_.Entries.empty()) {
+        ShowFrame(-1);
+    } else {
+        entries_->setCurrentRow(0);
+    }
+}
 
+// The entries, the frames of the entry chosen, and the frame chosen beside them.
+QLayout* GafViewer::MakeLists() {
     entries_ = new QListWidget;
     entries_->setObjectName(QStringLiteral("Entries"));
     for (const gaf::DecodedEntry& entry : gaf_.Entries) {
@@ -74,7 +93,15 @@ GafViewer::GafViewer(gaf::DecodedGaf Gaf, const std::string& Filename, CommonDia
     }
     frames_ = new QListWidget;
     frames_->setObjectName(QStringLiteral("Frames"));
+    auto* lists = new QHBoxLayout;
+    lists->addLayout(Captioned("E&ntries:", entries_), 1);
+    lists->addLayout(Captioned("&Frames:", frames_), 1);
+    lists->addLayout(MakeFrameSide(), 3);
+    return lists;
+}
 
+// The frame at its size and twice it, and its header's fields below.
+QLayout* GafViewer::MakeFrameSide() {
     auto* fields = new QFormLayout;
     const struct {
         const char* Caption;
@@ -93,7 +120,6 @@ GafViewer::GafViewer(gaf::DecodedGaf Gaf, const std::string& Filename, CommonDia
         *row.Value = FieldValue(row.Name);
         fields->addRow(Text(row.Caption), *row.Value);
     }
-
     auto* pictures = new QHBoxLayout;
     const char* viewNames[] = {"Frame1x", "Frame2x"};
     const char* viewCaptions[] = {"Actual size:", "Twice the size:"};
@@ -105,38 +131,28 @@ GafViewer::GafViewer(gaf::DecodedGaf Gaf, const std::string& Filename, CommonDia
     auto* frameSide = new QVBoxLayout;
     frameSide->addLayout(pictures, 1);
     frameSide->addLayout(fields);
+    return frameSide;
+}
 
-    auto* lists = new QHBoxLayout;
-    lists->addLayout(Captioned("E&ntries:", entries_), 1);
-    lists->addLayout(Captioned("&Frames:", frames_), 1);
-    lists->addLayout(frameSide, 3);
-
+QLayout* GafViewer::MakeButtons() {
     export_ = new QPushButton(Text(AppTexts::kExportFramesCaption));
     export_->setObjectName(QStringLiteral("ExportFrames"));
     export_->setAutoDefault(false);
-    auto* close = new QPushButton(QStringLiteral("&Close"));
-    close->setObjectName(QStringLiteral("CloseViewer"));
-    close->setAutoDefault(false);
+    close_ = new QPushButton(QStringLiteral("&Close"));
+    close_->setObjectName(QStringLiteral("CloseViewer"));
+    close_->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(export_);
     buttons->addStretch(1);
-    buttons->addWidget(close);
+    buttons->addWidget(close_);
+    return buttons;
+}
 
-    auto* whole = new QVBoxLayout(this);
-    whole->addLayout(lists, 1);
-    whole->addLayout(buttons);
-    resize(720, 420);
-
+void GafViewer::ConnectCommands() {
     connect(entries_, &QListWidget::currentRowChanged, this, [this](int row) { ShowEntry(row); });
     connect(frames_, &QListWidget::currentRowChanged, this, [this](int row) { ShowFrame(row); });
     connect(export_, &QPushButton::clicked, this, [this] { ExportFrames(); });
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
-
-    if (gaf_.Entries.empty()) {
-        ShowFrame(-1);
-    } else {
-        entries_->setCurrentRow(0);
-    }
+    connect(close_, &QPushButton::clicked, this, &QDialog::close);
 }
 
 const gaf::DecodedEntry* GafViewer::CurrentEntry() const {
@@ -178,20 +194,54 @@ void GafViewer::ShowFrame(int /*row*/) {
     compressed_->setText(!frame ? QString() : frame->Compression != 0 ? QStringLiteral("Yes") : QStringLiteral("No"));
 }
 
+std::optional<std::size_t> GafViewer::ExtractWithProgress(const std::string& folder, std::size_t& written,
+                                                          imagefiles::FileFailure& why) {
+    std::atomic<std::size_t> done{0};
+    std::atomic<bool> stop{false};
+    std::optional<std::size_t> result;
+    const auto told = [&](const std::string&, std::size_t count) {
+        done = count;
+        return !stop;
+    };
+    QProgressDialog progress(Text(AppTexts::kWritingFrames), QStringLiteral("Cancel"), 0,
+                             static_cast<int>(std::min<std::size_t>(gaf::FramesToExtract(gaf_), INT_MAX)), this);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    connect(&progress, &QProgressDialog::canceled, this, [&stop] { stop = true; });
+
+    QThread* worker = QThread::create([&] { result = gaf::ExtractGafFrames(gaf_, folder, told, &why); });
+    QEventLoop loop;
+    QTimer ticks;
+    connect(&ticks, &QTimer::timeout, this,
+            [&] { progress.setValue(static_cast<int>(std::min<std::size_t>(done, INT_MAX))); });
+    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    ticks.start(50);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    delete worker;
+    written = done;
+    return result;
+}
+
 void GafViewer::ExportFrames() {
     if (dialog_.ShowFolder(AppTexts::kFramesFolderTitle, "frames") == CommonDialog::kCancelError) return;
     const std::string folder = dialog_.FolderName;
-    int written = 0;
+    std::size_t written = 0;
     imagefiles::FileFailure why;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    const auto count = [&written](const std::string&) { ++written; };
-    const bool extracted = gaf::ExtractGafFrames(gaf_, folder, count, &why);
-    QGuiApplication::restoreOverrideCursor();
+    export_->setEnabled(false);
+    const bool extracted = ExtractWithProgress(folder, written, why).has_value();
+    export_->setEnabled(true);
+    const int count = static_cast<int>(std::min<std::size_t>(written, INT_MAX));
     if (extracted) {
-        prompts_.MsgBox(WrittenText(written, folder), AppTexts::kProgramTitle, MsgIcon::Information, MsgButtons::OK,
+        prompts_.MsgBox(WrittenText(count, folder), AppTexts::kProgramTitle, MsgIcon::Information, MsgButtons::OK,
                         std::string());
+    } else if (why.Kind == imagefiles::FailureKind::Cancelled) {
+        prompts_.MsgBox(AppTexts::kFramesCancelled, AppTexts::kProgramTitle, MsgIcon::Information, MsgButtons::OK,
+                        WrittenBeforeText(count));
     } else {
         prompts_.MsgBox(AppTexts::kFramesNotWritten, AppTexts::kProgramTitle, MsgIcon::Warning, MsgButtons::OK,
-                        ReasonSentence(why) + " " + WrittenBeforeText(written));
+                        ReasonSentence(why) + " " + WrittenBeforeText(count));
     }
 }

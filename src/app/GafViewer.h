@@ -9,6 +9,9 @@
 
 #include <QDialog>
 
+#include <cstddef>
+#include <optional>
+
 #include <array>
 #include <string>
 
@@ -18,6 +21,7 @@
 
 class GafFrameView;
 class QLabel;
+class QLayout;
 class QListWidget;
 class QPushButton;
 
@@ -34,10 +38,20 @@ public:
     const gaf::DecodedEntry* CurrentEntry() const;
     const gaf::DecodedFrame* CurrentFrame() const;
 
-    // "Export frames as PNG...": asks for a folder and writes every frame under it.
+    // "Export frames as PNG...": asks for a folder and writes every frame under it, off the GUI
+    // thread, showing how many files are written with a Cancel button that stops after the file
+    // being written. The window only shows; the extraction is the core's.
     void ExportFrames();
 
 private:
+    QLayout* MakeLists();
+    QLayout* MakeFrameSide();
+    QLayout* MakeButtons();
+    void ConnectCommands();
+    // Runs the extraction on a thread of its own while the progress dialog runs here. The number
+    // of files written, or nothing with the reason.
+    std::optional<std::size_t> ExtractWithProgress(const std::string& folder, std::size_t& written,
+                                                   imagefiles::FileFailure& why);
     void ShowEntry(int row);
     void ShowFrame(int row);
 
@@ -57,4 +71,5 @@ private:
     QLabel* compressed_ = nullptr;
     QLabel* layers_ = nullptr;
     QPushButton* export_ = nullptr;
+    QPushButton* close_ = nullptr;
 };

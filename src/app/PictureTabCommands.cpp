@@ -64,15 +64,15 @@ void frmMain::SavePicture(int TAPic) {
     // The other commands offer their first filter and do not set the index themselves.
     dialog_->FilterIndex = 1;
     bool saved = false;
-    imagefiles::FileFailure why{imagefiles::FailureKind::CannotWrite, {}};
+    imagefiles::FileFailure why;
     switch (chosenFilter) {
         case kPcxFilterIndex:
             dialog_->DefaultExt = "pcx";
-            saved = SaveSlotAsPCX(UnitGAF(), TAPic, chosen);
+            saved = SaveSlotAsPCX(UnitGAF(), TAPic, chosen, &why);
             break;
         case kPngFilterIndex:
             dialog_->DefaultExt = "png";
-            saved = SaveSlotAsPNG(UnitGAF(), TAPic, chosen);
+            saved = SaveSlotAsPNG(UnitGAF(), TAPic, chosen, &why);
             break;
         default: saved = UnitGAF().SaveAsBMP(TAPic, chosen, &why); break;
     }

@@ -8,6 +8,7 @@
 #include "gaf/GafReader.h"
 #include "gaf/Windows1252.h"
 #include "picture/CommandMessages.h"
+#include "picture/FailureReasons.h"
 #include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
 
@@ -19,7 +20,11 @@ constexpr const char* kOutputLost = "Standard output could not be written.";
 
 // A reason from the lower layers as the end of a sentence.
 std::string Sentence(const std::string& lead, const imagefiles::FileFailure& why) {
-    return lead + ": " + why.Detail + ".";
+    return lead + ": " + imagefiles::ReasonText(why) + ".";
+}
+
+std::string NotSaved(const char* message, const std::string& path, const imagefiles::FileFailure& why) {
+    return std::string(message) + " " + DescribeWriteFailure(path, why);
 }
 
 // Whatever was printed must have reached standard output; a full disk or a closed pipe is a
@@ -30,17 +35,23 @@ StepFailure Flushed(CliOutput& out) {
 }
 
 StepFailure RunSavePcx(const classUnitGAF& unit, const CliStep& step) {
-    if (!SaveSlotAsPCX(unit, step.Slot, step.Text)) return CommandMessages::kPictureNotSaved;
+    imagefiles::FileFailure why;
+    if (!SaveSlotAsPCX(unit, step.Slot, step.Text, &why))
+        return NotSaved(CommandMessages::kPictureNotSaved, step.Text, why);
     return std::nullopt;
 }
 
 StepFailure RunSavePng(const classUnitGAF& unit, const CliStep& step) {
-    if (!SaveSlotAsPNG(unit, step.Slot, step.Text)) return CommandMessages::kPictureNotSaved;
+    imagefiles::FileFailure why;
+    if (!SaveSlotAsPNG(unit, step.Slot, step.Text, &why))
+        return NotSaved(CommandMessages::kPictureNotSaved, step.Text, why);
     return std::nullopt;
 }
 
 StepFailure RunPreviewPng(const classUnitGAF& unit, const CliStep& step) {
-    if (!SaveFrameAsPNG(unit, step.Slot, step.Text)) return CliMessages::kPreviewNotSaved;
+    imagefiles::FileFailure why;
+    if (!SaveFrameAsPNG(unit, step.Slot, step.Text, &why))
+        return NotSaved(CliMessages::kPreviewNotSaved, step.Text, why);
     return std::nullopt;
 }
 
@@ -59,7 +70,7 @@ StepFailure RunExportUnit(const classUnitGAF& unit, const CliStep& step, CliOutp
             if (!reason.empty()) reason[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(reason[0])));
             return std::string(CommandMessages::kGafNotWritten) + " " + reason + ".";
         }
-        return Sentence("The unit's files could not be written", why);
+        return "The unit's files could not be written: " + why.Detail + ".";
     }
     out << files->Gadget << '\n' << files->UnitPicture << '\n';
     return Flushed(out);
@@ -73,12 +84,21 @@ StepFailure RunGafList(const CliStep& step, CliOutput& out) {
     return Flushed(out);
 }
 
+// Prints each file's path as it is written, then how many were written, 0 included. The reading
+// and the extraction share one work budget.
 StepFailure RunGafExtract(const CliStep& step, CliOutput& out) {
     imagefiles::FileFailure why;
-    const auto gaf = gaf::ReadGafFile(step.Text, &why);
+    gaf::WorkBudget budget;
+    const auto gaf = gaf::ReadGafFile(step.Text, &why, budget);
     if (!gaf) return Sentence("The GAF file could not be read", why);
-    const auto print = [&out](const std::string& path) { out << path << '\n'; };
-    const bool extracted = gaf::ExtractGafFrames(*gaf, step.Dir, print, &why);
+    std::size_t written = 0;
+    const auto print = [&](const std::string& path, std::size_t count) {
+        out << path << '\n';
+        written = count;
+        return true;
+    };
+    const bool extracted = gaf::ExtractGafFrames(*gaf, step.Dir, print, &why, budget).has_value();
+    out << std::to_string(written) << (written == 1 ? " file" : " files") << " written\n";
     if (const StepFailure lost = Flushed(out)) return lost;
     if (!extracted) return Sentence("The frames could not all be written", why);
     return std::nullopt;

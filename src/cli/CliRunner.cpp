@@ -70,8 +70,9 @@ StepFailure RunSaveBmp(classUnitGAF& unit, const CliStep& step) {
 // The slot as the GAF file will hold it: the 64 x 64 reduction, in the game palette.
 StepFailure RunPreview(classUnitGAF& unit, const CliStep& step) {
     const gaf::Frame frame = unit.ReducedFrame(step.Slot);
-    if (!modBmp::WriteBMPFile(step.Text, frame, modPalettes::GamePalette, gaf::kFrameSide, gaf::kFrameSide)) {
-        return kPreviewNotSaved;
+    imagefiles::FileFailure why;
+    if (!modBmp::WriteBMPFile(step.Text, frame, modPalettes::GamePalette, gaf::kFrameSide, gaf::kFrameSide, &why)) {
+        return std::string(kPreviewNotSaved) + " " + DescribeWriteFailure(step.Text, why);
     }
     return std::nullopt;
 }
@@ -138,7 +139,9 @@ bool EndsWithPcx(std::string_view file) {
 // name rather than by a dialog's last extension.
 StepFailure RunAuto(classUnitGAF& unit, const CliStep& step) {
     const PictureFileKind kind = EndsWithPcx(step.Text) ? PictureFileKind::Pcx : PictureFileKind::Bmp;
-    if (GenerateHighlightedAndDisabled(unit, step.Text, kind) != AutoGenerationResult::Done) return kTaskFailed;
+    imagefiles::FileFailure why;
+    if (GenerateHighlightedAndDisabled(unit, step.Text, kind, {}, &why) != AutoGenerationResult::Done)
+        return std::string(kTaskFailed) + ". " + DescribeLoadFailure(step.Text, why, kImportStep);
     return std::nullopt;
 }
 
@@ -202,6 +205,11 @@ int RunCli(const std::vector<std::string>& args, CliOutput& out, CliOutput& err)
             err << kProgram << ": " << DescribeStep(step) << ": " << EscapeControlCharacters(*failure) << '\n';
             return kCliStepFailed;
         }
+    }
+    // What the steps printed (a report line, a listing, paths) must have reached standard output.
+    if (!out.Flush()) {
+        err << kProgram << ": standard output could not be written\n";
+        return kCliStepFailed;
     }
     return kCliDone;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "cli/CliImportSteps.h"
+#include "gaf/ControlCharacters.h"
 #include "picture/classUnitGAF.h"
 
 namespace {
@@ -227,21 +228,26 @@ std::string DescribeStep(const CliStep& step) {
 
 std::string EscapeControlCharacters(std::string_view text) {
     std::string shown;
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n') {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t control = gaf::ControlCharacterLength(text, i);
+        const char c = text[i];
+        if (control == 0) {
+            shown += c;
+        } else if (c == '\n') {
             shown += "\\n";
         } else if (c == '\r') {
             shown += "\\r";
         } else if (c == '\t') {
             shown += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            constexpr std::string_view kHex = "0123456789ABCDEF";
-            shown += "\\x";
-            shown += kHex[byte >> 4];
-            shown += kHex[byte & 0xF];
         } else {
-            shown += c;
+            constexpr std::string_view kHex = "0123456789ABCDEF";
+            for (std::size_t k = i; k < i + control; ++k) {
+                const auto byte = static_cast<unsigned char>(text[k]);
+                shown += "\\x";
+                shown += kHex[byte >> 4];
+                shown += kHex[byte & 0xF];
+            }
+            i += control - 1;
         }
     }
     return shown;

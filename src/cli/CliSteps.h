@@ -78,6 +78,7 @@ int32_t ParseSlotName(std::string_view text);
 // characters escaped (a file name with a line break still gives one line).
 std::string DescribeStep(const CliStep& step);
 
-// Text with its control characters written as escapes (\n, \t, \x1B, ...), so that a message
+// Text with its control characters (gaf::ControlCharacterLength: C0, DEL and C1) written as
+// escapes (\n, \t, \x1B, \x7F, a C1 control as its two UTF-8 bytes \xC2\x85), so that a message
 // holding a file name stays on one line.
 std::string EscapeControlCharacters(std::string_view text);

@@ -1,9 +1,12 @@
 #include "gaf/GafExtraction.h"
 
 #include <filesystem>
-#include <set>
-#include <system_error>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
+#include "gaf/ControlCharacters.h"
+#include "imagefiles/FileBytes.h"
 #include "imagefiles/PngWriter.h"
 #include "imagefiles/Utf8Path.h"
 #include "imagefiles/modPalettes.h"
@@ -14,22 +17,16 @@ namespace {
 
 constexpr uint8_t kCompressedNone = 0;
 
-bool IsC1Control(std::string_view name, std::size_t at) {
-    if (static_cast<uint8_t>(name[at]) != 0xC2 || at + 1 >= name.size()) return false;
-    const auto second = static_cast<uint8_t>(name[at + 1]);
-    return second >= 0x80 && second <= 0x9F;
-}
-
 }  // namespace
 
 std::string EntryFolderName(std::string_view name) {
     std::string folder;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto b = static_cast<uint8_t>(name[i]);
-        if (IsC1Control(name, i)) {
+        const std::size_t control = ControlCharacterLength(name, i);
+        if (control != 0) {
             folder += '_';
-            ++i;  // the second byte of the character
-        } else if (b < 0x20 || b == 0x7F || b == '/' || b == '\\' || (i == 0 && b == '.')) {
+            i += control - 1;
+        } else if (name[i] == '/' || name[i] == '\\' || (i == 0 && name[i] == '.')) {
             folder += '_';
         } else {
             folder += name[i];
@@ -40,13 +37,20 @@ std::string EntryFolderName(std::string_view name) {
 
 std::vector<std::string> EntryFolderNames(const DecodedGaf& gaf) {
     std::vector<std::string> folders;
-    std::set<std::string> taken;
+    folders.reserve(gaf.Entries.size());  // never moved again: taken views the names in place
+    std::unordered_set<std::string_view> taken;
+    taken.reserve(gaf.Entries.size());
+    std::unordered_map<std::string, unsigned> nextRepeat;  // per name, the number to try next
     for (const DecodedEntry& entry : gaf.Entries) {
         const std::string base = EntryFolderName(entry.Name);
         std::string folder = base;
-        for (unsigned repeat = 2; taken.contains(folder); ++repeat) folder = base + "~" + std::to_string(repeat);
-        taken.insert(folder);
+        if (taken.contains(folder)) {
+            unsigned& repeat = nextRepeat.try_emplace(base, 2).first->second;
+            do folder = base + "~" + std::to_string(repeat++);
+            while (taken.contains(folder));
+        }
         folders.push_back(std::move(folder));
+        taken.insert(folders.back());
     }
     return folders;
 }
@@ -56,32 +60,66 @@ std::optional<uint8_t> PngTransparentIndex(const DecodedFrame& frame) {
     return frame.Transparency;
 }
 
-bool ExtractGafFrames(const DecodedGaf& gaf, const std::string& Dir, const WrittenFile& Written,
-                      imagefiles::FileFailure* Why) {
+std::size_t FramesToExtract(const DecodedGaf& gaf) {
+    std::size_t frames = 0;
+    for (const DecodedEntry& entry : gaf.Entries) frames += entry.Frames.size();
+    return frames;
+}
+
+bool MakeExtractedFiles(const DecodedGaf& gaf, WorkBudget& Budget, imagefiles::FileFailure* Why,
+                        const ExtractedFileSink& Sink) {
     const std::vector<std::string> folders = EntryFolderNames(gaf);
     for (std::size_t e = 0; e < gaf.Entries.size(); ++e) {
-        const std::filesystem::path folder = imagefiles::PathFromUtf8(Dir) / imagefiles::PathFromUtf8(folders[e]);
         const auto& frames = gaf.Entries[e].Frames;
-        if (frames.empty()) continue;
-        std::error_code error;
-        std::filesystem::create_directories(folder, error);
-        if (error || !std::filesystem::is_directory(folder, error)) {
-            imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite,
-                               "the folder " + imagefiles::Utf8FromPath(folder) + " cannot be made");
-            return false;
-        }
         for (std::size_t n = 0; n < frames.size(); ++n) {
             const DecodedFrame& frame = frames[n];
-            const std::string path = imagefiles::Utf8FromPath(folder / (std::to_string(n) + ".png"));
-            if (!modPNG::WritePNGFile(path, frame.Pixels, modPalettes::GamePalette, frame.Width, frame.Height,
-                                      PngTransparentIndex(frame))) {
-                imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite, path + " cannot be written");
+            const std::string name = std::to_string(n) + ".png";
+            const std::vector<uint8_t> png = modPNG::EncodePng(frame.Pixels, modPalettes::GamePalette, frame.Width,
+                                                               frame.Height, PngTransparentIndex(frame));
+            if (png.empty()) {
+                imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite,
+                                   folders[e] + "/" + name + ": the PNG encoder failed");
                 return false;
             }
-            if (Written) Written(path);
+            if (!Budget.ChargeFile(png.size(), Why) || !Sink(folders[e], name, png)) return false;
         }
     }
     return true;
+}
+
+std::optional<std::size_t> ExtractGafFrames(const DecodedGaf& gaf, const std::string& Dir, const WrittenFile& Written,
+                                            imagefiles::FileFailure* Why, WorkBudget& Budget) {
+    const auto top = filebytes::OutputFolder::Open(Dir, true, Why);
+    if (!top) return std::nullopt;
+    std::optional<filebytes::OutputFolder> folder;  // the current entry's
+    std::size_t written = 0;
+    const auto write = [&](const std::string& folderName, const std::string& name, std::span<const uint8_t> png) {
+        if (!folder || imagefiles::Utf8FromPath(imagefiles::PathFromUtf8(folder->Path()).filename()) != folderName) {
+            folder = top->Below(folderName, Why);
+            if (!folder) return false;
+        }
+        const std::string path =
+            imagefiles::Utf8FromPath(imagefiles::PathFromUtf8(folder->Path()) / imagefiles::PathFromUtf8(name));
+        if (!folder->WriteFile(name, png, Why)) {
+            if (Why && Why->Detail.empty()) Why->Detail = path;  // which of the many files
+            return false;
+        }
+        ++written;
+        if (Written && !Written(path, written)) {
+            imagefiles::Report(Why, imagefiles::FailureKind::Cancelled,
+                               std::to_string(written) + (written == 1 ? " file" : " files") + " written");
+            return false;
+        }
+        return true;
+    };
+    if (!MakeExtractedFiles(gaf, Budget, Why, write)) return std::nullopt;
+    return written;
+}
+
+std::optional<std::size_t> ExtractGafFrames(const DecodedGaf& gaf, const std::string& Dir, const WrittenFile& Written,
+                                            imagefiles::FileFailure* Why) {
+    WorkBudget budget;
+    return ExtractGafFrames(gaf, Dir, Written, Why, budget);
 }
 
 }  // namespace gaf

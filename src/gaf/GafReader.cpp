@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <utility>
 
+#include "gaf/ControlCharacters.h"
 #include "gaf/GafFile.h"
 #include "gaf/Windows1252.h"
 #include "imagefiles/ByteReader.h"
 #include "imagefiles/FileBytes.h"
 #include "imagefiles/ReadLimits.h"
-#include "imagefiles/Utf8Path.h"
 
 namespace gaf {
 
@@ -31,28 +30,10 @@ static_assert(sizeof(DecodedFrame) <= kHeaderCost && sizeof(DecodedEntry) <= kHe
 constexpr uint8_t kRawPixels = 0;
 constexpr uint8_t kRunLengthRows = 1;
 
-// "16 Mi" for whole mebi-counts, else the plain number.
-std::string CountText(uint64_t count) {
-    constexpr uint64_t kMi = 1024 * 1024;
-    if (count >= kMi && count % kMi == 0) return std::to_string(count / kMi) + " Mi";
-    return std::to_string(count);
-}
-
 std::string Hex32(uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", value);
     return text;
-}
-
-// True when the UTF-8 text holds a C0 or C1 control character or DEL, which would break a
-// one-line message.
-bool HasControlCharacter(std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto b = static_cast<uint8_t>(text[i]);
-        if (b < 0x20 || b == 0x7F) return true;
-        if (b == 0xC2 && i + 1 < text.size() && static_cast<uint8_t>(text[i + 1]) <= 0x9F) return true;
-    }
-    return false;
 }
 
 struct FrameHeader {
@@ -70,7 +51,7 @@ struct FrameHeader {
 
 class Decoder {
 public:
-    Decoder(std::span<const uint8_t> file, const GafLimits& limits) : file_(file), limits_(limits) {}
+    Decoder(std::span<const uint8_t> file, WorkBudget& budget) : file_(file), budget_(budget) {}
 
     std::optional<DecodedGaf> Decode();
     const imagefiles::FileFailure& Failure() const { return failure_; }
@@ -103,13 +84,12 @@ private:
     }
 
     bool Charge(uint64_t steps) {
-        if (steps > limits_.MaxWork - work_) {
-            return Fail(FailureKind::TooManyPixels,
-                        "decoding the file takes more than " + CountText(limits_.MaxWork) +
-                            " steps (one per pixel or data byte, counted again for every frame used again)");
-        }
-        work_ += steps;
-        return true;
+        imagefiles::FileFailure refused;
+        return budget_.ChargeSteps(steps, &refused) || Fail(refused.Kind, refused.Detail);
+    }
+    bool ChargeParts(uint64_t parts) {
+        imagefiles::FileFailure refused;
+        return budget_.ChargeParts(parts, &refused) || Fail(refused.Kind, refused.Detail);
     }
 
     // "<what> at offset 80 runs past the end of the file (100 bytes)"
@@ -129,8 +109,8 @@ private:
 
     std::span<const uint8_t> file_;
     imagefiles::ByteReader reader_{file_};
-    GafLimits limits_;
-    uint64_t work_ = 0;
+    WorkBudget& budget_;
+    const GafLimits& limits_ = budget_.Limits();
     std::vector<std::string> places_;
     std::vector<uint64_t> openFrames_;  // the header offsets of the frames being decoded, outermost first
     imagefiles::FileFailure failure_;
@@ -157,6 +137,7 @@ std::optional<DecodedGaf> Decoder::Decode() {
         return std::nullopt;
     }
 
+    if (!ChargeParts(entryCount)) return std::nullopt;
     DecodedGaf gaf;
     for (uint32_t i = 0; i < entryCount; ++i) {
         DecodedEntry entry;
@@ -182,6 +163,7 @@ bool Decoder::DecodeEntry(uint64_t offset, std::size_t index, DecodedEntry& entr
     if (!reader_.Has(table, uint64_t{frameCount} * kFrameTableEntryBytes)) {
         return FailPastTheEnd("the offsets of its " + std::to_string(frameCount) + " frames", table, true);
     }
+    if (!ChargeParts(frameCount)) return false;
     for (uint16_t k = 0; k < frameCount; ++k) {
         Place framePlace(places_, "frame " + std::to_string(k));
         DecodedFrame frame;
@@ -323,7 +305,7 @@ bool Decoder::DrawLayers(uint32_t tableOffset, int depth, DecodedFrame& frame) {
     if (!reader_.Has(tableOffset, tableBytes)) {
         return FailPastTheEnd("the offsets of its " + std::to_string(frame.Layers) + " layers", tableOffset, true);
     }
-    if (!Charge(tableBytes)) return false;
+    if (!Charge(tableBytes) || !ChargeParts(frame.Layers)) return false;
 
     const int32_t width = frame.Width;
     const int32_t height = frame.Height;
@@ -356,29 +338,28 @@ bool Decoder::DrawLayers(uint32_t tableOffset, int depth, DecodedFrame& frame) {
 
 }  // namespace
 
-std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::FileFailure* Why,
-                                    const GafLimits& Limits) {
-    Decoder decoder(file, Limits);
+std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::FileFailure* Why, WorkBudget& Budget) {
+    Decoder decoder(file, Budget);
     auto decoded = decoder.Decode();
     if (!decoded && Why) *Why = decoder.Failure();
     return decoded;
 }
 
+std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::FileFailure* Why,
+                                    const GafLimits& Limits) {
+    WorkBudget budget(Limits);
+    return DecodeGaf(file, Why, budget);
+}
+
+std::optional<DecodedGaf> ReadGafFile(const std::string& Filename, imagefiles::FileFailure* Why, WorkBudget& Budget) {
+    const auto bytes = filebytes::ReadFileBytes(Filename, imagefiles::kMaxReadBytes, Why);
+    if (!bytes) return std::nullopt;
+    return DecodeGaf(*bytes, Why, Budget);
+}
+
 std::optional<DecodedGaf> ReadGafFile(const std::string& Filename, imagefiles::FileFailure* Why) {
-    const auto bytes = filebytes::ReadFileBytes(Filename, imagefiles::kMaxReadBytes);
-    if (!bytes) {
-        std::error_code error;
-        const std::filesystem::path path = imagefiles::PathFromUtf8(Filename);
-        const auto size = std::filesystem::file_size(path, error);
-        if (!error && std::filesystem::is_regular_file(path, error) && size > imagefiles::kMaxReadBytes) {
-            imagefiles::Report(Why, FailureKind::TooLarge,
-                               "the file is larger than " + CountText(imagefiles::kMaxReadBytes) + "B");
-        } else {
-            imagefiles::Report(Why, FailureKind::CannotOpen, "the file cannot be opened");
-        }
-        return std::nullopt;
-    }
-    return DecodeGaf(*bytes, Why);
+    WorkBudget budget;
+    return ReadGafFile(Filename, Why, budget);
 }
 
 }  // namespace gaf

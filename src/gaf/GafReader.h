@@ -4,7 +4,10 @@
 //
 // The file is hostile until proven otherwise. Every offset and size is checked against the file
 // before it is followed, and a malformed file gives a reason, never a crash, a hang or a huge
-// allocation. What keeps a small file from asking for much (GafLimits holds the numbers):
+// allocation. What keeps a small file from asking for much (GafLimits holds the numbers, and
+// WorkBudget, which an extraction goes on charging, keeps the account):
+// - at most MaxParts entries and frames are visited (256 Ki), charged by the counts the file
+//   gives before any of them is decoded;
 // - a frame or layer has at most MaxFramePixels pixels (16 Mi, e.g. 4096 x 4096);
 // - the whole decoding has a budget of MaxWork steps (256 Mi): every frame and layer costs one
 //   step per pixel, one per byte of run-length data or layer table it reads and 128 for its
@@ -21,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "gaf/WorkBudget.h"
 #include "imagefiles/FileFailure.h"
 
 namespace gaf {
@@ -49,20 +53,17 @@ struct DecodedGaf {
     std::vector<DecodedEntry> Entries;
 };
 
-struct GafLimits {
-    uint64_t MaxFramePixels = uint64_t{16} * 1024 * 1024;
-    uint64_t MaxWork = uint64_t{256} * 1024 * 1024;
-    int MaxLayerDepth = 8;
-};
-
 // Decodes a whole GAF file held in memory, every frame with its layers drawn. Nothing, with the
 // reason in Why (which may be null), when the file is not a GAF file of version 0x00010100 or
 // anything in it is out of place. Reasons name the place, e.g. "frame 2 of entry ARMCAMP: row
 // 7: a packet runs past the row's width".
 std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::FileFailure* Why = nullptr,
                                     const GafLimits& Limits = {});
+std::optional<DecodedGaf> DecodeGaf(std::span<const uint8_t> file, imagefiles::FileFailure* Why, WorkBudget& Budget);
 
-// Reads and decodes Filename (at most 256 MiB).
+// Reads and decodes Filename (at most 256 MiB). A file that cannot be read gives the reader's
+// reason (CannotOpen or TooLarge, with the system's words).
 std::optional<DecodedGaf> ReadGafFile(const std::string& Filename, imagefiles::FileFailure* Why = nullptr);
+std::optional<DecodedGaf> ReadGafFile(const std::string& Filename, imagefiles::FileFailure* Why, WorkBudget& Budget);
 
 }  // namespace gaf

@@ -210,8 +210,7 @@ std::optional<RgbaPicture> DecodeTruecolourBmp(std::span<const uint8_t> file, Fi
                "a BMP of " + std::to_string(header->Width) + " x " + std::to_string(header->Height) + " pixels");
         return std::nullopt;
     }
-    if (header->Width * header->Height > maxPixels) {
-        ReportTooManyPixels(Why, header->Width, header->Height, maxPixels);
+    if (!PictureSizeAllowed(Why, header->Width, header->Height, maxPixels)) {
         return std::nullopt;
     }
     if (header->BitCount <= 8) return DecodeIndexed(file, Why);

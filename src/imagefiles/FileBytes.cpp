@@ -37,83 +37,74 @@ std::string TemporaryStem(const std::string& destination) {
     return "." + stem + ".tmp-";
 }
 
-// A name for the temporary file next to the destination: the stem, then the writer's process
-// id (so that a later write can tell whether the writer is still running), a random seed, a
+// A name for the temporary file next to the destination: the stem, then a random seed, a
 // counter and the attempt. Creation refuses a name that is taken, so a collision is retried,
 // never overwritten.
 std::string TemporaryName(const std::string& destination, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
     static const unsigned seed = std::random_device{}();
-    return TemporaryStem(destination) + std::to_string(platformfiles::ProcessId()) + "-" + std::to_string(seed) + "-" +
-           std::to_string(counter++) + "-" + std::to_string(attempt);
+    return TemporaryStem(destination) + std::to_string(seed) + "-" + std::to_string(counter++) + "-" +
+           std::to_string(attempt);
 }
 
-// The writer's process id in a temporary name made by TemporaryName for a destination with this
-// stem: the four numbers after the stem, and nothing else. Nothing for any other name.
-std::optional<int> WriterOf(std::string_view name, std::string_view stem) {
-    if (!name.starts_with(stem)) return std::nullopt;
+// True for a name TemporaryName makes for a destination with this stem (and for the names of
+// earlier versions, which carried one more number): the stem, then digits and dashes only.
+bool IsTemporaryName(std::string_view name, std::string_view stem) {
+    if (!name.starts_with(stem) || name.size() == stem.size()) return false;
     name.remove_prefix(stem.size());
-    long long pid = 0;
-    for (int number = 0; number < 4; ++number) {
-        if (number > 0) {
-            if (!name.starts_with('-')) return std::nullopt;
-            name.remove_prefix(1);
-        }
-        std::size_t digits = 0;
-        long long value = 0;
-        while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9' && digits < 12)
-            value = value * 10 + (name[digits++] - '0');
-        if (digits == 0 || (digits < name.size() && name[digits] >= '0' && name[digits] <= '9')) return std::nullopt;
-        if (number == 0) pid = value;
-        name.remove_prefix(digits);
-    }
-    if (!name.empty() || pid <= 0 || pid > INT32_MAX) return std::nullopt;
-    return static_cast<int>(pid);
+    return name.find_first_not_of("0123456789-") == std::string_view::npos && name.front() != '-' && name.back() != '-';
 }
 
-// Removes the temporary files of this destination whose writer no longer runs: a writer killed
-// in the middle of a write leaves one behind, and nothing else would ever remove it. A file
-// whose writer still runs, or may (another user's process), is left alone.
+// Removes the temporary files of this destination that no writer holds any more: a writer killed
+// in the middle of a write leaves one behind, and nothing else would ever remove it. A running
+// writer holds a lock on its file, in whatever process namespace it runs, and its file stays.
 void RemoveStaleTemporaries(const Handle& folder, const std::string& destination) {
     const std::string stem = TemporaryStem(destination);
     for (const std::string& name : platformfiles::ListFolder(folder)) {
-        const std::optional<int> writer = WriterOf(name, stem);
-        if (!writer || *writer == platformfiles::ProcessId()) continue;
-        if (platformfiles::ProcessMayBeRunning(*writer)) continue;
-        platformfiles::RemoveInFolder(folder, name);
+        if (IsTemporaryName(name, stem)) platformfiles::RemoveIfAbandoned(folder, name);
     }
 }
 
-bool CannotWrite(FileFailure* Why, std::string detail) {
-    Report(Why, FailureKind::CannotWrite, std::move(detail));
+std::string Joined(const std::string& folder, const std::string& name) {
+    return imagefiles::Utf8FromPath(imagefiles::PathFromUtf8(folder) / imagefiles::PathFromUtf8(name));
+}
+
+bool CannotWrite(FileFailure* Why, std::string detail, std::string systemText = {}) {
+    Report(Why, FailureKind::CannotWrite, std::move(detail), std::move(systemText));
     return false;
 }
 
 // What is at the destination now, when it may be replaced: only a regular file that may be
 // written is. A read-only file stays as it is, even for a user whom permissions do not stop.
-bool MayReplace(const Handle& folder, const std::string& name, std::optional<EntryInfo>& existing, FileFailure* Why) {
+bool MayReplace(const Handle& folder, const std::string& path, const std::string& name,
+                std::optional<EntryInfo>& existing, FileFailure* Why) {
     SystemError error;
     const EntryInfo info = platformfiles::Inspect(folder, name, error);
-    if (error.What != platformfiles::Cause::None) return CannotWrite(Why, error.Text);
-    if (info.Kind == EntryKind::Missing) return true;
-    if (info.Kind == EntryKind::Folder) return CannotWrite(Why, "a folder");
-    if (info.Kind != EntryKind::Regular) return CannotWrite(Why, "not a regular file");
+    if (error.What != platformfiles::Cause::None) return CannotWrite(Why, "", error.Text);
+    switch (info.Kind) {
+        case EntryKind::Missing: return true;
+        case EntryKind::Folder: return CannotWrite(Why, "a folder");
+        case EntryKind::Link: return CannotWrite(Why, path + " is a symbolic link, which is not followed here");
+        case EntryKind::Other: return CannotWrite(Why, "not a regular file");
+        case EntryKind::Regular: break;
+    }
     if ((info.Permissions & 0222) == 0 || !platformfiles::MayWrite(folder, name))
         return CannotWrite(Why, "the file is read-only");
     existing = info;
     return true;
 }
 
-// A new temporary file next to the destination, under the first free name.
+// A new temporary file next to the destination, under the first free name, locked as in use.
 Handle CreateTemporary(const Handle& folder, const std::string& destination, const std::optional<EntryInfo>& existing,
                        std::string& temporary, FileFailure* Why) {
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         temporary = TemporaryName(destination, attempt);
         SystemError error;
         Handle file = platformfiles::CreateNewFile(folder, temporary, existing ? &*existing : nullptr, error);
-        if (file.Valid()) return file;
+        if (file.Valid() && platformfiles::MarkInUse(folder, temporary, file)) return file;
+        if (file.Valid()) continue;  // taken for stale by another writer's clean-up in between
         if (error.What != platformfiles::Cause::AlreadyExists) {  // no permission, a full disk, ...
-            CannotWrite(Why, error.Text);
+            CannotWrite(Why, "", error.Text);
             return Handle();
         }
     }
@@ -121,20 +112,13 @@ Handle CreateTemporary(const Handle& folder, const std::string& destination, con
     return Handle();
 }
 
-// Fills the temporary file, puts it on the disk and renames it over the destination; on any
-// failure the temporary file goes and the destination stays as it was.
-bool FillAndRename(const Handle& folder, Handle file, const std::string& temporary, const std::string& destination,
-                   std::span<const uint8_t> bytes, FileFailure* Why) {
+// Fills the temporary file and puts it on the disk; on failure it goes.
+bool Fill(const Handle& folder, const Handle& file, const std::string& temporary, std::span<const uint8_t> bytes,
+          FileFailure* Why) {
     SystemError error;
-    bool ok = platformfiles::WriteAll(file, bytes, error) && platformfiles::SyncFile(file, error);
-    ok = file.Close(ok ? &error : nullptr) && ok;
-    ok = ok && platformfiles::RenameInFolder(folder, temporary, destination, error);
-    if (!ok) {
-        platformfiles::RemoveInFolder(folder, temporary);
-        return CannotWrite(Why, error.Text);
-    }
-    platformfiles::SyncFolder(folder);
-    return true;
+    if (platformfiles::WriteAll(file, bytes, error) && platformfiles::SyncFile(file, error)) return true;
+    platformfiles::RemoveInFolder(folder, temporary);
+    return CannotWrite(Why, "", error.Text);
 }
 
 }  // namespace
@@ -202,26 +186,96 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::string& path, std::
     return bytes;
 }
 
-bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileFailure* Why) {
-    if (path.empty()) return CannotWrite(Why, "no file name");
+PendingFile::~PendingFile() {
+    if (file_.Valid()) platformfiles::RemoveInFolder(*folder_, temporary_);
+}
+
+bool PendingFile::Commit(FileFailure* Why) {
+    SystemError error;
+    if (!platformfiles::RenameInFolder(*folder_, temporary_, name_, error)) {
+        platformfiles::RemoveInFolder(*folder_, temporary_);
+        file_ = Handle();
+        return CannotWrite(Why, "", error.Text);
+    }
+    // Closed only now: until the rename its lock kept other writers' clean-up away from it. The
+    // content is on the disk already, so a late error of the close changes nothing.
+    file_.Close();
+    platformfiles::SyncFolder(*folder_);
+    return true;
+}
+
+std::optional<OutputFolder> OutputFolder::Open(const std::string& path, bool create, FileFailure* Why) {
+    SystemError error;
+    Handle folder = platformfiles::OpenFolder(path.empty() ? "." : path, create, error);
+    if (!folder.Valid()) {
+        CannotWrite(Why, "the folder " + path, error.Text);
+        return std::nullopt;
+    }
+    return OutputFolder(path, std::move(folder));
+}
+
+std::optional<OutputFolder> OutputFolder::Below(const std::string& name, FileFailure* Why) const {
+    const std::string path = Joined(path_, name);
+    SystemError error;
+    Handle folder = platformfiles::OpenFolderBelow(*folder_, name, true, error);
+    if (folder.Valid()) return OutputFolder(path, std::move(folder));
+    if (error.What == platformfiles::Cause::IsLink)
+        CannotWrite(Why, path + " is a symbolic link, which is not followed here");
+    else
+        CannotWrite(Why, "the folder " + path, error.Text);
+    return std::nullopt;
+}
+
+std::optional<PendingFile> OutputFolder::Prepare(const std::string& name, std::span<const uint8_t> bytes,
+                                                 FileFailure* Why) const {
+    const std::string path = Joined(path_, name);
+    std::optional<EntryInfo> existing;
+    if (!MayReplace(*folder_, path, name, existing, Why)) return std::nullopt;
+    RemoveStaleTemporaries(*folder_, name);
+    std::string temporary;
+    Handle file = CreateTemporary(*folder_, name, existing, temporary, Why);
+    if (!file.Valid() || !Fill(*folder_, file, temporary, bytes, Why)) return std::nullopt;
+    return PendingFile(path, folder_, std::move(file), temporary, name);
+}
+
+bool OutputFolder::WriteFile(const std::string& name, std::span<const uint8_t> bytes, FileFailure* Why) const {
+    auto pending = Prepare(name, bytes, Why);
+    return pending && pending->Commit(Why);
+}
+
+std::optional<PendingFile> PrepareFile(const std::string& path, std::span<const uint8_t> bytes, FileFailure* Why) {
+    if (path.empty()) {
+        CannotWrite(Why, "no file name");
+        return std::nullopt;
+    }
     // A link is written through, so the link itself survives.
     std::string target;
     SystemError error;
-    if (!platformfiles::ResolveNamedDestination(path, target, error)) return CannotWrite(Why, error.Text);
+    if (!platformfiles::ResolveNamedDestination(path, target, error)) {
+        if (error.What == platformfiles::Cause::IsLink)
+            CannotWrite(Why,
+                        path + " is a link of another user in a shared sticky folder, which the system does not follow",
+                        error.Text);
+        else
+            CannotWrite(Why, "", error.Text);
+        return std::nullopt;
+    }
     const std::filesystem::path destination = imagefiles::PathFromUtf8(target);
     const std::string name = imagefiles::Utf8FromPath(destination.filename());
-    if (name.empty()) return CannotWrite(Why, "the name is a folder");  // "folder/" names no file
-    const std::string parent =
-        destination.parent_path().empty() ? "." : imagefiles::Utf8FromPath(destination.parent_path());
-    const Handle folder = platformfiles::OpenFolder(parent, false, error);
-    if (!folder.Valid()) return CannotWrite(Why, error.Text);
-    std::optional<EntryInfo> existing;
-    if (!MayReplace(folder, name, existing, Why)) return false;
-    RemoveStaleTemporaries(folder, name);
-    std::string temporary;
-    Handle file = CreateTemporary(folder, name, existing, temporary, Why);
-    if (!file.Valid()) return false;
-    return FillAndRename(folder, std::move(file), temporary, name, bytes, Why);
+    if (name.empty()) {  // "folder/" names no file
+        CannotWrite(Why, "the name is a folder");
+        return std::nullopt;
+    }
+    const auto folder = OutputFolder::Open(imagefiles::Utf8FromPath(destination.parent_path()), false, Why);
+    if (!folder) return std::nullopt;
+    auto pending = folder->Prepare(name, bytes, Why);
+    if (pending) pending->path_ = path;
+    return pending;
+}
+
+bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes, FileFailure* Why) {
+    auto pending = PrepareFile(path, bytes, Why);
+    return pending && pending->Commit(Why);
 }
 
 }  // namespace filebytes

@@ -21,17 +21,27 @@ enum class FailureKind {
     FullyTransparent,
     NotExact,     // a colour that is not a game colour where only exact colours are allowed
     BadName,      // a unit name the game cannot store (Detail names the character)
-    CannotWrite,  // the destination could not be written (Detail names the cause)
+    CannotWrite,  // the destination could not be written (Detail names it, SystemText the cause)
+    Cancelled,    // the user stopped the command (Detail says how far it came)
 };
 
 struct FileFailure {
     FailureKind Kind = FailureKind::Malformed;
-    std::string Detail;  // plain text, no trailing full stop; may be empty
+    std::string Detail;        // our own words, plain text, no trailing full stop; may be empty
+    std::string SystemText{};  // the operating system's words for its error ("No space left on device"), or empty
 };
 
 // Stores a failure where the caller asked for one (Why may be null).
-inline void Report(FileFailure* Why, FailureKind Kind, std::string Detail = {}) {
-    if (Why) *Why = FileFailure{Kind, std::move(Detail)};
+inline void Report(FileFailure* Why, FailureKind Kind, std::string Detail = {}, std::string SystemText = {}) {
+    if (Why) *Why = FileFailure{Kind, std::move(Detail), std::move(SystemText)};
+}
+
+// Detail and the system's words as one phrase: "the folder out: Permission denied", or either
+// alone when the other is empty.
+inline std::string ReasonText(const FileFailure& Why) {
+    if (Why.SystemText.empty()) return Why.Detail;
+    if (Why.Detail.empty()) return Why.SystemText;
+    return Why.Detail + ": " + Why.SystemText;
 }
 
 }  // namespace imagefiles

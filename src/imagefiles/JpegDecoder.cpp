@@ -46,8 +46,7 @@ std::optional<RgbaPicture> DecodeJpeg(std::span<const uint8_t> file, FileFailure
         Report(Why, FailureKind::Malformed, "JPEG: no picture size");
         return std::nullopt;
     }
-    if (int64_t{width} * height > maxPixels) {
-        ReportTooManyPixels(Why, width, height, maxPixels);
+    if (!PictureSizeAllowed(Why, width, height, maxPixels)) {
         return std::nullopt;
     }
 

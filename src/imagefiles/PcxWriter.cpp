@@ -88,10 +88,13 @@ std::vector<uint8_t> EncodePcx(std::span<const uint8_t> Pixels, const Palette& P
 }
 
 bool WritePCXFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                  int32_t Height) {
+                  int32_t Height, imagefiles::FileFailure* Why) {
     const std::vector<uint8_t> bytes = EncodePcx(Pixels, Palette, Width, Height);
-    if (bytes.empty()) return false;
-    return filebytes::WriteFileAtomically(Filename, bytes);
+    if (bytes.empty()) {
+        imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite, "the PCX encoder failed");
+        return false;
+    }
+    return filebytes::WriteFileAtomically(Filename, bytes, Why);
 }
 
 }  // namespace modPCX

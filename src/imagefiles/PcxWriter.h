@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "imagefiles/FileFailure.h"
 #include "imagefiles/PaletteEntry.h"
 
 namespace modPCX {
@@ -18,9 +19,9 @@ namespace modPCX {
 // zero byte of padding per row, since a PCX row holds an even number of bytes.
 std::vector<uint8_t> EncodePcx(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width, int32_t Height);
 
-// Writes EncodePcx's bytes all or nothing. False, with the destination left as it was, when the
-// size is impossible or the file cannot be written.
+// Writes EncodePcx's bytes all or nothing. False, with the destination left as it was and the
+// reason in Why (which may be null), when the size is impossible or the file cannot be written.
 bool WritePCXFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                  int32_t Height);
+                  int32_t Height, imagefiles::FileFailure* Why = nullptr);
 
 }  // namespace modPCX

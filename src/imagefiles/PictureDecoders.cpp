@@ -29,10 +29,7 @@ std::optional<RgbaPicture> DecodePcxColours(std::span<const uint8_t> file, FileF
     }
     const int64_t width = int64_t{static_cast<int16_t>(*xMax)} - static_cast<int16_t>(*xMin) + 1;
     const int64_t height = int64_t{static_cast<int16_t>(*yMax)} - static_cast<int16_t>(*yMin) + 1;
-    if (width > 0 && height > 0 && width * height > maxPixels) {
-        ReportTooManyPixels(Why, width, height, maxPixels);
-        return std::nullopt;
-    }
+    if (width > 0 && height > 0 && !PictureSizeAllowed(Why, width, height, maxPixels)) return std::nullopt;
     const auto decoded = modPCX::DecodePcx(file, Why);
     if (!decoded) return std::nullopt;
     return ColouredIndices(decoded->LastX + 1, decoded->LastY + 1, decoded->Pixels, decoded->Colours);
@@ -69,6 +66,20 @@ void ReportTooManyPixels(FileFailure* Why, int64_t width, int64_t height, int64_
     std::string detail = "more than the limit of " + limit;
     if (width > 0 && height > 0) detail = std::to_string(width) + " x " + std::to_string(height) + " pixels, " + detail;
     Report(Why, FailureKind::TooManyPixels, detail);
+}
+
+bool PictureSizeAllowed(FileFailure* Why, int64_t width, int64_t height, int64_t maxPixels) {
+    if (width * height > maxPixels) {
+        ReportTooManyPixels(Why, width, height, maxPixels);
+        return false;
+    }
+    if (width > kMaxImportSide || height > kMaxImportSide) {
+        Report(Why, FailureKind::TooManyPixels,
+               std::to_string(width) + " x " + std::to_string(height) + " pixels, a side longer than the limit of " +
+                   std::to_string(kMaxImportSide));
+        return false;
+    }
+    return true;
 }
 
 std::optional<RgbaPicture> DecodePicture(std::span<const uint8_t> file, FileFailure* Why, int64_t maxPixels) {

@@ -37,7 +37,15 @@ std::optional<RgbaPicture> DecodeJpeg(std::span<const uint8_t> file, FileFailure
 // go through the palette reader (modBmp::DecodeBmp), each index turned into its table colour.
 std::optional<RgbaPicture> DecodeTruecolourBmp(std::span<const uint8_t> file, FileFailure* Why, int64_t maxPixels);
 
-// The size refusal every decoder gives, naming the limit.
+// The longest side a picture to import may have. Longer sides are refused from the header, before
+// anything is decoded: a picture of 16 Mi x 1 pixels is a few bytes of PNG, yet fitting it into
+// 96 x 96 leaves nothing of it, and its row alone would cost the pipeline seconds.
+inline constexpr int64_t kMaxImportSide = 16384;
+
+// The size check every decoder makes from the header: true when width x height is within
+// maxPixels and each side within kMaxImportSide, else false with the refusal (TooManyPixels)
+// naming the limit.
+bool PictureSizeAllowed(FileFailure* Why, int64_t width, int64_t height, int64_t maxPixels);
 void ReportTooManyPixels(FileFailure* Why, int64_t width, int64_t height, int64_t maxPixels);
 
 // A picture of palette indices (top row first) in the colours of its palette, opaque.

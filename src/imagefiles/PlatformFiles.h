@@ -93,8 +93,8 @@ void SyncFolder(const Handle& folder);
 
 // ---- Links the user named ----
 // The file that writing to path writes: the end of its chain of links, which need not exist. A
-// link is followed only where the system itself would follow it on opening; otherwise, or for a
-// loop, false with the reason.
+// link is followed only where the system itself would follow it on opening; otherwise false with
+// IsLink, or for a loop or an unreadable link, with the system's error.
 bool ResolveNamedDestination(const std::string& path, std::string& target, SystemError& error);
 
 // ---- Writing ----
@@ -107,11 +107,12 @@ bool WriteAll(const Handle& file, std::span<const uint8_t> bytes, SystemError& e
 // Puts the file's content on the disk.
 bool SyncFile(const Handle& file, SystemError& error);
 
-// ---- Temporary files of writers that ended ----
-// This process's id, which temporary names carry.
-int ProcessId();
-// False only when no process has this id any more; a process of another user, or one this
-// process cannot tell about, counts as running.
-bool ProcessMayBeRunning(int pid);
+// ---- Temporary files and the writers that hold them ----
+// Marks file, just created as name inside folder, as in use by a running writer, for as long as
+// it stays open (an advisory lock that ends with the writer, however it ends). False when the name
+// no longer names file or another process holds it: the writer then makes another.
+bool MarkInUse(const Handle& folder, const std::string& name, const Handle& file);
+// Removes the file name inside folder unless a running writer holds it (MarkInUse).
+void RemoveIfAbandoned(const Handle& folder, const std::string& name);
 
 }  // namespace platformfiles

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -170,6 +169,21 @@ bool RemoveInFolder(const Handle& folder, const std::string& name) {
 
 void SyncFolder(const Handle& folder) { ::fsync(Fd(folder)); }
 
+namespace {
+
+// The kernel's rule for links in sticky world-writable folders (fs.protected_symlinks): such a
+// link is followed only by its owner or when it is the folder owner's. Resolving links here by
+// hand must not bypass it.
+bool KernelWouldFollow(const std::filesystem::path& link, const struct stat& linkStatus) {
+    struct stat folder {};
+    const std::filesystem::path parent = link.parent_path().empty() ? "." : link.parent_path();
+    if (::stat(parent.c_str(), &folder) != 0) return true;  // the open that follows will say why
+    const bool sharedSticky = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
+    return !sharedSticky || linkStatus.st_uid == ::geteuid() || linkStatus.st_uid == folder.st_uid;
+}
+
+}  // namespace
+
 bool ResolveNamedDestination(const std::string& path, std::string& target, SystemError& error) {
     std::filesystem::path current = path;
     for (int depth = 0; depth < 40; ++depth) {
@@ -177,6 +191,10 @@ bool ResolveNamedDestination(const std::string& path, std::string& target, Syste
         if (::lstat(current.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
             target = current.string();
             return true;
+        }
+        if (!KernelWouldFollow(current, status)) {
+            error = {Cause::IsLink, std::strerror(EACCES)};
+            return false;
         }
         std::error_code unreadable;
         const std::filesystem::path next = std::filesystem::read_symlink(current, unreadable);
@@ -228,8 +246,51 @@ bool SyncFile(const Handle& file, SystemError& error) {
     return Failed(error);
 }
 
-int ProcessId() { return static_cast<int>(::getpid()); }
+namespace {
 
-bool ProcessMayBeRunning(int pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
+enum class Lock { Taken, HeldByAnother, Unsupported };
+
+// An open file description lock (not a process's lock): it belongs to the descriptor, so it is
+// not shared with other threads of the writer and ends when the descriptor closes, and it is seen
+// across process namespaces, where a process id means nothing. A system or file system without
+// such locks (EINVAL; WebAssembly's in-memory files) has one process writing at most.
+Lock TakeLock(int fd, short type) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) return Lock::Taken;
+    return errno == EINVAL || errno == ENOSYS ? Lock::Unsupported : Lock::HeldByAnother;
+}
+
+// True when name inside folder is still the file open as fd.
+bool StillNames(int folder, const std::string& name, int fd) {
+    struct stat named {
+    }, open{};
+    return ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && ::fstat(fd, &open) == 0 &&
+           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
+}  // namespace
+
+bool MarkInUse(const Handle& folder, const std::string& name, const Handle& file) {
+    return TakeLock(Fd(file), F_WRLCK) != Lock::HeldByAnother && StillNames(Fd(folder), name, Fd(file));
+}
+
+void RemoveIfAbandoned(const Handle& folder, const std::string& name) {
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    // A read lock needs the file open for reading; a file that the writer may only write (it has
+    // the mode of the file it replaces) is opened for writing and write-locked instead.
+    short type = F_RDLCK;
+    Handle file(::openat(Fd(folder), name.c_str(), O_RDONLY | kFlags));
+    if (!file.Valid()) {
+        file = Handle(::openat(Fd(folder), name.c_str(), O_WRONLY | kFlags));
+        type = F_WRLCK;
+    }
+    // Without locks nothing tells a running writer's file from an abandoned one: it stays.
+    if (!file.Valid() || TakeLock(Fd(file), type) != Lock::Taken) return;
+    // Removed only while the lock is held and the name still names the file locked, so that a
+    // writer that created it just now, and has not locked it yet, finds it gone and makes another.
+    if (StillNames(Fd(folder), name, Fd(file))) ::unlinkat(Fd(folder), name.c_str(), 0);
+}
 
 }  // namespace platformfiles

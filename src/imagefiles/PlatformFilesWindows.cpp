@@ -264,8 +264,9 @@ Handle CreateNewFile(const Handle& folder, const std::string& name, const EntryI
     // CREATE_NEW never opens what is there, a link included. The new file is an ordinary one
     // either way: Windows has no permission bits or owner to carry over, and a read-only file is
     // never replaced.
-    HANDLE native = ::CreateFileW(Inside(folder, name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Not shared for deletion: while this writer holds it, no other writer removes it as abandoned.
+    HANDLE native = ::CreateFileW(Inside(folder, name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (native == INVALID_HANDLE_VALUE) return Failed(error), Handle();
     return Wrap(native, Utf8Path(PathOf(folder.Path()) / PathOf(name)));
 }
@@ -287,15 +288,16 @@ bool SyncFile(const Handle& file, SystemError& error) {
     return Failed(error);
 }
 
-int ProcessId() { return static_cast<int>(::GetCurrentProcessId()); }
+// The writer's own handle is the mark: a temporary file is created without delete sharing, so
+// while its writer holds it open nobody can remove it, and Windows closes the handle however the
+// writer ends. The byte-range lock adds the same answer for those who ask by locking.
+bool MarkInUse(const Handle&, const std::string&, const Handle& file) {
+    OVERLAPPED first{};
+    return ::LockFileEx(NativeOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first) != 0;
+}
 
-bool ProcessMayBeRunning(int pid) {
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
-    if (process == nullptr) return ::GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
-    DWORD exitCode = 0;
-    const bool running = !::GetExitCodeProcess(process, &exitCode) || exitCode == STILL_ACTIVE;
-    ::CloseHandle(process);
-    return running;
+void RemoveIfAbandoned(const Handle& folder, const std::string& name) {
+    ::DeleteFileW(Inside(folder, name).c_str());  // refused while a running writer holds the file
 }
 
 }  // namespace platformfiles

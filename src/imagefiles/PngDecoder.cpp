@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "imagefiles/PictureDecoders.h"
 
@@ -25,14 +26,36 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 
-void ReportSpngError(FileFailure* Why, int error) {
+// Which limit a file over the chunk limits passed: a chunk stored larger than kMaxChunkBytes, or
+// a compressed chunk that inflates past it (zTXt and iTXt text, an iCCP colour profile), which
+// a small, valid file can hold.
+std::string ChunkLimitText(std::span<const uint8_t> file) {
+    const auto u32 = [&](std::size_t at) {
+        return uint32_t{file[at]} << 24 | uint32_t{file[at + 1]} << 16 | uint32_t{file[at + 2]} << 8 | file[at + 3];
+    };
+    bool text = false, profile = false;
+    for (std::size_t at = 8; at + 8 <= file.size();) {
+        const uint32_t length = u32(at);
+        const std::string type(file.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                               file.begin() + static_cast<std::ptrdiff_t>(at + 8));
+        if (length > kMaxChunkBytes) return "a PNG chunk is larger than 4 MiB";
+        text = text || type == "zTXt" || type == "iTXt";
+        profile = profile || type == "iCCP";
+        at += std::size_t{length} + 12;
+    }
+    if (text) return "a text chunk inflates past 4 MiB";
+    if (profile) return "a colour profile inflates past 4 MiB";
+    return "the PNG's extra chunks take more than 8 MiB";
+}
+
+void ReportSpngError(FileFailure* Why, int error, std::span<const uint8_t> file) {
     switch (error) {
         case SPNG_IO_EOF:
         case SPNG_EOF:
         case SPNG_EIDAT_TOO_SHORT:
             Report(Why, FailureKind::Truncated, std::string("PNG: ") + spng_strerror(error));
             return;
-        case SPNG_ECHUNK_LIMITS: Report(Why, FailureKind::TooLarge, "a PNG chunk is larger than the limit"); return;
+        case SPNG_ECHUNK_LIMITS: Report(Why, FailureKind::Unsupported, ChunkLimitText(file)); return;
         default: Report(Why, FailureKind::Malformed, std::string("PNG: ") + spng_strerror(error)); return;
     }
 }
@@ -69,22 +92,19 @@ std::optional<RgbaPicture> DecodePng(std::span<const uint8_t> file, FileFailure*
         return std::nullopt;
     }
     if (error) {
-        ReportSpngError(Why, error);
+        ReportSpngError(Why, error, file);
         return std::nullopt;
     }
     const int64_t width = header.width;
     const int64_t height = header.height;
-    if (width * height > maxPixels) {
-        ReportTooManyPixels(Why, width, height, maxPixels);
-        return std::nullopt;
-    }
+    if (!PictureSizeAllowed(Why, width, height, maxPixels)) return std::nullopt;
 
     const bool sixteenBits = header.bit_depth == 16;
     const int format = sixteenBits ? SPNG_FMT_RGBA16 : SPNG_FMT_RGBA8;
     std::size_t size = 0;
     error = spng_decoded_image_size(ctx.get(), format, &size);
     if (error) {
-        ReportSpngError(Why, error);
+        ReportSpngError(Why, error, file);
         return std::nullopt;
     }
     RgbaPicture picture;
@@ -95,7 +115,7 @@ std::optional<RgbaPicture> DecodePng(std::span<const uint8_t> file, FileFailure*
     // No gamma correction: samples are taken as sRGB, as nearly every PNG writer means them.
     error = spng_decode_image(ctx.get(), picture.Pixels.data(), picture.Pixels.size(), format, SPNG_DECODE_TRNS);
     if (error) {
-        ReportSpngError(Why, error);
+        ReportSpngError(Why, error, file);
         return std::nullopt;
     }
     if (sixteenBits) ReduceSixteenBitSamples(picture.Pixels);

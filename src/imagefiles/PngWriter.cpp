@@ -81,10 +81,13 @@ std::vector<uint8_t> EncodePng(std::span<const uint8_t> Pixels, const Palette& P
 }
 
 bool WritePNGFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                  int32_t Height, std::optional<uint8_t> TransparentIndex) {
+                  int32_t Height, std::optional<uint8_t> TransparentIndex, imagefiles::FileFailure* Why) {
     const std::vector<uint8_t> bytes = EncodePng(Pixels, Palette, Width, Height, TransparentIndex);
-    if (bytes.empty()) return false;
-    return filebytes::WriteFileAtomically(Filename, bytes);
+    if (bytes.empty()) {
+        imagefiles::Report(Why, imagefiles::FailureKind::CannotWrite, "the PNG encoder failed");
+        return false;
+    }
+    return filebytes::WriteFileAtomically(Filename, bytes, Why);
 }
 
 }  // namespace modPNG

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "imagefiles/FileFailure.h"
 #include "imagefiles/PaletteEntry.h"
 
 namespace modPNG {
@@ -18,9 +19,11 @@ namespace modPNG {
 std::vector<uint8_t> EncodePng(std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width, int32_t Height,
                                std::optional<uint8_t> TransparentIndex = std::nullopt);
 
-// Writes EncodePng's bytes all or nothing. False, with the destination left as it was, when the
-// picture cannot be encoded or the file cannot be written.
+// Writes EncodePng's bytes all or nothing. False, with the destination left as it was and the
+// reason in Why (which may be null), when the picture cannot be encoded or the file cannot be
+// written.
 bool WritePNGFile(const std::string& Filename, std::span<const uint8_t> Pixels, const Palette& Palette, int32_t Width,
-                  int32_t Height, std::optional<uint8_t> TransparentIndex = std::nullopt);
+                  int32_t Height, std::optional<uint8_t> TransparentIndex = std::nullopt,
+                  imagefiles::FileFailure* Why = nullptr);
 
 }  // namespace modPNG

@@ -91,7 +91,7 @@ std::string_view MatchRuleName(MatchRule rule) { return rule == MatchRule::Rgb ?
 
 std::string DescribeImportFailure(const imagefiles::FileFailure& failure) {
     using imagefiles::FailureKind;
-    const std::string& detail = failure.Detail;
+    const std::string detail = imagefiles::ReasonText(failure);
     const auto with = [&](std::string text) { return detail.empty() ? text : text + " (" + detail + ")"; };
     switch (failure.Kind) {
         case FailureKind::CannotOpen: return with("the file cannot be opened");
@@ -108,7 +108,8 @@ std::string DescribeImportFailure(const imagefiles::FileFailure& failure) {
         case FailureKind::NotExact: return detail + ", which is not a game colour";
         case FailureKind::WrongSize:
         case FailureKind::BadName:
-        case FailureKind::CannotWrite: break;
+        case FailureKind::CannotWrite:
+        case FailureKind::Cancelled: break;
     }
     return with("the picture cannot be imported");
 }

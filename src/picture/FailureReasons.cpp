@@ -40,7 +40,7 @@ std::string DescribeNameFailure(const std::string& detail) {
 std::string DescribeLoadFailure(const std::string& Filename, const imagefiles::FileFailure& Failure,
                                 const ImportCommandWords& Import) {
     const std::string name = ShortName(Filename);
-    const std::string& detail = Failure.Detail;
+    const std::string detail = imagefiles::ReasonText(Failure);
     const std::string side = std::to_string(kPictureSide);
     switch (Failure.Kind) {
         case FailureKind::CannotOpen:
@@ -68,7 +68,8 @@ std::string DescribeLoadFailure(const std::string& Filename, const imagefiles::F
         case FailureKind::FullyTransparent: return name + ": the picture is fully transparent.";
         case FailureKind::NotExact:
         case FailureKind::BadName:
-        case FailureKind::CannotWrite: break;
+        case FailureKind::CannotWrite:
+        case FailureKind::Cancelled: break;
     }
     return name + ": " + (detail.empty() ? std::string("the picture cannot be loaded") : detail) + ".";
 }
@@ -79,7 +80,7 @@ std::string DescribeWriteFailure(const std::string& Filename, const imagefiles::
         case FailureKind::BadName: return DescribeNameFailure(Failure.Detail);
         case FailureKind::CannotWrite:
         default:
-            return name + " could not be written" + InBrackets(Failure.Detail) +
+            return name + " could not be written" + InBrackets(imagefiles::ReasonText(Failure)) +
                    ". Choose another folder or file name, or free some space.";
     }
 }

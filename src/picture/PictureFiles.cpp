@@ -86,6 +86,11 @@ bool classUnitGAF::SaveAsBMP(int32_t TAPic, const std::string& DestFilename, Fil
 }
 
 bool classUnitGAF::SaveGadget(const std::string& Filename, const std::string& UnitName, FileFailure* Why) const {
+    const auto bytes = GadgetBytes(UnitName, Why);
+    return bytes && filebytes::WriteFileAtomically(Filename, *bytes, Why);
+}
+
+std::optional<std::vector<uint8_t>> classUnitGAF::GadgetBytes(const std::string& UnitName, FileFailure* Why) const {
     std::array<gaf::Frame, kSlotCount> frames{};
     for (int32_t slot = 0; slot < kSlotCount; ++slot) frames[static_cast<std::size_t>(slot)] = ReducedFrame(slot);
 
@@ -95,9 +100,7 @@ bool classUnitGAF::SaveGadget(const std::string& Filename, const std::string& Un
     const std::optional<std::string> encoded = windows1252::FromUtf8(name);
     if (!encoded) {
         Report(Why, FailureKind::BadName, windows1252::RefusedCharacter(name).value_or(""));
-        return false;
+        return std::nullopt;
     }
-
-    const std::vector<uint8_t> bytes = gaf::BuildGadgetFile(windows1252::ToUpper(*encoded), frames);
-    return filebytes::WriteFileAtomically(Filename, bytes, Why);
+    return gaf::BuildGadgetFile(windows1252::ToUpper(*encoded), frames);
 }

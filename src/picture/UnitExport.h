@@ -14,12 +14,15 @@ class classUnitGAF;
 // Slot TAPic as a 96 x 96 PCX or PNG file in the game palette, written all or nothing. False
 // when TAPic is outside 0 to 2 or the file cannot be written (the destination is then left as it
 // was).
-bool SaveSlotAsPCX(const classUnitGAF& Unit, int32_t TAPic, const std::string& DestFilename);
-bool SaveSlotAsPNG(const classUnitGAF& Unit, int32_t TAPic, const std::string& DestFilename);
+bool SaveSlotAsPCX(const classUnitGAF& Unit, int32_t TAPic, const std::string& DestFilename,
+                   imagefiles::FileFailure* Why = nullptr);
+bool SaveSlotAsPNG(const classUnitGAF& Unit, int32_t TAPic, const std::string& DestFilename,
+                   imagefiles::FileFailure* Why = nullptr);
 
 // Slot TAPic reduced to the 64 x 64 frame the GAF file holds, as a PNG file in the game palette
 // without transparency, the same file extracting that frame from the GAF file gives.
-bool SaveFrameAsPNG(const classUnitGAF& Unit, int32_t TAPic, const std::string& DestFilename);
+bool SaveFrameAsPNG(const classUnitGAF& Unit, int32_t TAPic, const std::string& DestFilename,
+                    imagefiles::FileFailure* Why = nullptr);
 
 // Where a unit's files go inside a mod's folder.
 struct UnitFiles {
@@ -34,8 +37,12 @@ std::optional<UnitFiles> UnitFilePaths(const std::string& Dir, const std::string
                                        imagefiles::FileFailure* Why = nullptr);
 
 // Creates Dir/anims and Dir/unitpics as needed and writes the unit's GAF file (exactly what
-// SaveGadget writes) and its normal slot as the PCX information picture, each all or nothing.
-// The name is checked before anything is made. On failure Why says what (BadName, or
-// CannotWrite naming the folder or file); a GAF file written before a failing PCX file stays.
+// SaveGadget writes) and its normal slot as the PCX information picture, as one unit: both are
+// written to temporary files and put on the disk first, and only then renamed into place, so a
+// full disk or a denied folder leaves both destinations as they were. The name is checked before
+// anything is made. On failure Why says what: BadName, or CannotWrite with a Detail that names
+// the file that failed with its reason and says of the other whether it is in place
+// ("... could not be written (No space left on device); ... was not written either"): the
+// system's words sit inside that sentence, so SystemText stays empty.
 std::optional<UnitFiles> ExportUnit(const classUnitGAF& Unit, const std::string& Dir,
                                     imagefiles::FileFailure* Why = nullptr);

@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "gaf/GafFile.h"
 #include "imagefiles/FileFailure.h"
@@ -37,6 +39,9 @@ public:
     // naming it) or the file cannot be written (CannotWrite).
     bool SaveGadget(const std::string& Filename, const std::string& UnitName = "UseNameEntry",
                     imagefiles::FileFailure* Why = nullptr) const;
+    // The bytes SaveGadget writes; nothing (BadName) for a name it refuses.
+    std::optional<std::vector<uint8_t>> GadgetBytes(const std::string& UnitName = "UseNameEntry",
+                                                    imagefiles::FileFailure* Why = nullptr) const;
 
     void Name(const std::string& UnitName);  // UTF-8 text
     std::string Name() const;

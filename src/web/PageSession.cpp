@@ -19,7 +19,6 @@ namespace web {
 
 namespace {
 
-using imagefiles::FailureKind;
 using imagefiles::FileFailure;
 
 // How a refused picture's reason names the page's import command.
@@ -44,8 +43,8 @@ std::string ImportReason(const std::string& path, const FileFailure& why) {
 
 // A reader's own detail as a sentence, as the window shows a GAF file's refusal.
 std::string DetailSentence(const FileFailure& why) {
-    if (why.Detail.empty()) return {};
-    std::string sentence = why.Detail;
+    std::string sentence = imagefiles::ReasonText(why);
+    if (sentence.empty()) return {};
     if (sentence[0] >= 'a' && sentence[0] <= 'z') sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
     return sentence + ".";
 }
@@ -94,12 +93,12 @@ Outcome PageSession::LoadPicture(int32_t TAPic, const std::string& Path, bool Pc
 }
 
 Outcome PageSession::SavePicture(int32_t TAPic, const std::string& Path, const std::string& Format) const {
-    FileFailure why{FailureKind::CannotWrite, {}};
+    FileFailure why;
     bool saved = false;
     if (Format == "pcx") {
-        saved = SaveSlotAsPCX(unit_, TAPic, Path);
+        saved = SaveSlotAsPCX(unit_, TAPic, Path, &why);
     } else if (Format == "png") {
-        saved = SaveSlotAsPNG(unit_, TAPic, Path);
+        saved = SaveSlotAsPNG(unit_, TAPic, Path, &why);
     } else {
         saved = unit_.SaveAsBMP(TAPic, Path, &why);
     }
@@ -240,8 +239,11 @@ Outcome PageSession::ExtractGaf(const std::string& Dir, std::vector<std::string>
     if (!gaf_) return Failed(CommandMessages::kFramesNotWritten, {});
     FileFailure why;
     std::vector<std::string> written;
-    const bool extracted = gaf::ExtractGafFrames(
-        *gaf_, Dir, [&](const std::string& path) { written.push_back(path); }, &why);
+    const auto told = [&](const std::string& path, std::size_t) {
+        written.push_back(path);
+        return true;
+    };
+    const bool extracted = gaf::ExtractGafFrames(*gaf_, Dir, told, &why).has_value();
     if (Files) *Files = std::move(written);
     if (!extracted) return Failed(CommandMessages::kFramesNotWritten, DetailSentence(why));
     return Outcome{true, {}, {}, {}};

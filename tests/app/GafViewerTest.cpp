@@ -3,6 +3,10 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
 
 #include "WindowTestSupport.h"
 #include "app/GafFrameView.h"
@@ -108,6 +112,28 @@ TEST_F(GafViewerTest, FramesShowTheirFieldsAndColoursAndTheCheckerboardWhereEmpt
         for (int scale : {1, 2})
             EXPECT_EQ(Drawn(scale), frame ? ExpectedDrawing(*frame, scale) : std::vector<uint32_t>{}) << list << row;
     }
+}
+
+// "Export frames as PNG..." clicked: the frames are written off the GUI thread under the folder
+// chosen, and one message says how many; a file in the way of an entry's folder stops it with the
+// reason and the count written before.
+TEST_F(GafViewerTest, ExportFramesWritesEveryFrameAndSaysHowManyOrWhyNot) {
+    Open({{"A", {Raw(2, 1, {1, 2}), Raw(1, 1, {3})}}, {"B", {Raw(1, 1, {4})}}});
+    const std::string out = dir.file("frames");
+    dialog.Choose(out);
+    QTest::mouseClick(Find<QPushButton>("ExportFrames"), Qt::LeftButton);
+    for (const char* file : {"/A/0.png", "/A/1.png", "/B/0.png"}) EXPECT_TRUE(std::filesystem::exists(out + file));
+    std::filesystem::create_directories(dir.file("again"));
+    testsupport::WriteBytes(dir.file("again/B"), {1});
+    dialog.Choose(dir.file("again"));
+    QTest::mouseClick(Find<QPushButton>("ExportFrames"), Qt::LeftButton);
+    ASSERT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_EQ(std::tuple(prompts.Messages[0].Text, prompts.Messages[0].Icon),
+              std::tuple("3 PNG files were written to " + out + ".", MsgIcon::Information));
+    EXPECT_EQ(std::tuple(prompts.Messages[1].Text, prompts.Messages[1].Informative, prompts.Messages[1].Icon),
+              std::tuple(std::string("The frames could not all be written."),
+                         "The folder " + dir.file("again/B") + ": Not a directory. 2 PNG files were written before it.",
+                         MsgIcon::Warning));
 }
 
 }  // namespace

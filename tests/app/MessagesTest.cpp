@@ -26,9 +26,9 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
                       notStored =
                           "The unit name has \"Ω\", a character the game cannot store. Use only Western "
                           "European letters, digits and signs (Windows-1252).",
-                      notWritten =
-                          " could not be written (No such file or directory). Choose another folder or file "
-                          "name, or free some space.";
+                      notWritten = " could not be written (the folder " + dir.file("no") +
+                                   ": No such file or directory). Choose another folder or file name, or free some "
+                                   "space.";
     const struct {
         std::function<void()> Act;
         std::string Title;
@@ -56,7 +56,9 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
         {[&] {
              prompts->InputAnswers = {"a"}, dialog->Choose(dir.file("taken")), Command("Export unit...")->trigger();
          },
-         program, M::Warning, noFiles, "The folder " + dir.file("taken") + "/anims cannot be made."},
+         program, M::Warning, noFiles,
+         dir.file("taken") + "/anims/a_GADGET.GAF could not be written (the folder " + dir.file("taken") +
+             "/anims: Not a directory); " + dir.file("taken") + "/unitpics/A.PCX was not written either."},
         {[&] { dialog->Choose(dir.file("bad.gaf")), Command("Open GAF...")->trigger(); }, program, M::Warning,
          "The .GAF file could not be opened.",
          "Not a GAF file: it starts with 0x04030201, not the version 0x00010100."},

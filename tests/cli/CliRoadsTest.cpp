@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "CliRun.h"
-#include "imagefiles/PcxWriter.h"
-#include "imagefiles/PngWriter.h"
+#include "imagefiles/modPCX.h"
 #include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
 #include "support/GafBuilder.h"
+#include "support/PngDecode.h"
 
 namespace {
 
@@ -41,16 +42,25 @@ TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
     EXPECT_EQ(ReadBytes(d + "w.gaf"), ReadBytes(d + "direct.GAF"));
     EXPECT_EQ(ReadBytes(gaf), ReadBytes(d + "direct/anims/armcamp_GADGET.GAF"));
     EXPECT_EQ(ReadBytes(d + "mod/unitpics/ARMCAMP.PCX"), ReadBytes(d + "direct/unitpics/ARMCAMP.PCX"));
-    EXPECT_EQ(ReadBytes(d + "p.bmp"), modBmp::EncodeBmp(direct.ReducedFrame(1), modPalettes::GamePalette, 64, 64));
-    EXPECT_EQ(ReadBytes(d + "s.pcx"), modPCX::EncodePcx(*direct.Slot(2), modPalettes::GamePalette, 96, 96));
-    EXPECT_EQ(ReadBytes(d + "s.png"), modPNG::EncodePng(*direct.Slot(1), modPalettes::GamePalette, 96, 96));
+    // The right slot in each file: the files read back give its indices.
+    ASSERT_TRUE(modBmp::LoadBMPFile(d + "p.bmp", false));
+    const auto frame = direct.ReducedFrame(1);
+    EXPECT_EQ(modBmp::BmpPixels(), std::vector<uint8_t>(frame.begin(), frame.end()));
+    const auto pcx = modPCX::DecodePcx(ReadBytes(d + "s.pcx"));
+    ASSERT_TRUE(pcx);
+    EXPECT_EQ(pcx->Pixels, std::vector<uint8_t>(direct.Slot(2)->begin(), direct.Slot(2)->end()));
+    const auto png = pngdecode::Decode(ReadBytes(d + "s.png"));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(png->Pixels, std::vector<uint8_t>(direct.Slot(1)->begin(), direct.Slot(1)->end()));
 
     const CliRun extracted = RunTool({"--gaf-extract", gaf, d + "frames"});
-    const auto frame = [&](const char* n) { return testsupport::Joined(d + "frames", std::string("ARMCAMP/") + n); };
-    EXPECT_EQ(extracted.Out + extracted.Err, frame("0.png") + "\n" + frame("1.png") + "\n" + frame("2.png") + "\n");
+    const auto extractedFrame = [&](const std::string& n) {
+        return testsupport::Joined(d + "frames", "ARMCAMP/" + n + ".png");
+    };
+    EXPECT_EQ(extracted.Out + extracted.Err,
+              extractedFrame("0") + "\n" + extractedFrame("1") + "\n" + extractedFrame("2") + "\n3 files written\n");
     for (const char* n : {"0", "1", "2"})
-        EXPECT_EQ(ReadBytes(frame((std::string(n) + ".png").c_str())), ReadBytes(d + "p" + n + ".png"))
-            << "frame " << n;
+        EXPECT_EQ(ReadBytes(extractedFrame(n)), ReadBytes(d + "p" + n + ".png")) << "frame " << n;
 }
 
 // The slot steps on the pattern in all three slots: a wrong slot, operation or argument shows in
@@ -71,10 +81,11 @@ TEST(CliSteps, EachSlotStepEqualsThePictureSetOperation) {
     ASSERT_TRUE(expected.LoadPCXPicture(in.Pcx, 1));
     expected.ResetToBackground(2, 42), expected.MakePicGrey(0), expected.AddBlackCross(0, 2);
     expected.AddCavedogLikeBorder(1, 1), expected.AddBlackCross(1, 4), expected.MakePicLighter(2), expected.AddGrid(2);
-    for (int32_t s = 0; s < 3; ++s)
-        EXPECT_EQ(ReadBytes(in.file(std::to_string(s))),
-                  modBmp::EncodeBmp(*expected.Slot(s), modPalettes::GamePalette, 96, 96))
+    for (int32_t s = 0; s < 3; ++s) {
+        ASSERT_TRUE(modBmp::LoadBMPFile(in.file(std::to_string(s)), false)) << s;
+        EXPECT_EQ(modBmp::BmpPixels(), std::vector<uint8_t>(expected.Slot(s)->begin(), expected.Slot(s)->end()))
             << "slot " << s;
+    }
 }
 
 // The import settings carry over from step to step, each import reporting one line. White is
@@ -99,6 +110,15 @@ TEST(CliSteps, ImportSettingsCarryOverAndEachImportReportsOneLine) {
     EXPECT_EQ(modBmp::BmpPixels()[96 * 48], 249);  // red
 }
 
+// An extraction says how many files it wrote, none included, and makes its folder even then.
+TEST(CliGafExtract, SaysHowManyFilesItWroteNoneIncluded) {
+    testsupport::TempDir dir;
+    testsupport::WriteBytes(dir.file("empty.gaf"), gafbuild::Build({{"A", {}}, {"B", {}}}).Bytes);
+    const CliRun run = RunTool({"--gaf-extract", dir.file("empty.gaf"), dir.file("out")});
+    EXPECT_EQ(std::to_string(run.Exit) + run.Out + run.Err, "00 files written\n");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("out")));
+}
+
 // Names are decoded from Windows-1252 and escaped by the JSON writer; the flags come as stored.
 TEST(CliGafList, NamesAndEveryFieldOfEveryFrame) {
     testsupport::TempDir dir;
@@ -120,15 +140,24 @@ TEST(CliGafList, NamesAndEveryFieldOfEveryFrame) {
 }
 
 #ifndef _WIN32  // Windows has no device that is always full
-TEST(CliFileFailure, StandardOutputThatCannotBeWrittenFailsTheStep) {
+// Whatever the run prints to standard output must reach it: a step that prints checks at once,
+// and the lines of the others (an import's report) are checked when the run ends. Exit status 1.
+TEST(CliFileFailure, StandardOutputThatCannotBeWrittenFailsTheRun) {
     clitest::Inputs in;
-    std::FILE* full = std::fopen("/dev/full", "w");  // every write to it fails for want of room
-    ASSERT_NE(full, nullptr);
-    CliOutput out(full), err;
-    EXPECT_EQ(RunCli({"--unit", "a", "--export-unit", in.file("mod")}, out, err), 1);
-    EXPECT_EQ(err.Text(),
-              "iconwright-cli: --export-unit " + in.file("mod") + ": Standard output could not be written.\n");
-    std::fclose(full);
+    clitest::WriteSolidPng(in.file("red.png"), 4, 4, {255, 0, 0, 255});
+    const std::pair<Args, std::string> cases[] = {
+        {{"--unit", "a", "--export-unit", in.file("mod")},
+         "iconwright-cli: --export-unit " + in.file("mod") + ": Standard output could not be written.\n"},
+        {{"--import", "normal", in.file("red.png")}, "iconwright-cli: standard output could not be written\n"},
+    };
+    for (const auto& [args, message] : cases) {
+        std::FILE* full = std::fopen("/dev/full", "w");  // every write to it fails for want of room
+        ASSERT_NE(full, nullptr);
+        CliOutput out(full), err;
+        EXPECT_EQ(RunCli(args, out, err), 1) << message;
+        EXPECT_EQ(err.Text(), message);
+        std::fclose(full);
+    }
 }
 #endif
 

@@ -18,6 +18,7 @@
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
 using clitest::Args;
 using clitest::CliRun;
 using clitest::RunTool;
@@ -34,6 +35,8 @@ TEST(CliUsage, ErrorExitsWithTwoAndRunsNothing) {
         // A word starting with "--" is the next step, never an argument.
         {{"--load-bmp", "normal", "--write-gaf", "x.gaf"}, "--load-bmp: missing FILE"},
         {{"--grid", "1\n"}, "--grid: bad SLOT \"1\\n\" (use normal, highlighted, disabled, 0, 1 or 2)"},
+        {{"--grid", "1\x7F\xC2\x85"},
+         "--grid: bad SLOT \"1\\x7F\\xC2\\x85\" (use normal, highlighted, disabled, 0, 1 or 2)"},
         {{"--fill", "normal", "1.5"}, "--fill: bad COLOR \"1.5\" (a whole number)"},
         {{"--fit", "zoom"}, "--fit: bad MODE \"zoom\" (use contain, cover, stretch or none)"},
         {{"--strict", "ON"}, "--strict: bad on|off \"ON\" (use on or off)"},
@@ -109,8 +112,9 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
         {{"--cross", "normal", "abc"}, "--cross normal abc", "You must enter a number !"},
         {{"--gaf-extract", d + "good.gaf", d + "out"},
          "--gaf-extract " + d + "good.gaf " + d + "out",
-         "The frames could not all be written: the folder " + testsupport::Joined(d + "out", "B") + " cannot be made.",
-         testsupport::Joined(d + "out", "A/0.png") + "\n"},
+         "The frames could not all be written: the folder " + testsupport::Joined(d + "out", "B") +
+             ": Not a directory.",
+         testsupport::Joined(d + "out", "A/0.png") + "\n1 file written\n"},
         {{"--import", "0", d + "clear.png"}, "--import 0 " + d + "clear.png", "the picture is fully transparent"}};
     for (const Case& c : cases) {
         std::filesystem::remove(before);
@@ -197,6 +201,44 @@ TEST(CliProcess, AFileSizeLimitIsAFailedStepNotASignal) {
     EXPECT_EQ(ReadBytes(gaf), std::vector<uint8_t>(100, 0x5A));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(in.path()), {}), 3) << "in.bmp, IN.PCX, the GAF file";
 }
+
+// Every writer of the CLI, on a full disk and past a file-size limit: exit status 1 and the
+// system's reason in the message, not only "could not be saved".
+TEST(CliProcess, EachWriterSaysWhyOnAFullDiskAndPastASizeLimit) {
+    clitest::Inputs in;
+    Bytes noise(100 * 100);
+    uint32_t state = 1;  // a picture that does not compress: its PNG file is larger than the room given
+    for (uint8_t& pixel : noise) pixel = static_cast<uint8_t>((state = state * 1103515245u + 12345u) >> 24);
+    WriteBytes(in.file("big.gaf"), gafbuild::Build({{"BIG", {gafbuild::Raw(100, 100, noise)}}}).Bytes);
+    const std::string out = in.file("out"), o = out + "/";
+    std::filesystem::create_directory(out);
+    const std::vector<Args> writers{
+        {"--save-bmp", "normal", o + "a.bmp"},
+        {"--save-pcx", "normal", o + "a.pcx"},
+        {"--save-png", "normal", o + "a.png"},
+        {"--preview", "normal", o + "p.bmp"},
+        {"--preview-png", "normal", o + "p.png"},
+        {"--write-gaf", o + "a.gaf"},
+        {"--export-unit", o + "mod"},
+        {"--gaf-extract", in.file("big.gaf"), o + "frames"},
+    };
+    for (const bool fullDisk : {true, false}) {
+        const std::string reason = fullDisk ? "No space left on device" : "File too large";
+        for (const Args& writer : writers) {
+            Args args{"--unit", "armcamp", "--load-bmp", "normal", in.Bmp};
+            args.insert(args.end(), writer.begin(), writer.end());
+            const auto failsWithReason = [&] {
+                const CliRun run = RunTool(args);
+                return run.Exit == 1 && run.Err.find(reason) != std::string::npos;
+            };
+            const int status = fullDisk ? testsupport::OnAFullDisk(out, failsWithReason)
+                                        : testsupport::UnderFileSizeLimit(3000, true, failsWithReason);
+            if (WIFEXITED(status) && WEXITSTATUS(status) == 3) GTEST_SKIP() << "no full disk here (needs root)";
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << writer[0] << ": " << reason;
+        }
+    }
+}
+
 #endif
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "gaf/GafExtraction.h"
-#include "imagefiles/PngWriter.h"
 #include "imagefiles/modPalettes.h"
 #include "support/GafBuilder.h"
+#include "support/PngDecode.h"
+#include "support/Refusals.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -33,8 +35,30 @@ TEST(EntryFolderNames, ARepeatedNameGetsTheFirstFreeNumber) {
     EXPECT_EQ(gaf::EntryFolderNames(gaf), (std::vector<std::string>{"A", "A~2", "A~2~2", "_", "_~2", "A~3", "a"}));
 }
 
+// 20,000 entries of one name: each name goes on from the number it last gave, so this takes
+// linear time (trying ~2, ~3, ... afresh for each took seconds).
+TEST(EntryFolderNames, TwentyThousandAlikeNamesAreNumberedInTurn) {
+    gaf::DecodedGaf gaf;
+    for (int i = 0; i < 20000; ++i) gaf.Entries.emplace_back().Name = "DUP";
+    const std::vector<std::string> folders = gaf::EntryFolderNames(gaf);
+    ASSERT_EQ(folders.size(), 20000u);
+    EXPECT_EQ(folders[0], "DUP");
+    for (std::size_t i = 1; i < folders.size(); ++i) ASSERT_EQ(folders[i], "DUP~" + std::to_string(i + 1));
+}
+
+struct Written {
+    std::vector<std::string> Paths;
+    gaf::WrittenFile Told() {
+        return [this](const std::string& path, std::size_t count) {
+            Paths.push_back(path);
+            return count == Paths.size();
+        };
+    }
+};
+
 // Three entries: the build-menu kind (raw), a run-length frame and a layered frame, and a repeated
-// name; a fourth entry without frames makes no folder.
+// name; a fourth entry without frames makes no folder. Each file holds the frame's indices with
+// the layers drawn, all 256 game colours, and a tRNS chunk only where the file leaves pixels empty.
 TEST(ExtractGafFrames, OnePngPerFrameInTheGamePaletteWithTransparencyOnlyWhereItIsMeant) {
     using gafbuild::Raw;
     const Bytes raw(64 * 64, 9), runs{1, 9, 2, 200, 200, 200};
@@ -48,41 +72,100 @@ TEST(ExtractGafFrames, OnePngPerFrameInTheGamePaletteWithTransparencyOnlyWhereIt
     ASSERT_TRUE(gaf);
     testsupport::TempDir dir;
     const std::string out = dir.file("frames");
-    std::vector<std::string> written;
-    ASSERT_TRUE(gaf::ExtractGafFrames(*gaf, out, [&](const std::string& path) { written.push_back(path); }));
-    EXPECT_EQ(written, (std::vector<std::string>{dir.file("frames/ARMCAMP/0.png"), dir.file("frames/ARMCAMP/1.png"),
-                                                 dir.file("frames/FX/0.png"), dir.file("frames/FX~2/0.png")}));
+    Written written;
+    EXPECT_EQ(gaf::ExtractGafFrames(*gaf, out, written.Told()), std::optional<std::size_t>(4));
+    EXPECT_EQ(written.Paths, (std::vector<std::string>{
+                                 testsupport::Joined(out, "ARMCAMP/0.png"), testsupport::Joined(out, "ARMCAMP/1.png"),
+                                 testsupport::Joined(out, "FX/0.png"), testsupport::Joined(out, "FX~2/0.png")}));
     EXPECT_FALSE(std::filesystem::exists(out + "/EMPTY"));
 
-    // Each file is the game-palette PNG of the frame with the layers drawn (its bytes are checked
-    // in tests/imagefiles); only layers leave pixels transparent.
-    const std::tuple<std::string, int, int, Bytes, std::optional<uint8_t>> expected[] = {
-        {"/ARMCAMP/0.png", 64, 64, raw, std::nullopt},  // raw, single layer: index 9 is a colour here
-        {"/ARMCAMP/1.png", 2, 1, {3, 4}, std::nullopt},
+    const std::tuple<std::string, uint32_t, uint32_t, Bytes, int> expected[] = {
+        {"/ARMCAMP/0.png", 64, 64, raw, -1},  // raw, single layer: index 9 is a colour here
+        {"/ARMCAMP/1.png", 2, 1, {3, 4}, -1},
         {"/FX/0.png", 3, 2, runs, 200},
         {"/FX~2/0.png", 2, 2, {5, 0, 0, 0}, 0},
     };
-    for (const auto& [path, width, height, pixels, transparent] : expected)
-        EXPECT_EQ(testsupport::ReadBytes(out + path),
-                  modPNG::EncodePng(pixels, modPalettes::GamePalette, width, height, transparent))
+    for (const auto& [path, width, height, pixels, transparent] : expected) {
+        const auto png = pngdecode::Decode(testsupport::ReadBytes(out + path));
+        ASSERT_TRUE(png) << path;
+        EXPECT_EQ(std::tuple(png->Header.width, png->Header.height, png->Header.color_type, png->Header.bit_depth),
+                  std::tuple(width, height, uint8_t{3}, uint8_t{8}))
             << path;
+        EXPECT_EQ(png->Pixels, pixels) << path;
+        ASSERT_EQ(png->Colours.size(), 256u) << path;
+        EXPECT_EQ(std::tuple(png->Colours[200].Red, png->Colours[200].Green, png->Colours[200].Blue),
+                  std::tuple(modPalettes::GamePalette[200].Red, modPalettes::GamePalette[200].Green,
+                             modPalettes::GamePalette[200].Blue));
+        Bytes alphas(256, 255);
+        if (transparent >= 0) alphas[static_cast<std::size_t>(transparent)] = 0;
+        EXPECT_EQ(png->Alphas.has_value(), transparent >= 0) << path;
+        if (png->Alphas) {
+            EXPECT_EQ(*png->Alphas, Bytes(alphas.begin(), alphas.begin() + png->Alphas->size())) << path;
+        }
+    }
 }
 
-TEST(ExtractGafFrames, StopsAtAFolderThatCannotBeMadeKeepingWhatWasWritten) {
+// Where a folder or file goes, something else already there stops the extraction with its path:
+// a plain file, or a symbolic link planted to lead the writes elsewhere, which is never followed.
+// The files written before stay; the link's target is untouched.
+TEST(ExtractGafFrames, StopsAtWhatCannotBeMadeAndNeverFollowsALinkBelowTheFolder) {
     const auto gaf = gaf::DecodeGaf(gafbuild::Build({{.Name = "A", .Frames = {gafbuild::Raw(1, 1, {1})}},
                                                      {.Name = "B", .Frames = {gafbuild::Raw(1, 1, {2})}}})
                                         .Bytes);
     ASSERT_TRUE(gaf);
+    const std::function<void(testsupport::TempDir&)> plant[] = {
+        [](testsupport::TempDir& dir) { testsupport::WriteBytes(dir.file("out/B"), {1}); },
+        [](testsupport::TempDir& dir) { std::filesystem::create_directory_symlink("../outside", dir.file("out/B")); },
+        [](testsupport::TempDir& dir) {
+            std::filesystem::create_directory(dir.file("out/B"));
+            std::filesystem::create_symlink("../../outside/victim.txt", dir.file("out/B/0.png"));
+        },
+    };
+    const std::string reasons[] = {"the folder {out}/B: Not a directory",
+                                   "{out}/B is a symbolic link, which is not followed here",
+                                   "{out}/B/0.png is a symbolic link, which is not followed here"};
+    for (std::size_t k = 0; k < std::size(plant); ++k) {
+        testsupport::TempDir dir;
+        std::filesystem::create_directories(dir.file("out"));
+        std::filesystem::create_directories(dir.file("outside"));
+        testsupport::WriteBytes(dir.file("outside/victim.txt"), {7});
+        plant[k](dir);
+        Written written;
+        imagefiles::FileFailure why;
+        EXPECT_FALSE(gaf::ExtractGafFrames(*gaf, dir.file("out"), written.Told(), &why)) << k;
+        EXPECT_EQ(written.Paths, std::vector<std::string>{dir.file("out/A/0.png")});
+        std::string reason = reasons[k];
+        reason.replace(reason.find("{out}"), 5, dir.file("out"));
+        EXPECT_EQ(std::tuple(why.Kind, imagefiles::ReasonText(why)),
+                  std::tuple(imagefiles::FailureKind::CannotWrite, reason));
+        EXPECT_EQ(testsupport::ReadBytes(dir.file("outside/victim.txt")), Bytes{7});
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("outside")), {}), 1);
+    }
+}
+
+// Reading and extracting draw on one budget: files written past its limit are refused before
+// they are written, and a WrittenFile that answers false stops the extraction (Cancelled).
+TEST(ExtractGafFrames, StopsAtTheBudgetsEndOrWhenToldTo) {
+    const auto bytes =
+        gafbuild::Build(
+            {{.Name = "A", .Frames = {gafbuild::Raw(1, 1, {1}), gafbuild::Raw(1, 1, {2}), gafbuild::Raw(1, 1, {3})}}})
+            .Bytes;
+    gaf::WorkBudget budget({.MaxFilesWritten = 2});
+    const auto gaf = gaf::DecodeGaf(bytes, nullptr, budget);
+    ASSERT_TRUE(gaf);
     testsupport::TempDir dir;
-    testsupport::WriteBytes(dir.file("B"), {1});  // a file where the folder B should go
-    std::vector<std::string> written;
     imagefiles::FileFailure why;
-    EXPECT_FALSE(gaf::ExtractGafFrames(
-        *gaf, dir.path().string(), [&](const std::string& path) { written.push_back(path); }, &why));
-    EXPECT_EQ(written, std::vector<std::string>{dir.file("A/0.png")});
-    EXPECT_EQ(why.Kind, imagefiles::FailureKind::CannotWrite);
-    EXPECT_EQ(why.Detail, "the folder " + dir.file("B") + " cannot be made");
-    EXPECT_TRUE(std::filesystem::exists(dir.file("A/0.png")));
+    Written written;
+    EXPECT_FALSE(gaf::ExtractGafFrames(*gaf, dir.file("out"), written.Told(), &why, budget));
+    EXPECT_EQ(written.Paths.size(), 2u);
+    EXPECT_EQ(testsupport::Said(why), testsupport::Said({imagefiles::FailureKind::TooManyPixels,
+                                                         "the extraction would write more than 2 files"}));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/A/2.png")));
+
+    const auto stopAfterOne = [](const std::string&, std::size_t) { return false; };
+    EXPECT_FALSE(gaf::ExtractGafFrames(*gaf, dir.file("again"), stopAfterOne, &why));
+    EXPECT_EQ(testsupport::Said(why), testsupport::Said({imagefiles::FailureKind::Cancelled, "1 file written"}));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("again/A/1.png")));
 }
 
 }  // namespace

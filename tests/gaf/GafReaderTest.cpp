@@ -236,6 +236,12 @@ TEST(DecodeGafHostile, SharedOffsetsAndDeepLayersCannotMakeItSpinOrBlowUp) {
                                "or data byte, counted again for every frame used again)"}));
     EXPECT_TRUE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 128 + 2000 * 10328})) << why.Detail;
     EXPECT_FALSE(gaf::DecodeGaf(bytes, &why, {.MaxWork = 128 + 2000 * 10328 - 1}));
+    // The parts visited, the entry and its 2000 frames, are charged before any frame is decoded.
+    EXPECT_FALSE(gaf::DecodeGaf(bytes, &why, {.MaxParts = 2000}));
+    EXPECT_EQ(Said(why), Said({FailureKind::TooManyPixels,
+                               "entry SHARED: the file has more than 2000 entries and frames (counted again for every "
+                               "frame used again)"}));
+    EXPECT_TRUE(gaf::DecodeGaf(bytes, &why, {.MaxParts = 2001})) << why.Detail;
 
     // Layers nested one deeper than allowed: 9 frames, each the only layer of the one before.
     gafbuild::Frame deep = Raw(1, 1, {1});

@@ -4,14 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <iostream>
 
 #include "imagefiles/FileBytes.h"
+#include "imagefiles/PlatformFiles.h"
 #include "support/Refusals.h"
 #include "support/TestFiles.h"
 
@@ -19,6 +22,7 @@ using filebytes::WriteFileAtomically;
 using imagefiles::FailureKind;
 using imagefiles::FileFailure;
 using testsupport::ReadBytes;
+using testsupport::Said;
 using testsupport::WriteBytes;
 using Names = std::vector<std::string>;
 
@@ -113,7 +117,7 @@ TEST(WriteFileAtomically, WritesThroughLinksSoThatTheLinksSurvive) {
     EXPECT_EQ(ReadBytes(dir.file("made.bin")), Counting(30));
     FileFailure why;
     EXPECT_FALSE(WriteFileAtomically(dir.file("loop-a"), Counting(30), &why));
-    EXPECT_EQ(why.Detail, "Too many levels of symbolic links");
+    EXPECT_EQ(why.SystemText, "Too many levels of symbolic links");
     for (const auto& [target, link] : links) EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link))) << link;
 }
 
@@ -127,7 +131,8 @@ TEST(WriteFileAtomically, FailsWithItsReasonWithoutTouchingAFolderAReadOnlyFileO
     const std::pair<std::string, std::string> refused[] = {
         {dir.file("folder"), "a folder"},
         {dir.file("locked.bin"), "the file is read-only"},
-        {dir.file("no-such-folder/out.bin"), "No such file or directory"},
+        {dir.file("no-such-folder/out.bin"),
+         "the folder " + dir.file("no-such-folder") + ": No such file or directory"},
         {"", "no file name"},
     };
     for (const auto& [path, detail] : refused) {
@@ -139,7 +144,7 @@ TEST(WriteFileAtomically, FailsWithItsReasonWithoutTouchingAFolderAReadOnlyFileO
     // system's reason.
     const int status = testsupport::UnderFileSizeLimit(4096, true, [&] {
         FileFailure why;
-        return !WriteFileAtomically(dir.file("full.bin"), Counting(10000), &why) && why.Detail == "File too large";
+        return !WriteFileAtomically(dir.file("full.bin"), Counting(10000), &why) && why.SystemText == "File too large";
     });
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write did not fail with the cause; 3: no limit could be set";
@@ -172,28 +177,110 @@ TEST(WriteFileAtomically, TheTemporaryFileHasTheDestinationsModeAndAKilledWriter
     EXPECT_EQ(ReadBytes(destination), Counting(20));
 }
 
-// Only this destination's temporary files whose writer has ended go; a running writer's file,
-// another destination's and names that only look alike stay.
-TEST(WriteFileAtomically, RemovesStaleTemporaryFilesOnlyOfEndedWritersOfTheSameDestination) {
+// A writer that holds its temporary file (created and locked as WriteFileAtomically does), in
+// this process namespace or in a new one, where its process id means nothing here. It ends when
+// Stop is closed; Process is then waited for. Process -1 when no such writer could be made.
+struct HeldFile {
+    pid_t Process = -1;
+    int Stop = -1;
+};
+
+HeldFile HoldTemporaryFile(const std::string& folder, const std::string& name, bool otherPidNamespace) {
+    int ready[2], stop[2];
+    if (::pipe(ready) != 0 || ::pipe(stop) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(stop[1]);
+        if (otherPidNamespace && ::unshare(CLONE_NEWPID) != 0) ::_exit(3);
+        const pid_t writer = otherPidNamespace ? ::fork() : 0;  // the first process of the new namespace
+        if (writer > 0) ::waitpid(writer, nullptr, 0), ::_exit(0);
+        platformfiles::SystemError error;
+        const auto where = platformfiles::OpenFolder(folder, false, error);
+        const auto file = platformfiles::CreateNewFile(where, name, nullptr, error);
+        const char held = platformfiles::MarkInUse(where, name, file) ? 'y' : 'n';
+        if (::write(ready[1], &held, 1) != 1) ::_exit(4);
+        char none;
+        while (::read(stop[0], &none, 1) > 0) {
+        }
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    ::close(stop[0]);
+    char held = 0;
+    const bool holding = ::read(ready[0], &held, 1) == 1 && held == 'y';
+    ::close(ready[0]);
+    if (!holding) {
+        ::close(stop[1]);
+        ::waitpid(child, nullptr, 0);
+        return {};
+    }
+    return {child, stop[1]};
+}
+
+// Only this destination's temporary files that no writer holds go; a running writer's file
+// (in this PID namespace or another one: a writer in a container sharing the folder), another
+// destination's and names that only look alike stay.
+TEST(WriteFileAtomically, RemovesOnlyTheTemporaryFilesOfTheSameDestinationThatNoWriterHolds) {
     testsupport::TempDir dir;
-    const pid_t running = ::fork();
-    if (running == 0) ::pause(), ::_exit(0);
-    const pid_t endedChild = ::fork();  // a process id that no process has, once waited for
-    if (endedChild == 0) ::_exit(0);
-    ::waitpid(endedChild, nullptr, 0);
-    const std::string ended = std::to_string(endedChild), alive = std::to_string(running);
     const std::pair<std::string, bool> files[] = {
-        {".out.bin.tmp-" + ended + "-7-0-0", false}, {".out.bin.tmp-" + ended + "-123456-99-3", false},
-        {".out.bin.tmp-" + alive + "-7-0-0", true},  {".other.bin.tmp-" + ended + "-7-0-0", true},
-        {".out.bin.tmp-" + ended + "-7-0", true},    {".out.bin.tmp-" + ended + "-7-0-0.keep", true},
-        {"out.bin.tmp-" + ended + "-7-0-0", true},   {".out.bin.tmp-x" + ended + "-7-0-0", true},
+        {".out.bin.tmp-7-0-0", false},  {".out.bin.tmp-123-123456-99-3", false},
+        {".other.bin.tmp-7-0-0", true}, {".out.bin.tmp-7-0-0.keep", true},
+        {"out.bin.tmp-7-0-0", true},    {".out.bin.tmp-x7-0-0", true},
+        {".out.bin.tmp-", true},        {".out.bin.tmp--7", true},
     };
     for (const auto& file : files) WriteBytes(dir.file(file.first), {1});
+    const HeldFile here = HoldTemporaryFile(dir.path(), ".out.bin.tmp-1-1-1", false);
+    ASSERT_GT(here.Process, 0);
+    const HeldFile elsewhere = HoldTemporaryFile(dir.path(), ".out.bin.tmp-2-2-2", true);
+    if (elsewhere.Process < 0) std::cerr << "no second PID namespace here (needs root): that writer is not tried\n";
     EXPECT_TRUE(WriteFileAtomically(dir.file("out.bin"), Counting(5)));
-    ::kill(running, SIGKILL);
-    ::waitpid(running, nullptr, 0);
     for (const auto& [name, kept] : files) EXPECT_EQ(std::filesystem::exists(dir.file(name)), kept) << name;
-    EXPECT_EQ(ReadBytes(dir.file("out.bin")), Counting(5));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(".out.bin.tmp-1-1-1")));
+    if (elsewhere.Process > 0) {
+        EXPECT_TRUE(std::filesystem::exists(dir.file(".out.bin.tmp-2-2-2")));
+    }
+    for (const HeldFile& writer : {elsewhere, here}) ::close(writer.Stop);
+    for (const HeldFile& writer : {elsewhere, here}) {
+        if (writer.Process > 0) ::waitpid(writer.Process, nullptr, 0);
+    }
+    // Once their writers have ended, the next write removes them.
+    EXPECT_TRUE(WriteFileAtomically(dir.file("out.bin"), Counting(6)));
+    EXPECT_FALSE(std::filesystem::exists(dir.file(".out.bin.tmp-1-1-1")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file(".out.bin.tmp-2-2-2")));
+    EXPECT_EQ(ReadBytes(dir.file("out.bin")), Counting(6));
+}
+
+// A named destination that is a link in a sticky world-writable folder (such as /tmp) is
+// followed only where the kernel would follow it: when the link is the writer's or the folder
+// owner's. Another user's link there is refused and its target left alone.
+TEST(WriteFileAtomically, FollowsALinkInASharedStickyFolderOnlyWhereTheKernelWould) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making links of other users needs root";
+    testsupport::TempDir dir;
+    const std::string shared = dir.file("shared");
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    const struct {
+        uid_t FolderOwner, LinkOwner;
+        bool Followed;
+    } cases[] = {{0, 12345, false}, {0, 0, true}, {12345, 12345, true}, {12345, 23456, false}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(::chown(shared.c_str(), c.FolderOwner, 0), 0);
+        WriteBytes(dir.file("victim.bin"), Counting(10));
+        const std::string link = shared + "/out.bin";
+        std::filesystem::remove(link);
+        std::filesystem::create_symlink(dir.file("victim.bin"), link);
+        ASSERT_EQ(::lchown(link.c_str(), c.LinkOwner, 0), 0);
+        FileFailure why;
+        EXPECT_EQ(WriteFileAtomically(link, Counting(20), &why), c.Followed) << c.FolderOwner << " " << c.LinkOwner;
+        EXPECT_EQ(ReadBytes(dir.file("victim.bin")), Counting(c.Followed ? 20 : 10));
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        if (!c.Followed) {
+            EXPECT_EQ(Said(why), Said({FailureKind::CannotWrite,
+                                       link + " is a link of another user in a shared sticky folder, which the "
+                                              "system does not follow",
+                                       "Permission denied"}));
+        }
+    }
 }
 
 // Root replacing another user's file gives the new file that user's owner and group and the

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 
+#include <zlib.h>
+
 #include "ImportTestSupport.h"
 #include "imagefiles/BmpLayout.h"
 #include "imagefiles/PictureDecoders.h"
@@ -54,6 +56,28 @@ TEST(DecodePng, SixteenBitSamplesRoundToNearestAndATransparentColourIsAlphaZero)
     decoded = DecodePicture(EncodePng(layout), nullptr);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->Pixels, (Bytes{10, 20, 30, 0, 10, 20, 31, 255, 10, 20, 30, 0}));
+}
+
+// A valid 5 KB PNG whose zTXt chunk inflates to 5 MiB: refused, and called what it is rather than
+// "too large".
+TEST(DecodePng, ATextChunkThatInflatesPastTheLimitIsNamed) {
+    Bytes file = pictureencode::EncodeRgbaPng(MakePicture(4, 4, 1));
+    const std::string text(5 * 1024 * 1024, ' ');
+    uLongf packedSize = compressBound(text.size());
+    Bytes packed(packedSize);
+    ASSERT_EQ(compress2(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(text.data()), text.size(), 9), Z_OK);
+    Bytes chunk{'z', 'T', 'X', 't', 'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0};
+    chunk.insert(chunk.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packedSize));
+    const auto be32 = [](uint32_t v) { return Bytes{uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}; };
+    Bytes whole = be32(static_cast<uint32_t>(chunk.size() - 4));
+    whole.insert(whole.end(), chunk.begin(), chunk.end());
+    const Bytes crc = be32(static_cast<uint32_t>(crc32(0, chunk.data(), static_cast<uInt>(chunk.size()))));
+    whole.insert(whole.end(), crc.begin(), crc.end());
+    file.insert(file.begin() + 33, whole.begin(), whole.end());  // after the signature and IHDR
+    ASSERT_LT(file.size(), 8000u);
+    FileFailure why;
+    EXPECT_FALSE(DecodePicture(file, &why));
+    EXPECT_EQ(testsupport::Said(why), testsupport::Said({Unsupported, "a text chunk inflates past 4 MiB"}));
 }
 
 TEST(DecodeJpeg, GreyYCbCrAndProgressiveFilesAndCmykRefused) {
@@ -214,15 +238,27 @@ TEST(DecodePicture, HugeSizesInTinyFilesAreRefusedBeforeAnyLargeAllocation) {
     std::memcpy(bmp.data() + 18, &side, 4), std::memcpy(bmp.data() + 22, &side, 4);
     auto tall = Truecolour(40, 30000, 1, 24, 0, {}, std::vector<uint32_t>(30000));
     std::memcpy(tall.data() + 22, "\x30\x75\0\0", 4);  // 30,000 rows of which one is there
-    const Bytes files[] = {PngClaiming(4097, 4096), JpegClaiming(65000, 300), bmp, tall,
-                           pcxbuild::BuildWithPackets(0, 0, 32766, 32766, {0xC1, 1})};
-    for (const auto& file : files) {
-        SCOPED_TRACE(&file - files);
+    // A side longer than 16384 is refused too, however few the pixels: 16 Mi x 1 would cost the
+    // fitting seconds and leave nothing of the picture at 96 x 96.
+    const std::string pixelLimit = "16 Mi pixels", sideLimit = "a side longer than the limit of 16384";
+    const std::pair<Bytes, std::string> files[] = {
+        {PngClaiming(4097, 4096), pixelLimit},
+        {JpegClaiming(65000, 300), pixelLimit},
+        {bmp, pixelLimit},
+        {tall, pixelLimit},
+        {pcxbuild::BuildWithPackets(0, 0, 32766, 32766, {0xC1, 1}), pixelLimit},
+        {PngClaiming(16 * 1024 * 1024, 1), "16777216 x 1 pixels, " + sideLimit},
+        {PngClaiming(1, 16 * 1024 * 1024), "1 x 16777216 pixels, " + sideLimit},
+        {JpegClaiming(20000, 2), sideLimit},
+    };
+    for (std::size_t k = 0; k < std::size(files); ++k) {
+        const auto& [file, limit] = files[k];
+        SCOPED_TRACE(k);
         FileFailure why;
         importtest::AllocationWatch watch;
         EXPECT_FALSE(DecodePicture(file, &why));
         EXPECT_EQ(why.Kind, TooManyPixels) << why.Detail;
-        EXPECT_NE(why.Detail.find("16 Mi pixels"), std::string::npos) << why.Detail;
+        EXPECT_NE(why.Detail.find(limit), std::string::npos) << why.Detail;
         EXPECT_LT(watch.Largest(), std::size_t{1} << 20);
     }
     FileFailure why;

@@ -122,7 +122,7 @@ TEST(PictureFiles, RefusalsSayWhy) {
         {[&](auto* why) { return named.SaveGadget(gaf, "UseNameEntry", why); }, BadName, "\"\xCE\xA9\""},
         {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE", why); }, BadName, "a byte that is not UTF-8 (0xCE)"},
         {[&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); }, CannotWrite,
-         MissingText(dir.file("no"))}};
+         "the folder " + dir.file("no") + ": " + MissingText(dir.file("no"))}};
     for (const auto& [operation, kind, detail] : cases) {
         imagefiles::FileFailure why;
         EXPECT_FALSE(operation(&why)) << detail;

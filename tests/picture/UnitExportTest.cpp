@@ -2,14 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
-#include "imagefiles/PcxWriter.h"
-#include "imagefiles/PngWriter.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPCX.h"
 #include "imagefiles/modPalettes.h"
 #include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
+#include "support/PngDecode.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -37,12 +37,27 @@ TEST(SlotFiles, PcxPngAndFramePngHoldTheSlotOrItsReductionInTheGamePalette) {
     const auto& u = unit.Unit;
     const std::string pcx = unit.Dir.file("s.pcx"), png = unit.Dir.file("s.png"), frame = unit.Dir.file("f.png");
     ASSERT_TRUE(SaveSlotAsPCX(u, 1, pcx) && SaveSlotAsPNG(u, 2, png) && SaveFrameAsPNG(u, 0, frame));
-    EXPECT_EQ(ReadBytes(pcx), modPCX::EncodePcx(*u.Slot(1), GamePalette, 96, 96));
-    EXPECT_EQ(ReadBytes(png), modPNG::EncodePng(*u.Slot(2), GamePalette, 96, 96));
-    EXPECT_EQ(ReadBytes(frame), modPNG::EncodePng(u.ReducedFrame(0), GamePalette, 64, 64));
+    const auto pcxPicture = modPCX::DecodePcx(ReadBytes(pcx));
+    ASSERT_TRUE(pcxPicture);
+    EXPECT_EQ(std::tuple(pcxPicture->LastX, pcxPicture->LastY, pcxPicture->Colours), std::tuple(95, 95, GamePalette));
+    EXPECT_EQ(pcxPicture->Pixels, Bytes(u.Slot(1)->begin(), u.Slot(1)->end()));
+    const auto reduced = u.ReducedFrame(0);
+    const std::tuple<std::string, uint32_t, Bytes> pngs[] = {
+        {png, 96, Bytes(u.Slot(2)->begin(), u.Slot(2)->end())},
+        {frame, 64, Bytes(reduced.begin(), reduced.end())},
+    };
+    for (const auto& [path, side, pixels] : pngs) {
+        const auto stored = pngdecode::Decode(ReadBytes(path));
+        ASSERT_TRUE(stored) << path;
+        EXPECT_EQ(std::tuple(stored->Header.width, stored->Header.height, stored->Header.color_type),
+                  std::tuple(side, side, uint8_t{3}));
+        EXPECT_EQ(stored->Pixels, pixels) << path;
+        EXPECT_EQ(stored->Colours.size(), 256u);
+        EXPECT_FALSE(stored->Alphas) << path;  // no transparency in a slot's picture
+    }
     for (const auto& save : {SaveSlotAsPCX, SaveSlotAsPNG, SaveFrameAsPNG}) {
-        EXPECT_FALSE(save(u, 3, unit.Dir.file("none")));
-        EXPECT_FALSE(save(u, -1, unit.Dir.file("none")));
+        EXPECT_FALSE(save(u, 3, unit.Dir.file("none"), nullptr));
+        EXPECT_FALSE(save(u, -1, unit.Dir.file("none"), nullptr));
     }
     EXPECT_FALSE(fs::exists(unit.Dir.file("none")));
 }
@@ -89,7 +104,10 @@ TEST(ExportUnit, WritesTheGadgetFileAndTheNormalSlotAsPcxCreatingTheFolders) {
     EXPECT_EQ(picture->Colours, GamePalette);
 }
 
-TEST(ExportUnit, ABadNameMakesNothingAndAFolderOrFileInTheWayIsNamed) {
+// The two files are one unit: both are written and on the disk before either is renamed into
+// place, so whatever stops one leaves both destinations as they were (and no temporary file). The
+// reason names the file that failed, with the cause, and says what became of the other.
+TEST(ExportUnit, ABadNameMakesNothingAndWhatStopsOneFileLeavesBothAsTheyWere) {
     PatternUnit unit("a/b");  // (the names refused: UnitFilePaths above)
     const std::string mod = unit.Dir.file("mod");
     imagefiles::FileFailure why;
@@ -97,24 +115,36 @@ TEST(ExportUnit, ABadNameMakesNothingAndAFolderOrFileInTheWayIsNamed) {
     EXPECT_EQ(why.Kind, imagefiles::FailureKind::BadName);
     EXPECT_FALSE(fs::exists(mod));
     unit.Unit.Name("armcamp");
-    const std::vector<std::tuple<std::function<void()>, std::string, bool>> cases{
-        {[&] { testsupport::WriteBytes(mod, {1}); },
-         "the folder " + testsupport::Joined(mod, "anims") + " cannot be made", false},
+    const std::string gaf = mod + "/anims/armcamp_GADGET.GAF", pcx = mod + "/unitpics/ARMCAMP.PCX";
+    const std::vector<std::tuple<std::function<void()>, std::string>> cases{
+        {[&] { testsupport::WriteBytes(mod, {1}); }, gaf + " could not be written (the folder " + mod +
+                                                         "/anims: Not a directory); " + pcx +
+                                                         " was not written either"},
         {[&] { fs::create_directories(mod + "/anims"), testsupport::WriteBytes(mod + "/unitpics", {1}); },
-         "the folder " + testsupport::Joined(mod, "unitpics") + " cannot be made", false},
-        {[&] { fs::create_directories(mod + "/anims/armcamp_GADGET.GAF"); },
-         testsupport::Joined(mod, "anims/armcamp_GADGET.GAF") + " cannot be written", false},
-        // The GAF file is written first and stays when the picture cannot be.
-        {[&] { fs::create_directories(mod + "/unitpics/ARMCAMP.PCX"); },
-         testsupport::Joined(mod, "unitpics/ARMCAMP.PCX") + " cannot be written", true},
+         pcx + " could not be written (the folder " + mod + "/unitpics: Not a directory); " + gaf +
+             " was not written either"},
+        {[&] { fs::create_directories(gaf); },
+         gaf + " could not be written (a folder); " + pcx + " was not written either"},
+        {[&] {
+             fs::create_directories(pcx), fs::create_directories(mod + "/anims"),
+                 testsupport::WriteBytes(gaf, {1, 2, 3});
+         },
+         pcx + " could not be written (a folder); " + gaf + " was not written either"},
     };
-    for (const auto& [inTheWay, detail, gadgetWritten] : cases) {
+    for (const auto& [inTheWay, detail] : cases) {
         fs::remove_all(mod);
         inTheWay();
         imagefiles::FileFailure why;
         EXPECT_FALSE(ExportUnit(unit.Unit, mod, &why)) << detail;
         EXPECT_EQ(std::pair(why.Kind, why.Detail), std::pair(imagefiles::FailureKind::CannotWrite, detail));
-        EXPECT_EQ(fs::is_regular_file(mod + "/anims/armcamp_GADGET.GAF"), gadgetWritten) << detail;
+        if (fs::is_regular_file(gaf)) {
+            EXPECT_EQ(ReadBytes(gaf), (Bytes{1, 2, 3})) << detail;
+        }
+        for (const char* folder : {"/anims", "/unitpics"}) {
+            if (!fs::is_directory(mod + folder)) continue;
+            for (const auto& entry : fs::directory_iterator(mod + folder))
+                EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+        }
     }
 }
 

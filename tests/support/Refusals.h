@@ -6,6 +6,6 @@
 
 namespace testsupport {
 inline std::string Said(const imagefiles::FileFailure& why) {
-    return std::to_string(static_cast<int>(why.Kind)) + ": " + why.Detail;
+    return std::to_string(static_cast<int>(why.Kind)) + ": " + imagefiles::ReasonText(why);
 }
 }  // namespace testsupport

@@ -1,6 +1,8 @@
 #include "support/TestFiles.h"
 
 #ifndef _WIN32
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #endif
@@ -76,6 +78,20 @@ int UnderFileSizeLimit(std::size_t limitBytes, bool ignoreSignal, const std::fun
     if (child < 0 || ::waitpid(child, &status, 0) != child) throw std::runtime_error("cannot run a child process");
     return status;
 }
+
+int OnAFullDisk(const std::filesystem::path& folder, const std::function<bool()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool mounted = ::unshare(CLONE_NEWNS) == 0 &&
+                             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                             ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=4k") == 0;
+        ::_exit(!mounted ? 3 : work() ? 0 : 1);
+    }
+    int status = -1;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) throw std::runtime_error("cannot run a child process");
+    return status;
+}
+
 #endif
 
 }  // namespace testsupport
