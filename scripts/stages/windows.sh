@@ -23,10 +23,20 @@ echo "windows: Wine prefix ready in $((SECONDS - began)) s"
 
 # The unit tests of the core and the CLI. A test program run from its own folder, so that
 # nothing it leaves lands elsewhere; the tests write only below the system's temporary folder.
+# Left out on Windows, each for its reason:
+#   the rows that expect POSIX's words for a failure ("Not a directory") where Windows has its own
+#   ("Directory name invalid"), and its joined paths with "/" where Windows joins with "\":
+#     CliFailure.StopsAtTheFailingStepWithOneLineNamingIt,
+#     ExportUnit.ABadNameMakesNothingAndWhatStopsOneFileLeavesBothAsTheyWere
+#   symbolic links, which Wine cannot make (and Windows only with a privilege):
+#     ExtractGafFrames.StopsAtWhatCannotBeMadeAndNeverFollowsALinkBelowTheFolder
+posix_only=CliFailure.StopsAtTheFailingStepWithOneLineNamingIt
+posix_only+=:ExportUnit.ABadNameMakesNothingAndWhatStopsOneFileLeavesBothAsTheyWere
+posix_only+=:ExtractGafFrames.StopsAtWhatCannotBeMadeAndNeverFollowsALinkBelowTheFolder
 failures=0
 for program in build-windows/tests/tests_*.exe; do
   began=$SECONDS
-  if "$wine" "$program" --gtest_brief=1 >"$program.log" 2>&1; then
+  if "$wine" "$program" --gtest_brief=1 --gtest_filter="-$posix_only" >"$program.log" 2>&1; then
     echo "windows: $(basename "$program") passed ($(grep -o '[0-9]* tests\? from [0-9]* test suites\? ran' "$program.log" | head -1), $((SECONDS - began)) s)"
   else
     echo "windows: $(basename "$program") FAILED:"

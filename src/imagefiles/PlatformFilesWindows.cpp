@@ -264,9 +264,8 @@ Handle CreateNewFile(const Handle& folder, const std::string& name, const EntryI
     // CREATE_NEW never opens what is there, a link included. The new file is an ordinary one
     // either way: Windows has no permission bits or owner to carry over, and a read-only file is
     // never replaced.
-    // Not shared for deletion: while this writer holds it, no other writer removes it as abandoned.
-    HANDLE native = ::CreateFileW(Inside(folder, name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE native = ::CreateFileW(Inside(folder, name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (native == INVALID_HANDLE_VALUE) return Failed(error), Handle();
     return Wrap(native, Utf8Path(PathOf(folder.Path()) / PathOf(name)));
 }
@@ -288,16 +287,24 @@ bool SyncFile(const Handle& file, SystemError& error) {
     return Failed(error);
 }
 
-// The writer's own handle is the mark: a temporary file is created without delete sharing, so
-// while its writer holds it open nobody can remove it, and Windows closes the handle however the
-// writer ends. The byte-range lock adds the same answer for those who ask by locking.
+// The mark is a byte-range lock on the writer's open handle, which Windows releases however the
+// writer ends (the file stays open, renamable, until the writer is done with it).
 bool MarkInUse(const Handle&, const std::string&, const Handle& file) {
     OVERLAPPED first{};
     return ::LockFileEx(NativeOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first) != 0;
 }
 
 void RemoveIfAbandoned(const Handle& folder, const std::string& name) {
-    ::DeleteFileW(Inside(folder, name).c_str());  // refused while a running writer holds the file
+    const std::wstring path = Inside(folder, name);
+    HANDLE file =
+        ::CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    OVERLAPPED first{};
+    const bool abandoned =
+        ::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first) != 0;
+    if (abandoned) ::UnlockFileEx(file, 0, 1, 0, &first);
+    ::CloseHandle(file);
+    if (abandoned) ::DeleteFileW(path.c_str());
 }
 
 }  // namespace platformfiles
