@@ -7,6 +7,8 @@
 #   fuzz              the fuzz targets, briefly
 #   screenshots       the window under Xvfb, with screenshots under build/
 #   web               the web page built with emscripten and tested in headless chromium
+#   package           the Debian package built, unpacked into a scratch root and run; lintian
+#   windows           iconwright-cli cross-built for Windows; its unit tests and roads under Wine
 #   system-untouched  /etc/apt unchanged by the set-up
 #
 # A developer runs some stages alone by naming them: bash scripts/test.sh build sanitize
@@ -14,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all_stages=(format build sanitize fuzz screenshots web system-untouched)
+all_stages=(format build sanitize fuzz screenshots web package windows system-untouched)
 if (($#)); then stages=("$@"); else stages=("${all_stages[@]}"); fi
 for stage in "${stages[@]}"; do
   [[ -x scripts/stages/$stage.sh ]] || { echo "test.sh: no stage named $stage (scripts/stages/$stage.sh)" >&2; exit 2; }

@@ -38,6 +38,7 @@ Steps:
   --gaf-extract FILE DIR write every frame of a GAF file, layers drawn, as an 8-bit PNG file
                          DIR/<entry>/<n>.png (n from 0); prints each path written
   --help                 show this text and run nothing
+  --version              show the program's version and run nothing
 
 Import (each setting changes every later --import and --auto-import):
   --fit MODE             contain (default: whole picture, aspect kept, centred), cover (fills

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "IconwrightVersion.h"
 #include "cli/CliFileSteps.h"
 #include "cli/CliHelp.h"
 #include "cli/CliImportSteps.h"
@@ -180,6 +181,13 @@ int RunCli(const std::vector<std::string>& args, CliOutput& out, CliOutput& err)
             out << CliHelpText();
             if (!out.Flush()) {
                 err << kProgram << ": the help could not be written\n";
+                return kCliStepFailed;
+            }
+            return kCliDone;
+        case CliCommandLine::Outcome::Version:
+            out << kProgram << ' ' << kIconwrightVersion << '\n';
+            if (!out.Flush()) {
+                err << kProgram << ": the version could not be written\n";
                 return kCliStepFailed;
             }
             return kCliDone;

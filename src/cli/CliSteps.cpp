@@ -51,6 +51,7 @@ constexpr std::array<StepSyntax, 28> kSteps{{
 }};
 
 constexpr std::string_view kHelpOption = "--help";
+constexpr std::string_view kVersionOption = "--version";
 
 std::string_view ArgName(ArgKind kind, CliStepKind step) {
     switch (kind) {
@@ -175,6 +176,12 @@ CliCommandLine ParseCliSteps(const std::vector<std::string>& args) {
     for (const auto& word : args) {
         if (word == kHelpOption) {
             line.Result = CliCommandLine::Outcome::Help;
+            return line;
+        }
+    }
+    for (const auto& word : args) {
+        if (word == kVersionOption) {
+            line.Result = CliCommandLine::Outcome::Version;
             return line;
         }
     }

@@ -54,6 +54,7 @@ struct CliCommandLine {
     enum class Outcome {
         Run,         // Steps holds every step, in order
         Help,        // --help was given somewhere: print the help, run nothing
+        Version,     // --version was given somewhere (and --help was not): print the version, run nothing
         UsageError,  // Error says what is wrong; run nothing
     };
     Outcome Result = Outcome::Run;

@@ -8,6 +8,7 @@
 #include "gaf/ControlCharacters.h"
 #include "imagefiles/FileBytes.h"
 #include "imagefiles/PngWriter.h"
+#include "imagefiles/Utf8Path.h"
 #include "imagefiles/modPalettes.h"
 
 namespace gaf {
@@ -93,11 +94,12 @@ std::optional<std::size_t> ExtractGafFrames(const DecodedGaf& gaf, const std::st
     std::optional<filebytes::OutputFolder> folder;  // the current entry's
     std::size_t written = 0;
     const auto write = [&](const std::string& folderName, const std::string& name, std::span<const uint8_t> png) {
-        if (!folder || std::filesystem::path(folder->Path()).filename() != folderName) {
+        if (!folder || imagefiles::Utf8FromPath(imagefiles::PathFromUtf8(folder->Path()).filename()) != folderName) {
             folder = top->Below(folderName, Why);
             if (!folder) return false;
         }
-        const std::string path = (std::filesystem::path(folder->Path()) / name).string();
+        const std::string path =
+            imagefiles::Utf8FromPath(imagefiles::PathFromUtf8(folder->Path()) / imagefiles::PathFromUtf8(name));
         if (!folder->WriteFile(name, png, Why)) {
             if (Why && Why->Detail.empty()) Why->Detail = path;  // which of the many files
             return false;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "imagefiles/PlatformFiles.h"
+#include "imagefiles/Utf8Path.h"
 
 namespace filebytes {
 
@@ -65,7 +66,7 @@ void RemoveStaleTemporaries(const Handle& folder, const std::string& destination
 }
 
 std::string Joined(const std::string& folder, const std::string& name) {
-    return (std::filesystem::path(folder) / name).string();
+    return imagefiles::Utf8FromPath(imagefiles::PathFromUtf8(folder) / imagefiles::PathFromUtf8(name));
 }
 
 bool CannotWrite(FileFailure* Why, std::string detail, std::string systemText = {}) {
@@ -259,13 +260,13 @@ std::optional<PendingFile> PrepareFile(const std::string& path, std::span<const 
             CannotWrite(Why, "", error.Text);
         return std::nullopt;
     }
-    const std::filesystem::path destination = target;
-    const std::string name = destination.filename().string();
+    const std::filesystem::path destination = imagefiles::PathFromUtf8(target);
+    const std::string name = imagefiles::Utf8FromPath(destination.filename());
     if (name.empty()) {  // "folder/" names no file
         CannotWrite(Why, "the name is a folder");
         return std::nullopt;
     }
-    const auto folder = OutputFolder::Open(destination.parent_path().string(), false, Why);
+    const auto folder = OutputFolder::Open(imagefiles::Utf8FromPath(destination.parent_path()), false, Why);
     if (!folder) return std::nullopt;
     auto pending = folder->Prepare(name, bytes, Why);
     if (pending) pending->path_ = path;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "imagefiles/Utf8Path.h"
 #include "import/ImportSettingsText.h"
 #include "picture/Picture.h"
 
@@ -11,7 +12,7 @@ using imagefiles::FailureKind;
 
 // The file's own name, without its folders: the user knows which folder they chose.
 std::string ShortName(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::string name = imagefiles::Utf8FromPath(imagefiles::PathFromUtf8(path).filename());
     return name.empty() ? path : name;
 }
 

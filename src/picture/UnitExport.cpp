@@ -7,6 +7,7 @@
 #include "imagefiles/FileBytes.h"
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
+#include "imagefiles/Utf8Path.h"
 #include "imagefiles/modPalettes.h"
 #include "picture/UnitName.h"
 #include "picture/classUnitGAF.h"
@@ -57,10 +58,10 @@ std::optional<UnitFiles> UnitFilePaths(const std::string& Dir, const std::string
         return std::nullopt;
     }
     const auto encoded = windows1252::FromUtf8(UnitName);
-    const std::filesystem::path dir(Dir);
+    const std::filesystem::path dir = imagefiles::PathFromUtf8(Dir);
     const std::string upper = windows1252::ToUtf8(windows1252::ToUpper(*encoded));
-    return UnitFiles{(dir / "anims" / (UnitName + "_GADGET.GAF")).string(),
-                     (dir / "unitpics" / (upper + ".PCX")).string()};
+    return UnitFiles{imagefiles::Utf8FromPath(dir / "anims" / imagefiles::PathFromUtf8(UnitName + "_GADGET.GAF")),
+                     imagefiles::Utf8FromPath(dir / "unitpics" / imagefiles::PathFromUtf8(upper + ".PCX"))};
 }
 
 std::optional<UnitFiles> ExportUnit(const classUnitGAF& Unit, const std::string& Dir, FileFailure* Why) {
@@ -70,18 +71,22 @@ std::optional<UnitFiles> ExportUnit(const classUnitGAF& Unit, const std::string&
     if (!gadgetBytes) return std::nullopt;
     const std::vector<uint8_t> pictureBytes =
         modPCX::EncodePcx(*Unit.Slot(kNormalPic), modPalettes::GamePalette, kPictureSide, kPictureSide);
-    const std::filesystem::path gadget(files->Gadget);
-    const std::filesystem::path picture(files->UnitPicture);
+    const std::filesystem::path gadget = imagefiles::PathFromUtf8(files->Gadget);
+    const std::filesystem::path picture = imagefiles::PathFromUtf8(files->UnitPicture);
 
     // Both files whole and on the disk before either is renamed into place.
     FileFailure failure;
-    const auto gadgetFolder = filebytes::OutputFolder::Open(gadget.parent_path().string(), true, &failure);
+    const auto gadgetFolder =
+        filebytes::OutputFolder::Open(imagefiles::Utf8FromPath(gadget.parent_path()), true, &failure);
     auto pendingGadget =
-        gadgetFolder ? gadgetFolder->Prepare(gadget.filename().string(), *gadgetBytes, &failure) : std::nullopt;
+        gadgetFolder ? gadgetFolder->Prepare(imagefiles::Utf8FromPath(gadget.filename()), *gadgetBytes, &failure)
+                     : std::nullopt;
     if (!pendingGadget) return ExportFailed(Why, failure, files->Gadget, files->UnitPicture, false), std::nullopt;
-    const auto pictureFolder = filebytes::OutputFolder::Open(picture.parent_path().string(), true, &failure);
+    const auto pictureFolder =
+        filebytes::OutputFolder::Open(imagefiles::Utf8FromPath(picture.parent_path()), true, &failure);
     auto pendingPicture =
-        pictureFolder ? pictureFolder->Prepare(picture.filename().string(), pictureBytes, &failure) : std::nullopt;
+        pictureFolder ? pictureFolder->Prepare(imagefiles::Utf8FromPath(picture.filename()), pictureBytes, &failure)
+                      : std::nullopt;
     if (!pendingPicture) return ExportFailed(Why, failure, files->UnitPicture, files->Gadget, false), std::nullopt;
 
     if (!pendingGadget->Commit(&failure))

@@ -30,7 +30,8 @@ TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
     for (const char* slot : {"0", "1", "2"}) road.insert(road.end(), {"--preview-png", slot, d + "p" + slot + ".png"});
     const CliRun run = RunTool(road);
     ASSERT_EQ(run.Err + std::to_string(run.Exit), "0");
-    EXPECT_EQ(run.Out, gaf + "\n" + d + "mod/unitpics/ARMCAMP.PCX\n");
+    EXPECT_EQ(run.Out, testsupport::Joined(d + "mod", "anims/armcamp_GADGET.GAF") + "\n" +
+                           testsupport::Joined(d + "mod", "unitpics/ARMCAMP.PCX") + "\n");
 
     classUnitGAF direct;
     direct.Name("armcamp");
@@ -53,11 +54,13 @@ TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
     EXPECT_EQ(png->Pixels, std::vector<uint8_t>(direct.Slot(1)->begin(), direct.Slot(1)->end()));
 
     const CliRun extracted = RunTool({"--gaf-extract", gaf, d + "frames"});
-    const std::string frames = d + "frames/ARMCAMP/";
+    const auto extractedFrame = [&](const std::string& n) {
+        return testsupport::Joined(d + "frames", "ARMCAMP/" + n + ".png");
+    };
     EXPECT_EQ(extracted.Out + extracted.Err,
-              frames + "0.png\n" + frames + "1.png\n" + frames + "2.png\n3 files written\n");
+              extractedFrame("0") + "\n" + extractedFrame("1") + "\n" + extractedFrame("2") + "\n3 files written\n");
     for (const char* n : {"0", "1", "2"})
-        EXPECT_EQ(ReadBytes(frames + n + ".png"), ReadBytes(d + "p" + n + ".png")) << "frame " << n;
+        EXPECT_EQ(ReadBytes(extractedFrame(n)), ReadBytes(d + "p" + n + ".png")) << "frame " << n;
 }
 
 // The slot steps on the pattern in all three slots: a wrong slot, operation or argument shows in
@@ -136,6 +139,7 @@ TEST(CliGafList, NamesAndEveryFieldOfEveryFrame) {
               "\n0");
 }
 
+#ifndef _WIN32  // Windows has no device that is always full
 // Whatever the run prints to standard output must reach it: a step that prints checks at once,
 // and the lines of the others (an import's report) are checked when the run ends. Exit status 1.
 TEST(CliFileFailure, StandardOutputThatCannotBeWrittenFailsTheRun) {
@@ -155,5 +159,6 @@ TEST(CliFileFailure, StandardOutputThatCannotBeWrittenFailsTheRun) {
         std::fclose(full);
     }
 }
+#endif
 
 }  // namespace

@@ -74,8 +74,9 @@ TEST(ExtractGafFrames, OnePngPerFrameInTheGamePaletteWithTransparencyOnlyWhereIt
     const std::string out = dir.file("frames");
     Written written;
     EXPECT_EQ(gaf::ExtractGafFrames(*gaf, out, written.Told()), std::optional<std::size_t>(4));
-    EXPECT_EQ(written.Paths, (std::vector<std::string>{out + "/ARMCAMP/0.png", out + "/ARMCAMP/1.png",
-                                                       out + "/FX/0.png", out + "/FX~2/0.png"}));
+    EXPECT_EQ(written.Paths, (std::vector<std::string>{
+                                 testsupport::Joined(out, "ARMCAMP/0.png"), testsupport::Joined(out, "ARMCAMP/1.png"),
+                                 testsupport::Joined(out, "FX/0.png"), testsupport::Joined(out, "FX~2/0.png")}));
     EXPECT_FALSE(std::filesystem::exists(out + "/EMPTY"));
 
     const std::tuple<std::string, uint32_t, uint32_t, Bytes, int> expected[] = {

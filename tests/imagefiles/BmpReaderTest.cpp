@@ -2,7 +2,6 @@
 // refused, and a refusal leaves the module state alone.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <climits>
 #include <fstream>
 #include "imagefiles/modBmp.h"
@@ -133,6 +132,9 @@ TEST(LoadBMPFile, MapsOntoTheGamePaletteOnRequest) {
 // they are no BMP signature, and a valid header at the start of one makes the reader read the
 // picture it describes and nothing else.
 TEST(LoadBMPFile, ReadsTheHeadersFirstAndThenOnlyWhatTheyDescribe) {
+#ifdef _WIN32  // Windows has no /proc (under Wine it is Linux's, counting Wine's own reads too)
+    GTEST_SKIP() << "the system does not count the bytes a process reads";
+#endif
     const auto bytesReadSoFar = [] {  // through read and pread, as the system counts them
         std::ifstream io("/proc/self/io");
         std::string name;
@@ -146,7 +148,7 @@ TEST(LoadBMPFile, ReadsTheHeadersFirstAndThenOnlyWhatTheyDescribe) {
                                                            {Build(PictureLayout(4, 4, 8)), true}};
     for (const auto& [start, accepted] : cases) {
         testsupport::WriteBytes(dir.file("big.bmp"), start);
-        ASSERT_EQ(::truncate(dir.file("big.bmp").c_str(), 200'000'000), 0);
+        std::filesystem::resize_file(dir.file("big.bmp"), 200'000'000);
         imagefiles::FileFailure why;
         const long long before = bytesReadSoFar();
         EXPECT_EQ(modBmp::LoadBMPFile(dir.file("big.bmp"), false, &why), accepted);

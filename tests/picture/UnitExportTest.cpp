@@ -73,7 +73,9 @@ TEST(UnitFilePaths, TheNameAsGivenForTheGafAndUpperCasedForThePicture) {
     for (const auto& [name, gadget, picture] : cases) {
         const auto files = UnitFilePaths("mod", name);
         ASSERT_TRUE(files) << name;
-        EXPECT_EQ(std::pair(files->Gadget, files->UnitPicture), std::pair(gadget, picture));
+        EXPECT_EQ(
+            std::pair(files->Gadget, files->UnitPicture),
+            std::pair(testsupport::Joined("mod", gadget.substr(4)), testsupport::Joined("mod", picture.substr(4))));
     }
     for (const std::string name : {"", "arm\xCE\xA9", "../arm", "arm\\camp"}) {  // armΩ
         imagefiles::FileFailure why;
@@ -87,8 +89,8 @@ TEST(ExportUnit, WritesTheGadgetFileAndTheNormalSlotAsPcxCreatingTheFolders) {
     const std::string mod = unit.Dir.file("mods/my mod");
     const auto files = ExportUnit(unit.Unit, mod);
     ASSERT_TRUE(files);
-    EXPECT_EQ(files->Gadget, mod + "/anims/armcamp_GADGET.GAF");
-    EXPECT_EQ(files->UnitPicture, mod + "/unitpics/ARMCAMP.PCX");
+    EXPECT_EQ(files->Gadget, testsupport::Joined(mod, "anims/armcamp_GADGET.GAF"));
+    EXPECT_EQ(files->UnitPicture, testsupport::Joined(mod, "unitpics/ARMCAMP.PCX"));
     ASSERT_TRUE(unit.Unit.SaveGadget(unit.Dir.file("direct.GAF")));
     EXPECT_EQ(ReadBytes(files->Gadget), ReadBytes(unit.Dir.file("direct.GAF")));
     const auto picture = modPCX::DecodePcx(ReadBytes(files->UnitPicture));

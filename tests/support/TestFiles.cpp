@@ -1,9 +1,11 @@
 #include "support/TestFiles.h"
 
+#ifndef _WIN32
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#endif
 #include <unistd.h>
 #include <atomic>
 #include <csignal>
@@ -36,7 +38,21 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::file(const std::string& name) const { return (path_ / name).string(); }
+// Through char8_t, which std::filesystem reads and writes as UTF-8 on every system (a plain
+// string is the ANSI code page on Windows), with the system's separators, as the program's own
+// joined paths have them.
+std::string TempDir::file(const std::string& name) const {
+    const std::u8string path = (path_ / std::u8string(name.begin(), name.end())).make_preferred().u8string();
+    return std::string(path.begin(), path.end());
+}
+
+std::string Joined(const std::string& path, const std::string& more) {
+    const auto u8 = [](const std::string& text) {
+        return std::filesystem::path(std::u8string(text.begin(), text.end()));
+    };
+    const std::u8string joined = (u8(path) / u8(more).make_preferred()).u8string();
+    return std::string(joined.begin(), joined.end());
+}
 
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -50,6 +66,7 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<uint8_t>& b
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
+#ifndef _WIN32
 int UnderFileSizeLimit(std::size_t limitBytes, bool ignoreSignal, const std::function<bool()>& work) {
     const pid_t child = ::fork();
     if (child == 0) {
@@ -74,5 +91,7 @@ int OnAFullDisk(const std::filesystem::path& folder, const std::function<bool()>
     if (child < 0 || ::waitpid(child, &status, 0) != child) throw std::runtime_error("cannot run a child process");
     return status;
 }
+
+#endif
 
 }  // namespace testsupport

@@ -1,0 +1,38 @@
+#include "cli/ProgramArguments.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
+#endif
+
+#ifdef _WIN32
+
+namespace {
+
+std::string Utf8FromWide(const wchar_t* text) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), size, nullptr, nullptr);
+    utf8.pop_back();  // the terminating null
+    return utf8;
+}
+
+}  // namespace
+
+std::vector<std::string> ProgramArguments(int, char**) {
+    std::vector<std::string> args;
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) return args;
+    for (int i = 1; i < count; ++i) args.push_back(Utf8FromWide(wide[i]));
+    ::LocalFree(wide);
+    return args;
+}
+
+#else
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
+#endif
