@@ -10,6 +10,7 @@
 #include <array>
 
 #include "WindowTestSupport.h"
+#include "app/AppTexts.h"
 #include "app/GafViewer.h"
 #include "gaf/GafFile.h"
 #include "imagefiles/PcxWriter.h"
@@ -17,14 +18,10 @@
 #include "imagefiles/modBmp.h"
 #include "picture/UnitExport.h"
 #include "support/PcxBuilder.h"
-#include "support/PictureEncoders.h"
 
 using namespace apptest;
 
-namespace {
-const std::string kDone = "Done! Go to the Operations menu and see how your menu looks and to save a .GAF";
 using Slots = std::array<Picture, 3>;
-}  // namespace
 
 TEST_F(WindowTest, WholeRoadWritesTheSameGafAsTheCommandLineTool) {
     const std::string picture = dir.file("armcamp.bmp"), windowGaf = dir.file("w.gaf"), cliGaf = dir.file("c.gaf");
@@ -42,7 +39,7 @@ TEST_F(WindowTest, WholeRoadWritesTheSameGafAsTheCommandLineTool) {
         {75, "Displaying new pictures..."}, {88, "Displaying new pictures..."},    {100, "Completed"}};
     EXPECT_EQ(steps, expected);
     EXPECT_EQ(window->MessagePanel()->text(), "Ready");
-    EXPECT_EQ(TakeMessages(), Strings{kDone});
+    EXPECT_EQ(TakeMessages(), Strings{AppTexts::kDone});
     ShowPage(frmMain::kOperationsPage);
     prompts->InputAnswers = {"armcamp"};
     Click("Command26", windowGaf);
@@ -69,9 +66,7 @@ TEST_F(WindowTest, EachSlotCommandIsItsOperationAndOneStepBackAndForth) {
     std::vector<uint8_t> pixels(96 * 96);
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 5 / 96);
     testsupport::WriteBytes(c, pcxbuild::Build({.Packets = pcxbuild::Encode(pixels, 96)}));
-    imagefiles::RgbaPicture rgba{50, 30, {}};
-    for (int i = 0; i < 50 * 30 * 4; ++i) rgba.Pixels.push_back(i % 4 != 3 ? static_cast<uint8_t>(i * 37 % 251) : 255);
-    testsupport::WriteBytes(photo, pictureencode::EncodeRgbaPng(rgba));
+    WritePatternPng(photo, 50, 30, 5);
     using U = classUnitGAF&;
     const std::string load = "Load BMP", pcx = "Load PCX", border = "Add a Cavedog style border",
                       grid = "Add a grid (for disabled picture)", cross = "Add a black cross";
@@ -116,7 +111,7 @@ TEST_F(WindowTest, EachSlotCommandIsItsOperationAndOneStepBackAndForth) {
         states.push_back(current());
         EXPECT_EQ(Caption(Command("Undo")), "Undo " + step.Name);
     }
-    EXPECT_EQ(TakeMessages(), Strings{kDone});
+    EXPECT_EQ(TakeMessages(), Strings{AppTexts::kDone});
     ASSERT_EQ(window->UndoStack()->count(), static_cast<int>(std::size(steps)));
 
     window->activateWindow();

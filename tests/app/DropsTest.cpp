@@ -7,16 +7,13 @@
 #include "WindowTestSupport.h"
 #include "app/GafViewer.h"
 #include "support/GafBuilder.h"
-#include "support/PictureEncoders.h"
 
 using namespace apptest;
 
 TEST_F(WindowTest, DropsOpenGafFilesAndImportPicturesIntoTheirPage) {
     const std::string gadget = dir.file("armcamp.GAF"), photo = dir.file("photo.png");
     testsupport::WriteBytes(gadget, gafbuild::Build({{.Name = "A", .Frames = {gafbuild::Raw(1, 1, {7})}}}).Bytes);
-    imagefiles::RgbaPicture rgba{20, 10, {}};
-    for (int i = 0; i < 20 * 10 * 4; ++i) rgba.Pixels.push_back(i % 4 != 3 ? static_cast<uint8_t>(i * 29 % 256) : 255);
-    testsupport::WriteBytes(photo, pictureencode::EncodeRgbaPng(rgba));
+    WritePatternPng(photo, 20, 10, 3);
     const auto viewers = [this] { return window->findChildren<GafViewer*>().size(); };
     const std::tuple<int, QList<QUrl>, bool, qsizetype, std::size_t> rows[] = {
         // page, files, taken, viewers open and import options asked after it

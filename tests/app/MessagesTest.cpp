@@ -7,6 +7,8 @@
 #include <array>
 
 #include "WindowTestSupport.h"
+#include "app/AppTexts.h"
+#include "picture/CrossSizeText.h"
 #include "support/PictureEncoders.h"
 
 using namespace apptest;
@@ -22,8 +24,8 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
     ImportChoices strict;
     strict.Settings.Strict = true;
     using M = MsgIcon;
-    const std::string program = "Iconwright", noGaf = "The .GAF file could not be written.",
-                      noFiles = "The unit's files could not be written.",
+    using namespace AppTexts;
+    const std::string program = kProgramTitle, noGaf = kGafFailed, noFiles = kUnitNotExported,
                       notStored =
                           "The unit name has \"Ω\", a character the game cannot store. Use only Western "
                           "European letters, digits and signs (Windows-1252).",
@@ -36,22 +38,17 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
         MsgIcon Icon;
         std::string Text, Reason;
     } rows[] = {
-        {[&] { Click("Command1", good), Click("Command28"); }, "Information", M::Information,
-         "Done! Go to the Operations menu and see how your menu looks and to save a .GAF", ""},
-        {[&] { Click("Command1", dir.file("narrow.bmp")); }, program, M::Warning,
-         "The background image must be a 96x96, 256 color bitmap",
+        {[&] { Click("Command1", good), Click("Command28"); }, kDoneTitle, M::Information, kDone, ""},
+        {[&] { Click("Command1", dir.file("narrow.bmp")); }, program, M::Warning, kBadPicture,
          "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it)."},
-        {[&] { prompts->InputAnswers = {"abc"}, Click("Command20"); }, program, M::Information,
-         "You must enter a number !", ""},
-        {[&] { Click("Command17", dir.file("no/saved.bmp")); }, program, M::Warning, "The picture could not be saved.",
+        {[&] { prompts->InputAnswers = {"abc"}, Click("Command20"); }, program, M::Information, kNotANumberMessage, ""},
+        {[&] { Click("Command17", dir.file("no/saved.bmp")); }, program, M::Warning, kSaveFailed,
          "saved.bmp" + notWritten},
-        {[&] { std::filesystem::remove(good), Click("Command28"); }, program, M::None, "Error whilst processing task",
+        {[&] { std::filesystem::remove(good), Click("Command28"); }, program, M::None, kTaskFailed,
          "good.bmp cannot be opened (No such file or directory). Check that the file is there and readable."},
-        {[&] { Click("Command9", dir.file("narrow.bmp")); }, program, M::Warning,
-         "The background image must be a 96x96, 256 color bitmap",
+        {[&] { Click("Command9", dir.file("narrow.bmp")); }, program, M::Warning, kBadPicture,
          "narrow.bmp is a BMP picture. Use Load BMP to load it."},
-        {[&] { prompts->InputAnswers = {""}, Click("Command26"); }, program, M::None,
-         "You can't save without specifying your units UNITNAME", ""},
+        {[&] { prompts->InputAnswers = {""}, Click("Command26"); }, program, M::None, kNoUnitName, ""},
         {[&] { prompts->InputAnswers = {"TankΩ"}, Click("Command26"); }, program, M::Warning, noGaf, notStored},
         {[&] { prompts->InputAnswers = {"a"}, Click("Command26", dir.file("no/a.gaf")); }, program, M::Warning, noGaf,
          "a.gaf" + notWritten},
@@ -66,21 +63,18 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
          dir.file("taken") + "/anims/a_GADGET.GAF could not be written (the folder " + dir.file("taken") +
              "/anims: Not a directory); " + dir.file("taken") + "/unitpics/A.PCX was not written either."},
         {[&] { dialog->Choose(dir.file("bad.gaf")), Command("Open GAF...")->trigger(); }, program, M::Warning,
-         "The .GAF file could not be opened.",
-         "Not a GAF file: it starts with 0x04030201, not the version 0x00010100."},
+         kGafNotOpened, "Not a GAF file: it starts with 0x04030201, not the version 0x00010100."},
         {[&] { dialog->Choose(dir.file("junk.png")), Command("Import picture...")->trigger(); }, program, M::Warning,
-         "The picture could not be imported.",
-         "junk.png is not a picture file Iconwright knows (BMP, PCX, PNG or JPEG)."},
+         kImportFailed, "junk.png is not a picture file Iconwright knows (BMP, PCX, PNG or JPEG)."},
         {[&] { dialog->Choose(photo), importOptions->Ok(strict), Command("Import picture...")->trigger(); }, program,
-         M::Warning, "The picture could not be imported.",
-         "photo.png: pixel 0,0 is #010203, which is not a game colour."},
-        {[&] { prompts->MsgAnswers = {MsgAnswer::No}, Command("Exit")->trigger(); }, "Exit Iconwright", M::Question,
-         "Are you sure you want to quit (unsaved changes will be lost)", ""},
+         M::Warning, kImportFailed, "photo.png: pixel 0,0 is #010203, which is not a game colour."},
+        {[&] { prompts->MsgAnswers = {MsgAnswer::No}, Command("Exit")->trigger(); }, kQuitTitle, M::Question,
+         kQuitQuestion, ""},
         {[&] {
              prompts->InputAnswers = {"armcamp"}, dialog->Choose(dir.file("mod")), Command("Export unit...")->trigger();
          },
          program, M::Information,
-         "The unit's files were written:\n" + dir.file("mod") + "/anims/armcamp_GADGET.GAF\n" + dir.file("mod") +
+         std::string(kUnitExported) + "\n" + dir.file("mod") + "/anims/armcamp_GADGET.GAF\n" + dir.file("mod") +
              "/unitpics/ARMCAMP.PCX",
          ""}};
     ShowPage(frmMain::kNormalPage);

@@ -14,12 +14,12 @@
 #include <QTimer>
 
 #include "WindowTestSupport.h"
+#include "app/AppTexts.h"
 #include "app/ImportDialog.h"
 #include "app/QtMainWindow.h"
 #include "imagefiles/PcxWriter.h"
 #include "imagefiles/PngWriter.h"
 #include "imagefiles/modBmp.h"
-#include "support/PictureEncoders.h"
 
 using namespace apptest;
 
@@ -94,10 +94,7 @@ TEST(QtDialogs, EveryDialogIsAChildOfTheWindowAndBringsItsAnswerBack) {
     const std::string mod = dir.file("mod");
     std::filesystem::create_directories(mod);
     WritePatternBmp(narrow, 95, 96, 40);
-    imagefiles::RgbaPicture picture{40, 20, {}};
-    for (int i = 0; i < 40 * 20 * 4; ++i)
-        picture.Pixels.push_back(i % 4 != 3 ? i * 37 % 251 : i / 4 % 40 < 8 ? 0 : 255);
-    testsupport::WriteBytes(photo, pictureencode::EncodeRgbaPng(picture));
+    WritePatternPng(photo, 40, 20, 9, 8);
     std::unique_ptr<frmMain> window = MakeQtMainWindow();
     window->show();
     QApplication::processEvents();
@@ -130,7 +127,7 @@ TEST(QtDialogs, EveryDialogIsAChildOfTheWindowAndBringsItsAnswerBack) {
                           "file: All pictures (*.png *.jpg *.jpeg *.bmp *.pcx) of All pictures (*.png *.jpg *.jpeg "
                           "*.bmp *.pcx);;PNG files (*.png);;JPEG files (*.jpg *.jpeg);;BMP files (*.bmp);;PCX files "
                           "(*.pcx);;All files (*)",
-                      name = "input: Please enter the UNITNAME (ie, CORKROG, ARMCAMP, etc) of your unit";
+                      name = std::string("input: ") + AppTexts::kUnitNamePrompt;
     EXPECT_EQ(answers.Seen,
               (Strings{bmp,
                        "warning: The background image must be a 96x96, 256 color bitmap | narrow.bmp is 95 x 96 "
@@ -138,8 +135,7 @@ TEST(QtDialogs, EveryDialogIsAChildOfTheWindowAndBringsItsAnswerBack) {
                        name,
                        "warning: The .GAF file could not be written. | The unit name has \"Ω\", a character the game "
                        "cannot store. Use only Western European letters, digits and signs (Windows-1252).",
-                       imports, "options", save, save, save, name,
-                       "folder: Choose the mod's folder (the files go into its anims and unitpics)",
+                       imports, "options", save, save, save, name, std::string("folder: ") + AppTexts::kModFolderTitle,
                        "message: The unit's files were written:\n" + mod + "/anims/armcamp_GADGET.GAF\n" + mod +
                            "/unitpics/ARMCAMP.PCX | ",
                        "message: Are you sure you want to quit (unsaved changes will be lost) | "}));

@@ -7,6 +7,7 @@
 
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
+#include "support/PictureEncoders.h"
 
 namespace apptest {
 
@@ -16,6 +17,16 @@ void WritePatternBmp(const std::string& file, int width, int height, int seed) {
         pixels[static_cast<std::size_t>(i)] = static_cast<uint8_t>((i % width * 7 + i / width * 13 + seed * 31) % 256);
     }
     testsupport::WriteBytes(file, modBmp::EncodeBmp(pixels, modPalettes::GamePalette, width, height));
+}
+
+void WritePatternPng(const std::string& file, int width, int height, int seed, int clearColumns) {
+    imagefiles::RgbaPicture picture{width, height, {}};
+    for (int i = 0; i < width * height; ++i)
+        picture.Pixels.insert(
+            picture.Pixels.end(),
+            {static_cast<uint8_t>(i * 7 + seed), static_cast<uint8_t>(i / width * 9),
+             static_cast<uint8_t>(200 - i % width * 3), static_cast<uint8_t>(i % width < clearColumns ? 0 : 255)});
+    testsupport::WriteBytes(file, pictureencode::EncodeRgbaPng(picture));
 }
 
 Picture Reference(int TAPic, const std::function<void(classUnitGAF&)>& Steps) {

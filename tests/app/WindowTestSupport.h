@@ -30,6 +30,8 @@ using Strings = std::vector<std::string>;
 using Bytes = std::vector<uint8_t>;
 // A 256-colour BMP in the game palette with many colours; seed varies the pattern.
 void WritePatternBmp(const std::string& file, int width, int height, int seed);
+// A truecolour PNG, every pixel its own colour and opaque but for the first clearColumns columns.
+void WritePatternPng(const std::string& file, int width, int height, int seed, int clearColumns = 0);
 // Slot TAPic of a fresh picture set after Steps: what the window must hold after the same work.
 Picture Reference(int TAPic, const std::function<void(classUnitGAF&)>& Steps = {});
 // Game-palette colours of indices (a slot, a 64 x 64 frame) as a picture box reads them back.

@@ -7,32 +7,17 @@
 #include <QUndoStack>
 
 #include "WindowTestSupport.h"
+#include "app/AppTexts.h"
 #include "gaf/GafFile.h"
 #include "picture/AutoGeneration.h"
-#include "support/PictureEncoders.h"
 
 using namespace apptest;
-
-namespace {
-
-const std::string kTaskFailed = "Error whilst processing task";
-
-// A 40 x 30 truecolour picture, every pixel its own colour.
-void WriteShapePng(const std::string& file) {
-    imagefiles::RgbaPicture shape{40, 30, {}};
-    for (int i = 0; i < 40 * 30; ++i)
-        shape.Pixels.insert(shape.Pixels.end(), {static_cast<uint8_t>(i * 7), static_cast<uint8_t>(i / 40 * 9),
-                                                 static_cast<uint8_t>(200 - i % 40), 255});
-    testsupport::WriteBytes(file, pictureencode::EncodeRgbaPng(shape));
-}
-
-}  // namespace
 
 // Imports on two pages, a save as PNG and a failed load: the button makes the other two from the
 // file the normal picture itself came from, or says why not and leaves the status bar idle.
 TEST_F(WindowTest, TheBasisButtonWorksFromTheNormalPicturesOwnFile) {
     const std::string shape = dir.file("shape.png"), small = dir.file("small.bmp"), saved = dir.file("n.png");
-    WriteShapePng(shape);
+    WritePatternPng(shape, 40, 30, 0);
     WritePatternBmp(small, 96, 96, 7);
     WritePatternBmp(dir.file("narrow.bmp"), 95, 96, 4);
     ImportChoices stretch;
@@ -70,7 +55,7 @@ TEST_F(WindowTest, TheBasisButtonWorksFromTheNormalPicturesOwnFile) {
     Click("Command28");
     EXPECT_EQ(prompts->Messages.at(0).Informative,
               "n.png cannot be opened (No such file or directory). Check that the file is there and readable.");
-    EXPECT_EQ(TakeMessages(), Strings{kTaskFailed});
+    EXPECT_EQ(TakeMessages(), Strings{AppTexts::kTaskFailed});
     EXPECT_EQ(std::pair(Slot(1), Slot(2)), kept);
     EXPECT_EQ(std::pair(window->MessagePanel()->text(), window->ProgressPanel()->value()),
               std::pair(QString("Ready"), 0));
@@ -80,7 +65,7 @@ TEST_F(WindowTest, TheBasisButtonWorksFromTheNormalPicturesOwnFile) {
     Click("Command28");
     EXPECT_EQ(prompts->Messages.at(0).Informative,
               "The normal picture was not loaded from a file: load or import it first.");
-    EXPECT_EQ(TakeMessages(), Strings{kTaskFailed});
+    EXPECT_EQ(TakeMessages(), Strings{AppTexts::kTaskFailed});
     EXPECT_EQ(window->UndoStack()->count(), 0);
     EXPECT_EQ(std::pair(window->MessagePanel()->text(), window->ProgressPanel()->value()),
               std::pair(QString("Ready"), 0));
@@ -91,7 +76,7 @@ TEST_F(WindowTest, TheBasisButtonWorksFromTheNormalPicturesOwnFile) {
 TEST_F(WindowTest, LightAndGreyOncePerPictureFollowingUndoAndNewPictures) {
     const std::string a = dir.file("a.bmp"), photo = dir.file("p.png");
     WritePatternBmp(a, 96, 96, 3);
-    WriteShapePng(photo);
+    WritePatternPng(photo, 40, 30, 0);
     QAbstractButton* light = Button("Command23");
     QAbstractButton* grey = Button("Command34");
     ShowPage(frmMain::kHighlightedPage);
