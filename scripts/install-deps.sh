@@ -55,17 +55,17 @@ prepare_private_apt() {
 # Unpacks the source package $1 (an apt-get source argument such as zlib=1:1.2.13.dfsg-1) into
 # .deps/$2, unless the file $3 below it is already there.
 fetch_source() {
-  local spec=$1 target=.deps/$2 marker=$3
+  local wanted=$1 target=.deps/$2 marker=$3
   [[ -f $target/$marker ]] && return 0
   install_missing dpkg-dev
   prepare_private_apt
   local fetch
   fetch=$(mktemp -d)
-  (cd "$fetch" && apt-get "${private_apt[@]}" source -qq "$spec" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
+  (cd "$fetch" && apt-get "${private_apt[@]}" source -qq "$wanted" 2>&1 | grep -v '^W: Download is performed unsandboxed' || true)
   local unpacked
   unpacked=$(find "$fetch" -mindepth 1 -maxdepth 1 -type d -print -quit)
   if [[ -z $unpacked || ! -f $unpacked/$marker ]]; then
-    echo "install-deps: could not fetch the source package $spec" >&2
+    echo "install-deps: could not fetch the source package $wanted" >&2
     rm -rf "$fetch"
     exit 1
   fi

@@ -13,8 +13,8 @@
 #include "CliRun.h"
 #include "IconwrightVersion.h"
 #include "cli/CliHelp.h"
-#include "imagefiles/PlatformFiles.h"
 #include "support/GafBuilder.h"
+#include "support/MissingFileText.h"
 
 namespace {
 
@@ -68,19 +68,6 @@ TEST(CliUsage, ErrorExitsWithTwoAndRunsNothing) {
     EXPECT_FALSE(std::filesystem::exists(earlier));
 }
 
-// The system's words for opening a path that is not there: POSIX's; on Windows, whose names cannot
-// hold a line break, those its calls give.
-std::string CannotOpenText([[maybe_unused]] const std::string& path) {
-#ifdef _WIN32
-    platformfiles::EntryInfo info;
-    platformfiles::SystemError error;
-    platformfiles::OpenForReading(path, info, error);
-    return error.Text;
-#else
-    return "No such file or directory";
-#endif
-}
-
 // Each failing step runs after one that writes before.bmp and ahead of one that would write
 // after.bmp: the run stops there with exit status 1 and one line naming the step and the reason,
 // after what the step printed before it failed. A file name is quoted, and a control character
@@ -101,11 +88,11 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
         {{"--load-bmp", "0", d + "my pic\n.bmp"},
          "--load-bmp 0 \"" + d + "my pic\\n.bmp\"",
          "The background image must be a 96x96, 256 color bitmap. my pic\\n.bmp cannot be opened (" +
-             CannotOpenText(d + "my pic\n.bmp") + "). Check that the file is there and readable."},
+             testsupport::MissingFileText(d + "my pic\n.bmp") + "). Check that the file is there and readable."},
         {{"--load-bmp", "0", d + "del\x7F.bmp"},
          "--load-bmp 0 \"" + d + "del\\x7F.bmp\"",
          "The background image must be a 96x96, 256 color bitmap. del\\x7F.bmp cannot be opened (" +
-             CannotOpenText(d + "del\x7F.bmp") + "). Check that the file is there and readable."},
+             testsupport::MissingFileText(d + "del\x7F.bmp") + "). Check that the file is there and readable."},
         {{"--write-gaf", d + "x.gaf"},
          "--write-gaf " + d + "x.gaf",
          "You can't save without specifying your units UNITNAME"},

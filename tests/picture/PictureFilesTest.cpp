@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "imagefiles/PcxWriter.h"
-#include "imagefiles/PlatformFiles.h"
 #include "imagefiles/modBmp.h"
 #include "imagefiles/modPalettes.h"
 #include "picture/UnitName.h"
 #include "picture/classUnitGAF.h"
+#include "support/MissingFileText.h"
 #include "support/Refusals.h"
 #include "support/TestFiles.h"
 
@@ -88,18 +88,6 @@ TEST(SaveGadget, FramesAndNames) {
     }
 }
 
-// The system's words for a path that is not there: POSIX's, or those the Windows calls give.
-std::string MissingText([[maybe_unused]] const std::string& path) {
-#ifdef _WIN32
-    platformfiles::EntryInfo info;
-    platformfiles::SystemError error;
-    platformfiles::OpenForReading(path, info, error);
-    return error.Text;
-#else
-    return "No such file or directory";
-#endif
-}
-
 // Each refusal of a file operation with its reason: the reader's own, the slot's size, the unit
 // name's character, the writer's cause. None changes a slot, nor a file already there.
 TEST(PictureFiles, RefusalsSayWhy) {
@@ -117,13 +105,13 @@ TEST(PictureFiles, RefusalsSayWhy) {
         {[&](auto* why) { return set.LoadPCXPicture(low, 0, why); }, WrongSize, "96 x 95"},
         {[&](auto* why) { return set.LoadPCXPicture(narrow, 0, why); }, OtherKind, "BMP"},
         {[&](auto* why) { return set.LoadBMPPicture(dir.file("gone.bmp"), 0, why); }, CannotOpen,
-         MissingText(dir.file("gone.bmp"))},
+         testsupport::MissingFileText(dir.file("gone.bmp"))},
         {[&](auto* why) { return set.SaveAsBMP(3, dir.file("s.bmp"), why); }, CannotWrite, "no picture 3"},
         {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE\xA9", why); }, BadName, *UnitNameProblem("\xCE\xA9")},
         {[&](auto* why) { return named.SaveGadget(gaf, "UseNameEntry", why); }, BadName, *UnitNameProblem("\xCE\xA9")},
         {[&](auto* why) { return set.SaveGadget(gaf, "arm\xCE", why); }, BadName, *UnitNameProblem("\xCE")},
         {[&](auto* why) { return set.SaveGadget(dir.file("no/g.gaf"), "arm", why); }, CannotWrite,
-         "the folder " + dir.file("no") + ": " + MissingText(dir.file("no"))}};
+         "the folder " + dir.file("no") + ": " + testsupport::MissingFileText(dir.file("no"))}};
     for (const auto& [operation, kind, detail] : cases) {
         imagefiles::FileFailure why;
         EXPECT_FALSE(operation(&why)) << detail;
