@@ -6,61 +6,71 @@
 #include <filesystem>
 
 #include "CliRun.h"
+#include "gaf/GafReader.h"
 #include "imagefiles/modPCX.h"
-#include "picture/UnitExport.h"
 #include "picture/classUnitGAF.h"
 #include "support/GafBuilder.h"
 #include "support/PngDecode.h"
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
 using clitest::Args;
 using clitest::CliRun;
 using clitest::RunTool;
 using testsupport::ReadBytes;
 
-// Extracting the GAF file gives exactly the --preview-png files.
-TEST(CliRoad, FilesEqualTheDirectlyDrivenPictureSet) {
+// The README's road, each written file decoded and compared with the pictures the operations
+// give when called directly: the GAF frames and previews hold each slot reduced to 64 x 64, the
+// other files the slot itself, and the extraction gives the GAF file's frames back.
+TEST(CliRoad, EachFileHoldsItsSlotsPixels) {
     clitest::Inputs in;
     const std::string d = in.path().string() + "/", gaf = d + "mod/anims/armcamp_GADGET.GAF";
-    Args road{"--unit",      "armcamp",    "--load-bmp",    "normal",      in.Bmp,       "--border",
-              "normal",      "--auto",     in.Bmp,          "--write-gaf", d + "w.gaf",  "--preview",
-              "highlighted", d + "p.bmp",  "--export-unit", d + "mod",     "--save-pcx", "disabled",
-              d + "s.pcx",   "--save-png", "highlighted",   d + "s.png"};
-    for (const char* slot : {"0", "1", "2"}) road.insert(road.end(), {"--preview-png", slot, d + "p" + slot + ".png"});
-    const CliRun run = RunTool(road);
+    const CliRun run = RunTool({"--unit",      "armcamp",    "--load-bmp",    "normal",    in.Bmp,
+                                "--border",    "normal",     "--auto",        in.Bmp,      "--write-gaf",
+                                d + "w.gaf",   "--preview",  "highlighted",   d + "p.bmp", "--export-unit",
+                                d + "mod",     "--save-pcx", "disabled",      d + "s.pcx", "--save-png",
+                                "highlighted", d + "s.png",  "--preview-png", "2",         d + "p2.png"});
     ASSERT_EQ(run.Err + std::to_string(run.Exit), "0");
     EXPECT_EQ(run.Out, testsupport::Joined(d + "mod", "anims/armcamp_GADGET.GAF") + "\n" +
                            testsupport::Joined(d + "mod", "unitpics/ARMCAMP.PCX") + "\n");
 
     classUnitGAF direct;
-    direct.Name("armcamp");
     for (int32_t slot : {kNormalPic, kHighlightedPic, kDisabledPic}) ASSERT_TRUE(direct.LoadBMPPicture(in.Bmp, slot));
     direct.AddCavedogLikeBorder(0, 1), direct.MakePicLighter(1), direct.MakePicGrey(2);
-    ASSERT_TRUE(direct.SaveGadget(d + "direct.GAF"));
-    ASSERT_TRUE(ExportUnit(direct, d + "direct"));
-    EXPECT_EQ(ReadBytes(d + "w.gaf"), ReadBytes(d + "direct.GAF"));
-    EXPECT_EQ(ReadBytes(gaf), ReadBytes(d + "direct/anims/armcamp_GADGET.GAF"));
-    EXPECT_EQ(ReadBytes(d + "mod/unitpics/ARMCAMP.PCX"), ReadBytes(d + "direct/unitpics/ARMCAMP.PCX"));
-    // The right slot in each file: the files read back give its indices.
+    const auto slot = [&](int32_t s) { return Bytes(direct.Slot(s)->begin(), direct.Slot(s)->end()); };
+    const auto reduced = [&](int32_t s) {
+        const auto frame = direct.ReducedFrame(s);
+        return Bytes(frame.begin(), frame.end());
+    };
+    const auto png = [](const std::string& file) {
+        const auto decoded = pngdecode::Decode(ReadBytes(file));
+        return decoded ? decoded->Pixels : Bytes{};
+    };
+    const auto written = gaf::DecodeGaf(ReadBytes(d + "w.gaf"));
+    ASSERT_TRUE(written);
+    ASSERT_EQ(written->Entries.size(), 1u);
+    EXPECT_EQ(written->Entries[0].Name, "ARMCAMP");
+    ASSERT_EQ(written->Entries[0].Frames.size(), 3u);
+    for (int32_t s = 0; s < 3; ++s) EXPECT_EQ(written->Entries[0].Frames[std::size_t(s)].Pixels, reduced(s)) << s;
+    EXPECT_EQ(ReadBytes(gaf), ReadBytes(d + "w.gaf"));  // the export writes the GAF file as --write-gaf does
+    const auto exported = modPCX::DecodePcx(ReadBytes(d + "mod/unitpics/ARMCAMP.PCX"));
+    const auto saved = modPCX::DecodePcx(ReadBytes(d + "s.pcx"));
+    ASSERT_TRUE(exported && saved);
+    EXPECT_EQ(exported->Pixels, slot(0));
+    EXPECT_EQ(saved->Pixels, slot(2));
     ASSERT_TRUE(modBmp::LoadBMPFile(d + "p.bmp", false));
-    const auto frame = direct.ReducedFrame(1);
-    EXPECT_EQ(modBmp::BmpPixels(), std::vector<uint8_t>(frame.begin(), frame.end()));
-    const auto pcx = modPCX::DecodePcx(ReadBytes(d + "s.pcx"));
-    ASSERT_TRUE(pcx);
-    EXPECT_EQ(pcx->Pixels, std::vector<uint8_t>(direct.Slot(2)->begin(), direct.Slot(2)->end()));
-    const auto png = pngdecode::Decode(ReadBytes(d + "s.png"));
-    ASSERT_TRUE(png);
-    EXPECT_EQ(png->Pixels, std::vector<uint8_t>(direct.Slot(1)->begin(), direct.Slot(1)->end()));
+    EXPECT_EQ(modBmp::BmpPixels(), reduced(1));
+    EXPECT_EQ(png(d + "s.png"), slot(1));
+    EXPECT_EQ(png(d + "p2.png"), reduced(2));
 
     const CliRun extracted = RunTool({"--gaf-extract", gaf, d + "frames"});
-    const auto extractedFrame = [&](const std::string& n) {
-        return testsupport::Joined(d + "frames", "ARMCAMP/" + n + ".png");
+    const auto extractedFrame = [&](int n) {
+        return testsupport::Joined(d + "frames", "ARMCAMP/" + std::to_string(n) + ".png");
     };
     EXPECT_EQ(extracted.Out + extracted.Err,
-              extractedFrame("0") + "\n" + extractedFrame("1") + "\n" + extractedFrame("2") + "\n3 files written\n");
-    for (const char* n : {"0", "1", "2"})
-        EXPECT_EQ(ReadBytes(extractedFrame(n)), ReadBytes(d + "p" + n + ".png")) << "frame " << n;
+              extractedFrame(0) + "\n" + extractedFrame(1) + "\n" + extractedFrame(2) + "\n3 files written\n");
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(png(extractedFrame(n)), reduced(n)) << "frame " << n;
 }
 
 // The slot steps on the pattern in all three slots: a wrong slot, operation or argument shows in

@@ -127,7 +127,6 @@ TEST(WriteFileAtomically, FailsWithItsReasonWithoutTouchingAFolderAReadOnlyFileO
     WriteBytes(dir.path() / "folder" / "inside.txt", {1, 2, 3});
     WriteBytes(dir.file("locked.bin"), Counting(10));
     ASSERT_EQ(::chmod(dir.file("locked.bin").c_str(), 0444), 0);  // left alone even by root
-    WriteBytes(dir.file("full.bin"), Counting(10));
     const std::pair<std::string, std::string> refused[] = {
         {dir.file("folder"), "a folder"},
         {dir.file("locked.bin"), "the file is read-only"},
@@ -140,18 +139,9 @@ TEST(WriteFileAtomically, FailsWithItsReasonWithoutTouchingAFolderAReadOnlyFileO
         EXPECT_FALSE(WriteFileAtomically(path, Counting(64), &why)) << path;
         EXPECT_EQ(testsupport::Said(why), testsupport::Said({FailureKind::CannotWrite, detail})) << path;
     }
-    // A full disk, simulated by a file-size limit: the write comes back short and fails with the
-    // system's reason.
-    const int status = testsupport::UnderFileSizeLimit(4096, true, [&] {
-        FileFailure why;
-        return !WriteFileAtomically(dir.file("full.bin"), Counting(10000), &why) && why.SystemText == "File too large";
-    });
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the write did not fail with the cause; 3: no limit could be set";
     EXPECT_EQ(ReadBytes(dir.path() / "folder" / "inside.txt"), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(ReadBytes(dir.file("locked.bin")), Counting(10));
-    EXPECT_EQ(ReadBytes(dir.file("full.bin")), Counting(10));
-    EXPECT_EQ(FolderEntries(dir.path()), (Names{"folder", "full.bin", "locked.bin"}));
+    EXPECT_EQ(FolderEntries(dir.path()), (Names{"folder", "locked.bin"}));
 }
 
 // A writer killed by a file-size limit in the middle of its write leaves its temporary file:
