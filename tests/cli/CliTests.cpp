@@ -85,10 +85,15 @@ TEST(CliFailure, StopsAtTheFailingStepWithOneLineNamingIt) {
         std::string Step, Reason, Out = {};
     };
     const std::vector<Case> cases{
-        {{"--load-bmp", "0", d + "my pic\n\x7F.bmp"},
-         "--load-bmp 0 \"" + d + "my pic\\n\\x7F.bmp\"",
-         "The background image must be a 96x96, 256 color bitmap. my pic\\n\\x7F.bmp cannot be opened (" +
-             testsupport::MissingFileText(d + "my pic\n\x7F.bmp") + "). Check that the file is there and readable."},
+        {{"--load-bmp", "0", d + "my pic\n.bmp"},
+         "--load-bmp 0 \"" + d + "my pic\\n.bmp\"",
+         "The background image must be a 96x96, 256 color bitmap. my pic\\n.bmp cannot be opened (" +
+             testsupport::MissingFileText(d + "my pic\n.bmp") + "). Check that the file is there and readable."},
+        // DEL alone must make the word quoted: a row of its own, apart from the newline above.
+        {{"--load-bmp", "0", d + "del\x7F.bmp"},
+         "--load-bmp 0 \"" + d + "del\\x7F.bmp\"",
+         "The background image must be a 96x96, 256 color bitmap. del\\x7F.bmp cannot be opened (" +
+             testsupport::MissingFileText(d + "del\x7F.bmp") + "). Check that the file is there and readable."},
         {{"--write-gaf", d + "x.gaf"},
          "--write-gaf " + d + "x.gaf",
          "You can't save without specifying your units UNITNAME"},
