@@ -64,11 +64,6 @@ public:
         EXPECT_EQ(dialog.ReportText().toStdString(), import::DescribeReport(expected->Report)) << where;
         EXPECT_TRUE(dialog.OkButton()->isEnabled()) << where;
     }
-    ImportSettings WithGreen() const {
-        ImportSettings s;
-        s.BackgroundFrame = std::make_shared<const RgbaPicture>(*import::LoadBackgroundFrame(green, nullptr));
-        return s;
-    }
 
     testsupport::TempDir dir;
     const std::string green = dir.file("green.png");
@@ -153,7 +148,9 @@ TEST_F(ImportDialogTest, OptionsShowInTheWidgetsAndChangeThePreviewsAsTheImportD
              s.Background = {255, 0, 255};
          }},
         {"background file", true, [this](D d) { files.push_back(green), d.BackgroundFileButton()->click(); },
-         [this](S s) { s = WithGreen(); }},
+         [this](S s) {
+             s.BackgroundFrame = std::make_shared<const RgbaPicture>(*import::LoadBackgroundFrame(green, nullptr));
+         }},
     };
     for (const auto& row : rows) {
         auto dialog = Open();

@@ -1,5 +1,6 @@
 // The window's message boxes: for each place that shows one, its title, icon and texts, with the
-// reason beneath (a unit name the game cannot store: QtDialogsTest). A refused command changes no slot and adds no
+// reason beneath (a picture of the wrong size, a unit name the game cannot store and the unit
+// exported: QtDialogsTest, which also tells warnings apart). A refused command changes no slot and adds no
 // step; refusals of a file or a name carry the Warning icon, loads and imports alike.
 
 #include <QUndoStack>
@@ -37,8 +38,6 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
     } rows[] = {
         {[&] { Click("Command1", good), Click("Command28"); }, kDoneTitle, M::Information,
          "Done! Go to the Operations menu and see how your menu looks and to save a .GAF", ""},
-        {[&] { Click("Command1", dir.file("narrow.bmp")); }, program, M::Warning, kBadPicture,
-         "narrow.bmp is 95 x 96 pixels; pictures must be 96 x 96 (Import picture can fit it)."},
         {[&] { prompts->InputAnswers = {"abc"}, Click("Command20"); }, program, M::Information, kNotANumberMessage, ""},
         {[&] { Click("Command17", dir.file("no/saved.bmp")); }, program, M::Warning, kSaveFailed,
          "saved.bmp" + notWritten},
@@ -66,14 +65,7 @@ TEST_F(WindowTest, EachMessageBoxShowsItsTitleIconAndTexts) {
         {[&] { dialog->Choose(photo), importOptions->Ok(strict), Command("Import picture...")->trigger(); }, program,
          M::Warning, kImportFailed, "photo.png: pixel 0,0 is #010203, which is not a game colour."},
         {[&] { prompts->MsgAnswers = {MsgAnswer::No}, Command("Exit")->trigger(); }, kQuitTitle, M::Question,
-         kQuitQuestion, ""},
-        {[&] {
-             prompts->InputAnswers = {"armcamp"}, dialog->Choose(dir.file("mod")), Command("Export unit...")->trigger();
-         },
-         program, M::Information,
-         std::string(kUnitExported) + "\n" + dir.file("mod") + "/anims/armcamp_GADGET.GAF\n" + dir.file("mod") +
-             "/unitpics/ARMCAMP.PCX",
-         ""}};
+         kQuitQuestion, ""}};
     ShowPage(frmMain::kNormalPage);
     rows[0].Act();
     for (const auto& row : rows) {
