@@ -9,6 +9,7 @@
 #include "WindowTestSupport.h"
 #include "app/AppTexts.h"
 #include "gaf/GafFile.h"
+#include "imagefiles/PngWriter.h"
 #include "picture/AutoGeneration.h"
 
 using namespace apptest;
@@ -41,6 +42,7 @@ TEST_F(WindowTest, TheBasisButtonWorksFromTheNormalPicturesOwnFile) {
     Click("Command4");
     dialog->Choose(saved, 3);  // the PNG filter
     Click("Command17");
+    EXPECT_EQ(testsupport::ReadBytes(saved), modPNG::EncodePng(Slot(0), modPalettes::GamePalette, 96, 96));
     Click("Command1", dir.file("narrow.bmp"));
     Click("Command28");
     EXPECT_EQ(std::pair(Slot(1), Slot(2)), generatedFrom(SlotSource::FromFile(saved, PictureFileKind::Imported)));
