@@ -13,8 +13,6 @@
 #include "app/AppTexts.h"
 #include "app/GafViewer.h"
 #include "gaf/GafFile.h"
-#include "imagefiles/PcxWriter.h"
-#include "imagefiles/PngWriter.h"
 #include "imagefiles/modBmp.h"
 #include "picture/UnitExport.h"
 #include "support/PcxBuilder.h"

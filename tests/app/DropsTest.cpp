@@ -2,8 +2,6 @@
 // local picture among the files is imported into the picture page it lands on; nothing else is
 // taken.
 
-#include <QApplication>
-
 #include "WindowTestSupport.h"
 #include "app/GafViewer.h"
 #include "support/GafBuilder.h"

@@ -64,11 +64,6 @@ public:
         EXPECT_EQ(dialog.ReportText().toStdString(), import::DescribeReport(expected->Report)) << where;
         EXPECT_TRUE(dialog.OkButton()->isEnabled()) << where;
     }
-    ImportSettings WithGreen() const {
-        ImportSettings s;
-        s.BackgroundFrame = std::make_shared<const RgbaPicture>(*import::LoadBackgroundFrame(green, nullptr));
-        return s;
-    }
 
     testsupport::TempDir dir;
     const std::string green = dir.file("green.png");
@@ -79,27 +74,18 @@ public:
 };
 
 // Every pixel a square of the scale: a truecolour picture, its transparency dropped, and indices
-// in the game palette, which the dialog shows at twice their size.
+// in the game palette, which the dialog shows at twice their size. The frames are not square, so
+// that width and height mixed up show.
 TEST(ImportPreview, EveryPixelBecomesASquareOfTheScale) {
-    const RgbaPicture frame{
-        3, 2, {1, 2, 3, 255, 4, 5, 6, 0, 7, 8, 9, 255, 10, 11, 12, 255, 13, 14, 15, 9, 16, 17, 18, 255}};
+    const QImage big = ImportPreview::Truecolour({2, 1, {1, 2, 3, 255, 4, 5, 6, 0}}, 3);
+    ASSERT_EQ(big.size(), QSize(6, 3));
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(big.pixel(x, 2), x < 3 ? qRgb(1, 2, 3) : qRgb(4, 5, 6)) << x;
     import::IndexFrame indices{};
-    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i * 7 + i / 96);
-    const auto expectSquares = [](const QImage& image, QSize size, int scale, const std::function<QRgb(int)>& colour) {
-        ASSERT_EQ(image.size(), size * scale);
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                ASSERT_EQ(image.pixel(x, y), colour(y / scale * size.width() + x / scale))
-                    << scale << " " << x << "," << y;
-    };
-    for (int scale : {1, 3})
-        expectSquares(ImportPreview::Truecolour(frame, scale), QSize(3, 2), scale, [&](int i) {
-            return qRgb(frame.Pixels[i * 4u], frame.Pixels[i * 4u + 1], frame.Pixels[i * 4u + 2]);
-        });
-    expectSquares(ImportPreview::Indexed(indices, modPalettes::GamePalette), QSize(96, 96), 2, [&](int i) {
-        const PaletteEntry& c = modPalettes::GamePalette[indices[static_cast<std::size_t>(i)]];
-        return qRgb(c.Red, c.Green, c.Blue);
-    });
+    indices[95] = 249;  // the game's pure red
+    const QImage shown = ImportPreview::Indexed(indices, modPalettes::GamePalette);
+    ASSERT_EQ(shown.size(), QSize(192, 192));
+    EXPECT_EQ(std::tuple(shown.pixel(189, 1), shown.pixel(190, 0), shown.pixel(191, 1), shown.pixel(190, 2)),
+              std::tuple(qRgb(0, 0, 0), qRgb(255, 0, 0), qRgb(255, 0, 0), qRgb(0, 0, 0)));
 }
 
 // The avoid list, colour and words as the dialog writes them read back to the same values.
@@ -162,7 +148,9 @@ TEST_F(ImportDialogTest, OptionsShowInTheWidgetsAndChangeThePreviewsAsTheImportD
              s.Background = {255, 0, 255};
          }},
         {"background file", true, [this](D d) { files.push_back(green), d.BackgroundFileButton()->click(); },
-         [this](S s) { s = WithGreen(); }},
+         [this](S s) {
+             s.BackgroundFrame = std::make_shared<const RgbaPicture>(*import::LoadBackgroundFrame(green, nullptr));
+         }},
     };
     for (const auto& row : rows) {
         auto dialog = Open();

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include <QSize>
-
 #include "app/CommonDialog.h"
 #include "app/ImportOptionsAsker.h"
 #include "app/Prompts.h"
@@ -72,16 +70,15 @@ struct ScriptedPrompts : Prompts {
     }
 };
 
-struct RecordingUrlOpener : UrlOpener {
-    std::vector<std::string> Opened;
-    void Open(const std::string& Url) override { Opened.push_back(Url); }
+// No test follows a link: a window that opened one would fail nowhere, so none is opened.
+struct NoUrlOpener : UrlOpener {
+    void Open(const std::string&) override {}
 };
 
 // The import options dialog: each answer is OK with the given options, or Cancel.
 struct ScriptedImportOptions : ImportOptionsAsker {
     struct Question {
         std::string File;
-        QSize PictureSize;
         ImportChoices Start;
     };
     std::deque<std::optional<ImportChoices>> Answers;
@@ -89,9 +86,9 @@ struct ScriptedImportOptions : ImportOptionsAsker {
     void Ok(const ImportChoices& choices) { Answers.emplace_back(choices); }
     void Cancel() { Answers.emplace_back(std::nullopt); }
 
-    std::optional<ImportChoices> Ask(const std::string& Filename, const imagefiles::RgbaPicture& Picture,
+    std::optional<ImportChoices> Ask(const std::string& Filename, const imagefiles::RgbaPicture&,
                                      const ImportChoices& Start) override {
-        Asked.push_back({Filename, QSize(Picture.Width, Picture.Height), Start});
+        Asked.push_back({Filename, Start});
         return NextAnswer<std::optional<ImportChoices>>(Answers, std::nullopt, "import options for " + Filename);
     }
 };

@@ -60,7 +60,7 @@ void WindowTest::OpenWindow() {
     prompts = scriptedPrompts.get();
     importOptions = scriptedImportOptions.get();
     window = std::make_unique<frmMain>(std::move(scriptedDialog), std::move(scriptedPrompts),
-                                       std::make_unique<RecordingUrlOpener>(), std::move(scriptedImportOptions));
+                                       std::make_unique<NoUrlOpener>(), std::move(scriptedImportOptions));
     window->show();
     QApplication::processEvents();
 }

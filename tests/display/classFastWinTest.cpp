@@ -1,4 +1,5 @@
-// The display surface: layout, bitmap description, drawing within bounds and showing in a box.
+// The display surface: layout, bitmap description, drawing within bounds and showing in a box;
+// DisplayPicture, which shows a slot through it.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include "display/MemoryPictureBox.h"
 #include "display/classFastWin.h"
 #include "imagefiles/modPalettes.h"
+#include "picture/classUnitGAF.h"
 
 namespace {
 
@@ -58,18 +60,14 @@ TEST(classFastWin, TileDrawRefusesMissingTilesAndPixelDrawStaysOnTheSurface) {
     EXPECT_EQ(surface.Pixels()[31], 9);
 }
 
-TEST(classFastWin, ShowCopiesTheWholeBlockByDefaultAndNothingBeforeInitialize) {
+// Shown at its defaults (SrcWidth and SrcHeight of 1) the whole block is copied: BltCaptures...
+// reads it back.
+TEST(classFastWin, ShowDrawsNothingBeforeInitialize) {
     MemoryPictureBox box(100, 100, 0x123456);
     const classFastWin never;
     never.Show(box, 0, 0, 100, 100, 0, 0);
     never.Show(box, 0, 0, 100, 100, 0, 0, 8, 8, true);
     EXPECT_EQ(std::count(box.Canvas().begin(), box.Canvas().end(), 0x123456u), 100 * 100);
-    classFastWin surface;
-    ASSERT_TRUE(surface.Initialize(96, 96, &box));
-    surface.TileDraw(0, 0, 96, 96, std::vector<uint8_t>(9216, 249));
-    surface.Show(box, 3, 4, 96, 96, 0, 0);  // SrcWidth and SrcHeight at their defaults of 1
-    EXPECT_EQ(std::count(box.Canvas().begin(), box.Canvas().end(), 0xFF0000u), 96 * 96);
-    EXPECT_EQ(box.ColourAt(98, 99), 0xFF0000u);
 }
 
 // Blt reads the box's colours back into the surface as the nearest game indices: 1:1 from where
@@ -100,4 +98,41 @@ TEST(classFastWin, BltCapturesTheBoxAsGamePaletteIndices) {
     std::vector<uint8_t> expected(16, 0);
     expected[0] = 84;
     EXPECT_EQ(PixelsOf(clipped), expected);
+}
+
+// Which picture lands where in the box, in exact colours, and nothing else drawn.
+TEST(DisplayPicture, DrawsTheChosenPictureAtTheRoundedOffsetAndNothingAround) {
+    classUnitGAF unit;
+    unit.AddCavedogLikeBorder(1);  // not symmetric, so a wrong offset or a flip shows
+    unit.AddBlackCross(1, 3);
+    const uint8_t* full = unit.Slot(1)->data();
+    const auto reduced = unit.ReducedFrame(1);
+    const std::vector<uint8_t> black(96 * 96, 0);
+    const struct {
+        int32_t TAPic, BoxSide, Size;
+        bool Centre;
+        int Side, Offset;
+        const uint8_t* picture;
+    } cases[] = {
+        {1, 100, 0, true, 64, 18, reduced.data()},
+        {1, 101, 1, true, 96, 2, full},
+        {1, 103, 1, true, 96, 4, full},  // 2.5, 3.5: half to even
+        {1, 100, 2, false, 0, 0, nullptr},
+        {3, 97, 1, false, 96, 0, black.data()},  // size 2: nothing; 3: black
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "picture " << c.TAPic << " size " << c.Size << " box " << c.BoxSide);
+        MemoryPictureBox box(c.BoxSide, c.BoxSide, 0x123456);
+        unit.DisplayPicture(c.TAPic, box, c.Size, c.Centre);
+        int wrong = 0;
+        for (int i = 0; i < c.BoxSide * c.BoxSide; ++i) {
+            const int x = i % c.BoxSide - c.Offset, y = i / c.BoxSide - c.Offset;
+            const bool inside = x >= 0 && x < c.Side && y >= 0 && y < c.Side;
+            const PaletteEntry& e = modPalettes::GamePalette[inside ? c.picture[y * c.Side + x] : 0];
+            const uint32_t expected = inside ? (uint32_t{e.Red} << 16) | (uint32_t{e.Green} << 8) | e.Blue : 0x123456;
+            wrong += box.Canvas()[static_cast<std::size_t>(i)] != expected;
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(box.RefreshCount(), 1);
+    }
 }

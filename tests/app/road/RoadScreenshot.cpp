@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     dialog->Choose(gaf);
     prompts->InputAnswers = {"armcamp"};
     ScriptedPrompts* said = prompts.get();
-    frmMain window(std::move(dialog), std::move(prompts), std::make_unique<RecordingUrlOpener>(),
+    frmMain window(std::move(dialog), std::move(prompts), std::make_unique<NoUrlOpener>(),
                    std::make_unique<ScriptedImportOptions>());
     window.show();
     QApplication::processEvents();
