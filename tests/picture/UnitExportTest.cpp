@@ -54,7 +54,7 @@ TEST(SlotFiles, PcxPngAndFramePngHoldTheSlotOrItsReductionInTheGamePalette) {
         EXPECT_EQ(std::tuple(stored->Header.width, stored->Header.height, stored->Header.color_type),
                   std::tuple(side, side, uint8_t{3}));
         EXPECT_EQ(stored->Pixels, pixels) << path;
-        EXPECT_EQ(stored->Colours.size(), 256u);
+        EXPECT_TRUE(std::equal(stored->Colours.begin(), stored->Colours.end(), GamePalette.begin(), GamePalette.end()));
         EXPECT_FALSE(stored->Alphas) << path;  // no transparency in a slot's picture
     }
     for (const auto& save : {SaveSlotAsPCX, SaveSlotAsPNG, SaveFrameAsPNG}) {
