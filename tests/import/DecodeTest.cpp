@@ -66,14 +66,13 @@ TEST(DecodePng, ATextChunkThatInflatesPastTheLimitIsNamed) {
     uLongf packedSize = compressBound(text.size());
     Bytes packed(packedSize);
     ASSERT_EQ(compress2(packed.data(), &packedSize, reinterpret_cast<const Bytef*>(text.data()), text.size(), 9), Z_OK);
-    Bytes chunk{'z', 'T', 'X', 't', 'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0};
-    chunk.insert(chunk.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packedSize));
     const auto be32 = [](uint32_t v) { return Bytes{uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}; };
-    Bytes whole = be32(static_cast<uint32_t>(chunk.size() - 4));
-    whole.insert(whole.end(), chunk.begin(), chunk.end());
-    const Bytes crc = be32(static_cast<uint32_t>(crc32(0, chunk.data(), static_cast<uInt>(chunk.size()))));
-    whole.insert(whole.end(), crc.begin(), crc.end());
-    file.insert(file.begin() + 33, whole.begin(), whole.end());  // after the signature and IHDR
+    Bytes chunk = be32(static_cast<uint32_t>(packedSize + 9));
+    chunk.insert(chunk.end(), {'z', 'T', 'X', 't', 'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 0});
+    chunk.insert(chunk.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packedSize));
+    const Bytes crc = be32(static_cast<uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4))));
+    chunk.insert(chunk.end(), crc.begin(), crc.end());
+    file.insert(file.begin() + 33, chunk.begin(), chunk.end());  // after the signature and IHDR
     ASSERT_LT(file.size(), 8000u);
     FileFailure why;
     EXPECT_FALSE(DecodePicture(file, &why));
