@@ -9,9 +9,7 @@
 namespace {
 std::atomic<bool> watching{false};
 std::atomic<std::size_t> largest{0};
-}  // namespace
 
-namespace {
 void* WatchedAllocation(std::size_t size) noexcept {
     if (watching.load(std::memory_order_relaxed)) {
         std::size_t seen = largest.load(std::memory_order_relaxed);

@@ -53,10 +53,6 @@ TEST(ImportPicture, AFailureLeavesTheSlotAndTransparencyGivesTheBackground) {
     const Picture before = *unit.Slot(0);
     imagefiles::FileFailure why;
     import::ConversionReport report;
-    ImportSettings trim;
-    trim.Trim = true;
-    EXPECT_FALSE(unit.ImportPicture(clear, 0, trim, &report, &why));
-    EXPECT_EQ(why.Kind, imagefiles::FailureKind::FullyTransparent);
     ImportSettings strict;
     strict.Strict = true, strict.Background = {1, 2, 3};
     EXPECT_FALSE(unit.ImportPicture(red, 0, strict, &report, &why));

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <random>
 #include <vector>
 
 #include "imagefiles/modPalettes.h"
-#include "import/RoundHalfEven.h"
 #include "picture/ResamplePicture.h"
 
 namespace {
@@ -37,58 +35,30 @@ TEST(ResamplePicture, AveragesRoundHalfToEvenAndBadSizesChangeNothing) {
     EXPECT_EQ(frame, expected);
 }
 
-// The resampler keeps the sums of one row span at a time. A model that sums the whole frame at
-// once, in the words of the rule (a source pixel goes to flat cell W x row(y) + column(x), which
-// carries over a row's end; empty pixels and pixels with an empty neighbour at Margin add
-// nothing; the average rounds half to even; the plain nearest-colour search), must agree on every
-// size, margin and picture, including reductions of 2 and more, where a row's last column
-// carries into the next row, and destinations longer than the frame.
-std::vector<uint8_t> ModelResample(const std::vector<uint8_t>& source, int sw, int sh, std::size_t destSize, int dw,
-                                   int dh, const Palette& palette, int margin) {
-    const auto axis = [](int from, int to, int s) {
-        const auto ratio = static_cast<float>(static_cast<double>(from) / to);
-        return static_cast<long>(RoundHalfEven(static_cast<double>(s) / static_cast<double>(ratio)));
-    };
-    const auto emptyAt = [&](long flat) { return flat >= 0 && flat < long(source.size()) && source[flat] == 100; };
-    std::vector<std::array<long, 4>> sums(destSize);
-    const int first = margin > 0 ? margin : 0;
-    for (int y = first; y <= (margin > 0 ? sh - 1 - margin : sh - 1); ++y)
-        for (int x = first; x <= (margin > 0 ? sw - 1 - margin : sw - 1); ++x) {
-            const long flat = long(y) * sw + x;
-            if (source[flat] == 100) continue;
-            if (margin != 0 && (emptyAt(flat - margin) || emptyAt(flat + margin) || emptyAt(flat - long(margin) * sw) ||
-                                emptyAt(flat + long(margin) * sw)))
-                continue;
-            const long cell = long(dw) * axis(sh, dh, y) + axis(sw, dw, x);
-            if (cell >= long(destSize)) continue;
-            const PaletteEntry& e = palette[source[flat]];
-            sums[cell] = {sums[cell][0] + 1, sums[cell][1] + e.Red, sums[cell][2] + e.Green, sums[cell][3] + e.Blue};
-        }
-    std::vector<uint8_t> out(destSize, 100);
-    const auto average = [](long sum, long count) { return int(RoundHalfEven(double(sum) / double(count))); };
-    for (std::size_t i = 0; i < destSize; ++i)
-        if (sums[i][0] > 0)
-            out[i] = modPalettes::NearestIndexPlain(palette, average(sums[i][1], sums[i][0]),
-                                                    average(sums[i][2], sums[i][0]), average(sums[i][3], sums[i][0]));
-    return out;
-}
+// Entry k of reds is (k, 0, 0) again. 5 x 2 to 2 x 2: the columns go 0 0 1 1 2, and column 2 is
+// the next row's first cell, so source (4, 0) = 50 joins (0, 1) and (1, 1): (50 + 60 + 70) / 3 = 60.
+// (4, 1) lands in cell 4, past the frame: kept only where the destination is longer.
+// 4 x 4 onto itself with one empty pixel at flat 6: a margin of 1 drops the border and every pixel
+// whose flat neighbour 1 or 4 away is empty; a margin of -1 keeps the border.
+TEST(ResamplePicture, AColumnPastTheLastCarriesIntoTheNextRowAndMarginsDropPixelsBesideEmptyOnes) {
+    Palette reds{};
+    for (std::size_t k = 0; k < 256; ++k) reds[k] = PaletteEntry{0, 0, static_cast<uint8_t>(k), 0};
+    const std::vector<uint8_t> rows{10, 20, 30, 40, 50, 60, 70, 80, 90, 110};
+    std::vector<uint8_t> frame(4), longer(5);
+    ResamplePicture(rows, 5, 2, frame, 2, 2, reds, 0);
+    ResamplePicture(rows, 5, 2, longer, 2, 2, reds, 0);
+    EXPECT_EQ(frame, (std::vector<uint8_t>{15, 35, 60, 85}));
+    EXPECT_EQ(longer, (std::vector<uint8_t>{15, 35, 60, 85, 110}));
 
-TEST(ResamplePicture, AgreesWithTheWholeFrameModelOnRandomSizesMarginsAndPictures) {
-    std::mt19937 random(2026);
-    Palette other{};
-    for (PaletteEntry& e : other) e = PaletteEntry{uint8_t(random()), uint8_t(random()), uint8_t(random()), 0};
-    for (int round = 0; round < 1500; ++round) {
-        const int sw = 1 + int(random() % 110), sh = 1 + int(random() % 110);
-        const int dw = round % 3 ? 1 + int(random() % 110) : 64, dh = round % 3 ? 1 + int(random() % 110) : 64;
-        const int margin = random() % 2 ? 0 : int(random() % 9) - 3;
-        std::vector<uint8_t> source(std::size_t(sw) * sh);
-        for (uint8_t& p : source) p = random() % 4 ? uint8_t(random()) : 100;
-        const std::size_t destSize = std::size_t(dw) * dh + (random() % 4 ? 0 : random() % 150);
-        const Palette& palette = round % 4 ? modPalettes::GamePalette : other;
-        std::vector<uint8_t> frame(destSize, 7);
-        ResamplePicture(source, sw, sh, frame, dw, dh, palette, int16_t(margin));
-        ASSERT_EQ(frame, ModelResample(source, sw, sh, destSize, dw, dh, palette, margin))
-            << sw << "x" << sh << " -> " << dw << "x" << dh << " margin " << margin << " destination " << destSize;
+    std::vector<uint8_t> source(16, 40);
+    source[6] = 100;
+    const std::pair<int, std::vector<int>> emptied[] = {
+        {0, {6}}, {1, {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15}}, {-1, {2, 5, 6, 7, 10}}};
+    for (const auto& [margin, empty] : emptied) {
+        std::vector<uint8_t> expected(16, 40), out(16, 7);
+        for (int flat : empty) expected[std::size_t(flat)] = 100;
+        ResamplePicture(source, 4, 4, out, 4, 4, reds, int16_t(margin));
+        EXPECT_EQ(out, expected) << "margin " << margin;
     }
 }
 

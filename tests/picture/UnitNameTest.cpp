@@ -1,15 +1,10 @@
 // The one unit-name rule: what it refuses, naming the character, and the warning for a name the
-// GAF entry cuts. The GAF write applies the same rule before it touches any file.
+// GAF entry cuts. (The GAF write's use of it: PictureFilesTest.)
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "gaf/GafFile.h"
 #include "picture/CommandMessages.h"
 #include "picture/UnitName.h"
-#include "picture/classUnitGAF.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -43,18 +38,6 @@ TEST(UnitName, ANameLongerThanTheEntryIsCutWithAWordAndWrittenCut) {
     for (int i = 0; i < 31; ++i) accented += "\xC3\xA9";
     EXPECT_EQ(UnitNameCutWarning(accented), std::nullopt);
     EXPECT_EQ(UnitNameCutWarning("arm/" + longer), std::nullopt);  // refused, not cut
-
-    testsupport::TempDir dir;
-    classUnitGAF unit;
-    ASSERT_TRUE(unit.SaveGadget(dir.file("long.gaf"), longer.substr(0, 32)));
-    const auto bytes = testsupport::ReadBytes(dir.file("long.gaf"));
-    const std::string stored(bytes.begin() + 0x18, bytes.begin() + 0x18 + gaf::kEntryNameBytes);
-    EXPECT_EQ(stored, std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ01234") + '\0');
-
-    imagefiles::FileFailure why;
-    EXPECT_FALSE(unit.SaveGadget(dir.file("sub.gaf"), "arm/camp", &why));
-    EXPECT_EQ(why.Detail, "The unit name has \"/\"" + kNotNameable);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("sub.gaf")));
 }
 
 }  // namespace
