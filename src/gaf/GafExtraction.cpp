@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "gaf/ControlCharacters.h"
+#include "gaf/Windows1252.h"
 #include "imagefiles/FileBytes.h"
 #include "imagefiles/PngWriter.h"
 #include "imagefiles/Utf8Path.h"
@@ -17,6 +18,31 @@ namespace {
 
 constexpr uint8_t kCompressedNone = 0;
 
+// Characters no Windows file name may hold, besides the separators and control characters.
+constexpr std::string_view kWindowsForbidden = "<>:\"|?*";
+
+// CON, PRN, AUX, NUL, COM0-9 and LPT0-9 (with ¹, ² or ³ too), in any case and with or without an
+// extension, name a device on Windows: a file "CON.png" would be written to the console.
+bool IsWindowsDeviceName(std::string_view folder) {
+    std::string_view stem = folder.substr(0, folder.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+    std::string upper(stem);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+    if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0)) return false;
+    const std::string_view number = std::string_view(upper).substr(3);
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
+}
+
+// The key under which two folder names are the same folder on a file system that ignores case,
+// as Windows' and macOS's do: upper-cased by the code page's letter pairs, which the names came from.
+std::string FoldedForComparison(const std::string& folder) {
+    const auto bytes = windows1252::FromUtf8(folder);
+    return bytes ? windows1252::ToUpper(*bytes) : folder;
+}
+
 }  // namespace
 
 std::string EntryFolderName(std::string_view name) {
@@ -26,31 +52,37 @@ std::string EntryFolderName(std::string_view name) {
         if (control != 0) {
             folder += '_';
             i += control - 1;
-        } else if (name[i] == '/' || name[i] == '\\' || (i == 0 && name[i] == '.')) {
+        } else if (name[i] == '/' || name[i] == '\\' || kWindowsForbidden.find(name[i]) != std::string_view::npos ||
+                   (i == 0 && name[i] == '.')) {
             folder += '_';
         } else {
             folder += name[i];
         }
     }
-    return folder.empty() ? "_" : folder;
+    if (folder.empty()) return "_";
+    // Windows drops a trailing dot or space, which would make "A." the folder "A".
+    if (folder.back() == '.' || folder.back() == ' ') folder.back() = '_';
+    return IsWindowsDeviceName(folder) ? "_" + folder : folder;
 }
 
 std::vector<std::string> EntryFolderNames(const DecodedGaf& gaf) {
     std::vector<std::string> folders;
-    folders.reserve(gaf.Entries.size());  // never moved again: taken views the names in place
-    std::unordered_set<std::string_view> taken;
+    folders.reserve(gaf.Entries.size());
+    std::unordered_set<std::string> taken;  // folded, so that "a" does not land in the folder of "A"
     taken.reserve(gaf.Entries.size());
-    std::unordered_map<std::string, unsigned> nextRepeat;  // per name, the number to try next
+    std::unordered_map<std::string, unsigned> nextRepeat;  // per folded name, the number to try next
     for (const DecodedEntry& entry : gaf.Entries) {
-        const std::string base = EntryFolderName(entry.Name);
-        std::string folder = base;
-        if (taken.contains(folder)) {
-            unsigned& repeat = nextRepeat.try_emplace(base, 2).first->second;
-            do folder = base + "~" + std::to_string(repeat++);
-            while (taken.contains(folder));
+        const std::string base = EntryFolderName(entry.Name), foldedBase = FoldedForComparison(base);
+        std::string folder = base, folded = foldedBase;
+        if (taken.contains(folded)) {
+            unsigned& repeat = nextRepeat.try_emplace(foldedBase, 2).first->second;
+            do {
+                const std::string suffix = "~" + std::to_string(repeat++);
+                folder = base + suffix, folded = foldedBase + suffix;
+            } while (taken.contains(folded));
         }
         folders.push_back(std::move(folder));
-        taken.insert(folders.back());
+        taken.insert(std::move(folded));
     }
     return folders;
 }

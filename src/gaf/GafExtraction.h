@@ -17,12 +17,15 @@
 
 namespace gaf {
 
-// An entry name (UTF-8) made safe as one folder name: '/', '\', control characters and a leading
-// '.' each become '_'; an empty name becomes "_".
+// An entry name (UTF-8) made safe as one folder name on every system: '/', '\', control
+// characters, the characters Windows forbids (< > : " | ? *), a leading '.' and a trailing '.' or
+// space each become '_'; a Windows device name (CON, NUL, COM1, LPT1.x, ...) gets a '_' in
+// front; an empty name becomes "_".
 std::string EntryFolderName(std::string_view name);
 
 // The folder of every entry, in order: EntryFolderName, and for a name already taken the first
-// of name~2, name~3, ... that is still free. In time linear in the number of entries: each name
+// of name~2, name~3, ... that is still free. Names that differ only in case count as taken, since
+// Windows and macOS keep them in one folder. In time linear in the number of entries: each name
 // goes on from the number it last gave.
 std::vector<std::string> EntryFolderNames(const DecodedGaf& gaf);
 

@@ -17,11 +17,21 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-TEST(EntryFolderName, SeparatorsControlsAndALeadingDotBecomeUnderscores) {
+// The same folder names on every system: what Windows forbids or reads as a device is changed too.
+TEST(EntryFolderName, SeparatorsControlsAndWhatWindowsRefusesBecomeUnderscores) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"a/b\\c", "a_b_c"},
+        {"a<b>c:d\"e|f?g*h", "a_b_c_d_e_f_g_h"},
         {".hidden", "_hidden"},
-        {"..", "_."},
+        {"..", "__"},
+        {"END.", "END_"},
+        {"END ", "END_"},
+        {"CON", "_CON"},
+        {"nul.txt", "_nul.txt"},
+        {"Lpt9 .x", "_Lpt9 .x"},
+        {"COM\xC2\xB9", "_COM\xC2\xB9"},  // COM with a superscript one
+        {"COM10", "COM10"},
+        {"CONSOLE", "CONSOLE"},
         {"", "_"},
         {"x\x01y\x7F", "x_y_"},
         {"\xC2\x81Z\xC2\x9D", "_Z_"},  // U+0081 and U+009D, the undefined Windows-1252 codes
@@ -30,10 +40,14 @@ TEST(EntryFolderName, SeparatorsControlsAndALeadingDotBecomeUnderscores) {
     for (const auto& [name, folder] : cases) EXPECT_EQ(gaf::EntryFolderName(name), folder) << name;
 }
 
+// A name that differs only in case is taken too: on Windows and macOS its files would replace
+// the other entry's.
 TEST(EntryFolderNames, ARepeatedNameGetsTheFirstFreeNumber) {
     gaf::DecodedGaf gaf;
-    for (const char* name : {"A", "A", "A~2", "", "/", "A", "a"}) gaf.Entries.emplace_back().Name = name;
-    EXPECT_EQ(gaf::EntryFolderNames(gaf), (std::vector<std::string>{"A", "A~2", "A~2~2", "_", "_~2", "A~3", "a"}));
+    for (const char* name : {"A", "A", "A~2", "", "/", "A", "a", "\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89"})
+        gaf.Entries.emplace_back().Name = name;
+    EXPECT_EQ(gaf::EntryFolderNames(gaf), (std::vector<std::string>{"A", "A~2", "A~2~2", "_", "_~2", "A~3", "a~4",
+                                                                    "\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89~2"}));
 }
 
 // 20,000 entries of one name: each name goes on from the number it last gave, so this takes
